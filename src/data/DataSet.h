@@ -1,0 +1,188 @@
+#pragma once
+
+#include "core/Money.h"
+#include "data/Field.h"
+#include "data/SqlDialect.h"
+
+#include <QDate>
+#include <QHash>
+#include <QObject>
+#include <QPointer>
+#include <QVariant>
+#include <QVector>
+
+#include <functional>
+
+class Database;
+struct TableDef;
+
+// A query result held in memory with a cursor, the states closed, browse, edit and insert,
+// and live write-through to its table by key. Every window binds to these; the rules that
+// must hold whatever window edits a table hang on its event handlers.
+//
+// Handlers may refuse an operation by throwing; the operation then leaves nothing behind.
+// Every failure is a DataError with a German message.
+class DataSet : public QObject
+{
+    Q_OBJECT
+public:
+    enum class State { Inactive, Browse, Edit, Insert };
+    using Handler = std::function<void(DataSet &)>;
+
+    static const QString EmptyMessage;      // "Operation bei leerer Datenmenge nicht ausführbar"
+    static const QString ClosedMessage;     // "Operation bei geschlossener Datenmenge nicht ausführbar"
+    static const QString ReadOnlyMessage;   // "Eine Datenmenge, die nur zum Lesen ist, …"
+    static const QString NotEditingMessage;
+    static QString requiredMessage(const QString &field);   // "Feld '%s' muss einen Wert haben"
+
+    DataSet(Database *db, const QString &name, QObject *parent = nullptr);
+    ~DataSet() override;
+
+    QString name() const { return objectName(); }
+    Database *database() const { return m_db; }
+
+    // --- set-up ---------------------------------------------------------------------
+    void setSql(const QString &sql);
+    const QString &sql() const { return m_sql; }
+    // Clears the SQL text, puts the new text in and opens.
+    void replaceSql(const QString &sql);
+    // The data set takes each parameter from the master's field of the same name (case
+    // ignored) and runs again whenever the master's current row changes or is posted.
+    void setMaster(DataSet *master);
+    DataSet *master() const { return m_master; }
+    void setReadOnly(bool readOnly) { m_readOnly = readOnly; }
+    bool isReadOnly() const { return m_readOnly || m_table == nullptr; }
+    void addCalculatedField(const QString &name, FieldType type);
+    void setParam(const QString &name, const QVariant &value);
+    QVariant param(const QString &name) const;
+
+    // --- open and close -------------------------------------------------------------
+    void open();
+    void close();
+    void reopen();
+    bool isOpen() const { return m_state != State::Inactive; }
+    State state() const { return m_state; }
+    bool isPending() const { return m_state == State::Edit || m_state == State::Insert; }
+    bool isModified() const { return m_modified; }
+
+    // --- cursor ---------------------------------------------------------------------
+    void first();
+    void next();
+    void prior();
+    void last();
+    void moveTo(int row);
+    bool eof() const { return m_eof; }
+    bool bof() const { return m_bof; }
+    bool isEmpty() const { return m_rows.isEmpty(); }
+    int recordCount() const { return static_cast<int>(m_rows.size()); }
+    int currentRow() const { return m_row; }
+    // Moves to the first row whose field equals the value; stays put when none does.
+    bool locate(const QString &field, const QVariant &value);
+
+    // --- editing --------------------------------------------------------------------
+    void edit();     // on an empty set: append
+    void append();
+    void insert();
+    void post();     // no-op unless pending
+    void cancel();   // no-op unless pending
+    void remove();
+    // Posts a pending row; an untouched new row is dropped instead.
+    void checkBrowseMode();
+
+    // --- fields ---------------------------------------------------------------------
+    const QVector<Field> &fields() const { return m_fields; }
+    int fieldIndex(const QString &name) const;   // -1 when absent
+    const Field &field(const QString &name) const;
+    bool hasField(const QString &name) const { return fieldIndex(name) >= 0; }
+    QString keyField() const;
+
+    QVariant value(const QString &field) const;
+    QVariant value(int index) const;
+    QVariant valueAt(int row, int index) const;
+    bool isNull(const QString &field) const { return value(field).isNull(); }
+    QString asString(const QString &field) const;
+    int asInteger(const QString &field) const;
+    double asFloat(const QString &field) const;
+    Money asMoney(const QString &field) const;
+    QDate asDate(const QString &field) const;
+    bool asBoolean(const QString &field) const;
+    QString displayText(const QString &field) const;
+    QString displayTextAt(int row, int index) const;
+    QString editText(const QString &field) const;
+
+    // Assigns a field of the pending row (or, inside the calc handler, a calculated
+    // field). Text is read in the German form of the field's type.
+    void setValue(const QString &field, const QVariant &value);
+    void setValue(int index, const QVariant &value);
+    void setMoney(const QString &field, Money value) { setValue(field, value.toDouble()); }
+
+    // --- events (one handler each, as the data modules declare them) ---------------
+    Handler beforeInsert, afterInsert, beforeEdit, afterEdit, beforePost, afterPost,
+        beforeDelete, afterDelete, onCalcFields;
+
+    // Whole-table access: empties the table inside one exclusive write transaction.
+    void emptyTable();
+
+signals:
+    void opened();
+    void closed();
+    void stateChanged();
+    void currentRowChanged();
+    void fieldChanged(const QString &field);
+    void rowChanged(int row);
+    void rowInserted(int row);
+    void rowRemoved(int row);
+    void rowsReset();
+    // For details: the master's current row is now another one (or has new values).
+    void linkChanged();
+
+private:
+    using Row = QVector<QVariant>;
+
+    void requireOpen() const;
+    void requireWritable() const;
+    void setState(State s);
+    void setCurrent(int row, bool bof, bool eof);
+    void moveGuarded(int row, bool bof, bool eof);
+    void beginNewRow(int position);
+    void resolveFields(const QVector<QString> &columns, const QVector<int> &types);
+    void fetch();
+    void recalc(int row) const;
+    void recalcPending();
+    const Row &rowData(int row) const;
+    void refreshFromMaster();
+    void checkDetails();
+    void writeInsert();
+    void writeUpdate();
+    void writeDelete(int row);
+    QVariantList parameterValues(const TranslatedSql &sql) const;
+
+    Database *m_db;
+    QString m_sql;
+    TranslatedSql m_translated;
+    const TableDef *m_table = nullptr;
+    QPointer<DataSet> m_master;
+    QVector<DataSet *> m_details;
+    QHash<QString, QVariant> m_params;   // lower-case name → value
+    bool m_readOnly = false;
+
+    struct CalcDef { QString name; FieldType type; };
+    QVector<CalcDef> m_calcDefs;
+
+    QVector<Field> m_fields;
+    QHash<QString, int> m_fieldIndex;   // lower-case name → index
+    int m_storedCount = 0;               // stored fields come first, calculated ones after
+    int m_keyIndex = -1;
+
+    QVector<Row> m_rows;                  // stored values followed by calculated ones
+    mutable QVector<bool> m_calcValid;
+    Row m_original;                       // the row as it was before edit
+    int m_row = -1;
+    int m_rowBeforeInsert = -1;
+    bool m_bof = true;
+    bool m_eof = true;
+    State m_state = State::Inactive;
+    bool m_modified = false;
+    mutable int m_calcRow = -1;           // row being calculated, -1 outside the handler
+    QVariantList m_lastParams;            // the parameter values of the last fetch
+};

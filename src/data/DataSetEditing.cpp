@@ -1,0 +1,245 @@
+#include "data/DataSet.h"
+
+#include "data/DataError.h"
+#include "data/Database.h"
+#include "data/FieldValue.h"
+#include "data/Schema.h"
+
+#include <QSqlQuery>
+
+// Editing, posting and deleting, with live write-through to the table by its key.
+
+void DataSet::edit()
+{
+    requireOpen();
+    requireWritable();
+    if (isPending())
+        return;
+    if (m_rows.isEmpty()) {
+        append();
+        return;
+    }
+    if (beforeEdit)
+        beforeEdit(*this);
+    m_original = m_rows.at(m_row);
+    m_modified = false;
+    setState(State::Edit);
+    if (afterEdit)
+        afterEdit(*this);
+}
+
+void DataSet::append()
+{
+    requireOpen();
+    requireWritable();
+    checkBrowseMode();
+    beginNewRow(static_cast<int>(m_rows.size()));
+}
+
+void DataSet::insert()
+{
+    requireOpen();
+    requireWritable();
+    checkBrowseMode();
+    beginNewRow(m_row < 0 ? 0 : m_row);
+}
+
+void DataSet::beginNewRow(int position)
+{
+    checkDetails();
+    if (beforeInsert)
+        beforeInsert(*this);
+    m_rowBeforeInsert = m_row;
+    m_rows.insert(position, Row(m_fields.size()));
+    m_calcValid.insert(position, false);
+    m_row = position;
+    m_bof = m_eof = false;
+    m_modified = false;
+    m_state = State::Insert;
+    emit rowInserted(position);
+    emit stateChanged();
+    emit currentRowChanged();
+    emit linkChanged();
+    try {
+        if (afterInsert)
+            afterInsert(*this);
+    } catch (...) {
+        // A refused insert leaves nothing behind.
+        cancel();
+        throw;
+    }
+    // Defaults set by the insert handlers do not count as the user's input: a new row
+    // nobody typed into is still dropped when the cursor moves on.
+    m_modified = false;
+    recalcPending();
+}
+
+void DataSet::post()
+{
+    requireOpen();
+    if (!isPending())
+        return;
+    if (beforePost)
+        beforePost(*this);
+    for (int i = 0; i < m_storedCount; ++i) {
+        const Field &f = m_fields.at(i);
+        if (f.required && m_rows.at(m_row).at(i).isNull())
+            throw DataError(requiredMessage(f.name));
+    }
+    if (m_state == State::Insert)
+        writeInsert();
+    else
+        writeUpdate();
+    m_original.clear();
+    m_modified = false;
+    m_calcValid[m_row] = false;
+    setState(State::Browse);
+    emit rowChanged(m_row);
+    if (afterPost)
+        afterPost(*this);
+    emit linkChanged();
+}
+
+void DataSet::cancel()
+{
+    requireOpen();
+    if (m_state == State::Insert) {
+        const int removed = m_row;
+        m_rows.removeAt(removed);
+        m_calcValid.removeAt(removed);
+        int back = m_rowBeforeInsert;
+        if (back > removed)
+            --back;
+        if (back >= m_rows.size())
+            back = static_cast<int>(m_rows.size()) - 1;
+        if (back < 0 && !m_rows.isEmpty())
+            back = 0;
+        m_row = back;
+        m_bof = m_rows.isEmpty();
+        m_eof = m_rows.isEmpty();
+        m_modified = false;
+        m_state = State::Browse;
+        emit rowRemoved(removed);
+        emit stateChanged();
+        emit currentRowChanged();
+        emit linkChanged();
+    } else if (m_state == State::Edit) {
+        m_rows[m_row] = m_original;
+        m_original.clear();
+        m_calcValid[m_row] = false;
+        m_modified = false;
+        m_state = State::Browse;
+        emit rowChanged(m_row);
+        emit stateChanged();
+    }
+}
+
+void DataSet::checkBrowseMode()
+{
+    if (!isOpen())
+        return;
+    if (m_state == State::Insert && !m_modified)
+        cancel();
+    else if (isPending())
+        post();
+}
+
+void DataSet::remove()
+{
+    requireOpen();
+    if (m_state == State::Insert) {
+        cancel();
+        return;
+    }
+    if (m_rows.isEmpty())
+        throw DataError(EmptyMessage);
+    requireWritable();
+    if (m_state == State::Edit)
+        cancel();
+    if (beforeDelete)
+        beforeDelete(*this);
+    const int removed = m_row;
+    writeDelete(removed);
+    m_rows.removeAt(removed);
+    m_calcValid.removeAt(removed);
+    m_row = std::min(removed, static_cast<int>(m_rows.size()) - 1);
+    m_bof = m_rows.isEmpty() || m_row == 0;
+    m_eof = m_rows.isEmpty();
+    emit rowRemoved(removed);
+    emit currentRowChanged();
+    emit linkChanged();
+    if (afterDelete)
+        afterDelete(*this);
+}
+
+void DataSet::emptyTable()
+{
+    requireOpen();
+    if (!m_table)
+        throw DataError(ReadOnlyMessage);
+    const QString table = m_table->name;
+    m_db->transaction([this, &table] {
+        m_db->exec(QStringLiteral("DELETE FROM %1").arg(table));
+        // The rows that follow are numbered from 1 again.
+        m_db->exec(QStringLiteral("DELETE FROM sqlite_sequence WHERE name = '%1'").arg(table));
+    });
+    reopen();
+}
+
+// ----------------------------------------------------------------------------------------
+// Write-through
+
+void DataSet::writeInsert()
+{
+    QStringList columns, marks;
+    QVariantList values;
+    const Row &row = m_rows.at(m_row);
+    for (int i = 0; i < m_storedCount; ++i) {
+        if (i == m_keyIndex)
+            continue;
+        columns << m_fields.at(i).name;
+        marks << QStringLiteral("?");
+        values << row.at(i);
+    }
+    const QString keyName = m_table->key().name;
+    TranslatedSql sql;
+    sql.sql = columns.isEmpty()
+                  ? QStringLiteral("INSERT INTO %1 DEFAULT VALUES RETURNING %2").arg(m_table->name, keyName)
+                  : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3) RETURNING %4")
+                        .arg(m_table->name, columns.join(u','), marks.join(u','), keyName);
+    QSqlQuery q = m_db->execBound(sql, values, true);
+    QVariant key = q.next() ? q.value(0) : q.lastInsertId();
+    q.finish();
+    if (m_keyIndex >= 0)
+        m_rows[m_row][m_keyIndex] = FieldValue::fromStorage(key, m_fields.at(m_keyIndex).type);
+}
+
+void DataSet::writeUpdate()
+{
+    QStringList sets;
+    QVariantList values;
+    const Row &row = m_rows.at(m_row);
+    for (int i = 0; i < m_storedCount; ++i) {
+        if (i == m_keyIndex || FieldValue::sameValue(m_original.at(i), row.at(i)))
+            continue;
+        sets << m_fields.at(i).name + QStringLiteral(" = ?");
+        values << row.at(i);
+    }
+    if (sets.isEmpty())
+        return;
+    values << m_original.at(m_keyIndex);
+    TranslatedSql sql;
+    sql.sql = QStringLiteral("UPDATE %1 SET %2 WHERE %3 = ?")
+                  .arg(m_table->name, sets.join(QStringLiteral(", ")), m_table->key().name);
+    QSqlQuery q = m_db->execBound(sql, values, true);
+    if (q.numRowsAffected() == 0)
+        throw DataError(QStringLiteral("Der Datensatz wurde inzwischen von einem anderen Benutzer gelöscht.\r"
+                                       "Ihre Änderungen können nicht gespeichert werden."));
+}
+
+void DataSet::writeDelete(int row)
+{
+    TranslatedSql sql;
+    sql.sql = QStringLiteral("DELETE FROM %1 WHERE %2 = ?").arg(m_table->name, m_table->key().name);
+    m_db->execBound(sql, {m_rows.at(row).at(m_keyIndex)}, true);
+}
