@@ -116,6 +116,12 @@ public:
     void setValue(int index, const QVariant &value);
     void setMoney(const QString &field, Money value) { setValue(field, value.toDouble()); }
 
+    // Controls that hold typed text not yet in the row register here; their text reaches
+    // the row before every post and before a moving cursor decides whether to post.
+    // A flush may throw (a conversion message), which stops the post.
+    void registerEditor(QObject *owner, std::function<void()> flush);
+    void flushEditors();
+
     // --- events (one handler each, as the data modules declare them) ---------------
     Handler beforeInsert, afterInsert, beforeEdit, afterEdit, beforePost, afterPost,
         beforeDelete, afterDelete, onCalcFields;
@@ -184,5 +190,6 @@ private:
     State m_state = State::Inactive;
     bool m_modified = false;
     mutable int m_calcRow = -1;           // row being calculated, -1 outside the handler
+    QVector<QPair<QPointer<QObject>, std::function<void()>>> m_editors;
     QVariantList m_lastParams;            // the parameter values of the last fetch
 };

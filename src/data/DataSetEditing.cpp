@@ -7,6 +7,8 @@
 
 #include <QSqlQuery>
 
+#include <algorithm>
+
 // Editing, posting and deleting, with live write-through to the table by its key.
 
 void DataSet::edit()
@@ -74,9 +76,30 @@ void DataSet::beginNewRow(int position)
     recalcPending();
 }
 
+void DataSet::registerEditor(QObject *owner, std::function<void()> flush)
+{
+    m_editors.append({QPointer<QObject>(owner), std::move(flush)});
+    connect(owner, &QObject::destroyed, this, [this, owner] {
+        m_editors.erase(std::remove_if(m_editors.begin(), m_editors.end(),
+                                       [owner](const auto &e) { return e.first.isNull() || e.first == owner; }),
+                        m_editors.end());
+    });
+}
+
+void DataSet::flushEditors()
+{
+    if (!isPending())
+        return;
+    const auto editors = m_editors;
+    for (const auto &e : editors)
+        if (!e.first.isNull())
+            e.second();
+}
+
 void DataSet::post()
 {
     requireOpen();
+    flushEditors();
     if (!isPending())
         return;
     if (beforePost)
@@ -138,6 +161,7 @@ void DataSet::checkBrowseMode()
 {
     if (!isOpen())
         return;
+    flushEditors();
     if (m_state == State::Insert && !m_modified)
         cancel();
     else if (isPending())

@@ -10,3 +10,11 @@ TdmMP::TdmMP(Database *db, QObject *parent)
     qrAktUser->setSql(QStringLiteral("select * from benutzer where sbkurz = :pvkuerzel"));
     qrUser->setSql(QStringLiteral("select * from benutzer order by sbkurz"));
 }
+
+bool TdmMP::lookupUser(const QString &shortName)
+{
+    qrAktUser->close();
+    qrAktUser->setParam(QStringLiteral("pvkuerzel"), shortName);
+    qrAktUser->open();
+    return qrAktUser->recordCount() == 1;
+}

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QLineEdit>
+
+class DataSet;
+class FieldBinding;
+
+// A one-line input bound to a field. Money shows in currency form until focused; an edit
+// mask in the classic form ("!99/99/0000;1;_") restricts what can be typed.
+class DbEdit : public QLineEdit
+{
+    Q_OBJECT
+public:
+    DbEdit(DataSet *dataSet, const QString &field, QWidget *parent = nullptr, const QString &classicMask = {});
+
+    FieldBinding *binding() const { return m_binding; }
+
+protected:
+    void focusInEvent(QFocusEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
+
+private:
+    void show();
+    QVariant read() const;
+
+    DataSet *m_ds;
+    QString m_field;
+    bool m_masked = false;
+    FieldBinding *m_binding = nullptr;
+};

@@ -1,0 +1,29 @@
+#include "ui/DbLabel.h"
+
+#include "data/DataSet.h"
+
+DbLabel::DbLabel(DataSet *dataSet, const QString &field, QWidget *parent)
+    : QLabel(parent), m_ds(dataSet), m_field(field)
+{
+    auto reshow = [this] { show(); };
+    connect(m_ds, &DataSet::rowsReset, this, reshow);
+    connect(m_ds, &DataSet::currentRowChanged, this, reshow);
+    connect(m_ds, &DataSet::rowChanged, this, reshow);
+    connect(m_ds, &DataSet::stateChanged, this, reshow);
+    connect(m_ds, &DataSet::fieldChanged, this, [this](const QString &f) {
+        if (f.compare(m_field, Qt::CaseInsensitive) == 0)
+            show();
+    });
+    show();
+}
+
+void DbLabel::show()
+{
+    if (!m_ds->isOpen() || !m_ds->hasField(m_field)) {
+        clear();
+        return;
+    }
+    setText(m_ds->displayText(m_field));
+    if (isNumeric(m_ds->field(m_field).type))
+        setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+}

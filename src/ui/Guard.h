@@ -1,0 +1,22 @@
+#pragma once
+
+#include "core/AppError.h"
+#include "ui/Dialogs.h"
+
+#include <exception>
+
+// The top of every event handler: an error of the data store or the report engine ends the
+// operation and is shown in an error box. Returns false when the operation failed.
+template <typename Func>
+bool guarded(Func &&work)
+{
+    try {
+        work();
+        return true;
+    } catch (const AppError &e) {
+        ShowMsg(e.message(), mkError);
+    } catch (const std::exception &e) {
+        ShowMsg(QString::fromLocal8Bit(e.what()), mkError);
+    }
+    return false;
+}
