@@ -1,0 +1,656 @@
+#include "report/BuiltinFunctions.h"
+
+#include "core/GermanFormat.h"
+#include "report/EvalContext.h"
+#include "report/ReportDataSet.h"
+#include "report/ReportDateTime.h"
+#include "report/ReportError.h"
+#include "report/ReportNumberText.h"
+
+#include <QHash>
+
+#include <cmath>
+
+namespace BuiltinFunctions {
+
+namespace {
+
+using Type = ReportValue::Type;
+
+// Text values longer than this stop the run instead of exhausting memory.
+constexpr qsizetype kMaxTextLength = 64 * 1024 * 1024;
+
+const char *typeWord(Type t)
+{
+    switch (t) {
+    case Type::Text: return "string";
+    case Type::Number: return "numeric";
+    case Type::Boolean: return "boolean";
+    case Type::DateTime: return "date";
+    case Type::None: break;
+    }
+    return "unknown";
+}
+
+[[noreturn]] void argumentTypeError(const ExprNode &n, int index, Type wanted)
+{
+    static const char *ordinals[] = {"First", "Second", "Third", "Fourth", "Fifth"};
+    if (n.function->maxArgs == 1)
+        throw ReportError(QStringLiteral("Operand of %1 type expected. Function \"%2\", expression %3")
+                              .arg(QLatin1String(typeWord(wanted)), QLatin1String(n.function->name), n.expressionText()));
+    throw ReportError(QStringLiteral("%1 operand of %2 type expected in function \"%3\", expression %4")
+                          .arg(QLatin1String(ordinals[std::min(index, 4)]), QLatin1String(typeWord(wanted)),
+                               QLatin1String(n.function->name), n.expressionText()));
+}
+
+ReportValue arg(EvalContext &c, const ExprNode &n, int index, Type wanted)
+{
+    if (static_cast<size_t>(index) >= n.args.size())
+        argumentTypeError(n, index, wanted);
+    ReportValue v = c.eval(*n.args[static_cast<size_t>(index)]);
+    if (v.type != wanted)
+        argumentTypeError(n, index, wanted);
+    return v;
+}
+
+QString textArg(EvalContext &c, const ExprNode &n, int i) { return arg(c, n, i, Type::Text).text; }
+double numberArg(EvalContext &c, const ExprNode &n, int i) { return arg(c, n, i, Type::Number).number; }
+double dateArg(EvalContext &c, const ExprNode &n, int i) { return arg(c, n, i, Type::DateTime).number; }
+bool hasArg(const ExprNode &n, int i) { return static_cast<size_t>(i) < n.args.size() && n.args[static_cast<size_t>(i)]->kind != ExprNode::Kind::Omitted; }
+
+int clampInt(double v, int lo, int hi)
+{
+    if (!std::isfinite(v))
+        return lo;
+    return static_cast<int>(std::clamp(std::trunc(v), static_cast<double>(lo), static_cast<double>(hi)));
+}
+
+ReportValue checkedText(const QString &text)
+{
+    if (text.size() > kMaxTextLength)
+        throw ReportError(QStringLiteral("Der Text eines Ausdrucks wird zu lang (über %1 Zeichen).").arg(kMaxTextLength));
+    return ReportValue::fromText(text);
+}
+
+// ---- operators ---------------------------------------------------------------------
+
+QString operationName(const ExprNode &n)
+{
+    return QLatin1String(n.function->operation);
+}
+
+[[noreturn]] void operandError(const ExprNode &n, const ReportValue &a, const ReportValue *b)
+{
+    const bool unknown = a.type == Type::None || (b && b->type == Type::None);
+    throw ReportError(QStringLiteral("%1. Operation %2, expression %3")
+                          .arg(unknown ? QStringLiteral("Operand type unknown")
+                                       : QStringLiteral("Operator/operand type mismatch"),
+                               operationName(n), n.expressionText()));
+}
+
+struct Pair
+{
+    ReportValue a, b;
+};
+
+Pair both(EvalContext &c, const ExprNode &n)
+{
+    return {c.eval(*n.args[0]), c.eval(*n.args[1])};
+}
+
+ReportValue sysAnd(EvalContext &c, const ExprNode &n)
+{
+    const Pair p = both(c, n);
+    if (p.a.type != Type::Boolean || p.b.type != Type::Boolean)
+        operandError(n, p.a, &p.b);
+    return ReportValue::fromBoolean(p.a.boolean && p.b.boolean);
+}
+
+ReportValue sysOr(EvalContext &c, const ExprNode &n)
+{
+    const Pair p = both(c, n);
+    if (p.a.type != Type::Boolean || p.b.type != Type::Boolean)
+        operandError(n, p.a, &p.b);
+    return ReportValue::fromBoolean(p.a.boolean || p.b.boolean);
+}
+
+ReportValue sysNot(EvalContext &c, const ExprNode &n)
+{
+    const ReportValue a = c.eval(*n.args[0]);
+    if (a.type != Type::Boolean)
+        operandError(n, a, nullptr);
+    return ReportValue::fromBoolean(!a.boolean);
+}
+
+ReportValue sysUMinus(EvalContext &c, const ExprNode &n)
+{
+    const ReportValue a = c.eval(*n.args[0]);
+    if (a.type != Type::Number)
+        operandError(n, a, nullptr);
+    return ReportValue::fromNumber(-a.number);
+}
+
+ReportValue sysUPlus(EvalContext &c, const ExprNode &n)
+{
+    const ReportValue a = c.eval(*n.args[0]);
+    if (a.type != Type::Number)
+        operandError(n, a, nullptr);
+    return ReportValue::fromNumber(a.number);
+}
+
+Pair numbers(EvalContext &c, const ExprNode &n)
+{
+    Pair p = both(c, n);
+    if (p.a.type != Type::Number || p.b.type != Type::Number)
+        operandError(n, p.a, &p.b);
+    return p;
+}
+
+ReportValue sysMult(EvalContext &c, const ExprNode &n)
+{
+    const Pair p = numbers(c, n);
+    return ReportValue::fromNumber(p.a.number * p.b.number);
+}
+
+[[noreturn]] void divisionByZero(const ExprNode &n)
+{
+    throw ReportError(QStringLiteral("Division by zero. Operation %1, expression %2").arg(operationName(n), n.expressionText()));
+}
+
+ReportValue sysDiv(EvalContext &c, const ExprNode &n)
+{
+    const Pair p = numbers(c, n);
+    if (p.b.number == 0.0)
+        divisionByZero(n);
+    return ReportValue::fromNumber(p.a.number / p.b.number);
+}
+
+ReportValue sysPercent(EvalContext &c, const ExprNode &n)
+{
+    const Pair p = numbers(c, n);
+    if (p.b.number == 0.0)
+        divisionByZero(n);
+    return ReportValue::fromNumber(p.a.number - std::trunc(p.a.number / p.b.number) * p.b.number);
+}
+
+ReportValue sysAdd(EvalContext &c, const ExprNode &n)
+{
+    const Pair p = both(c, n);
+    if (p.a.type == Type::Text && p.b.type == Type::Text)
+        return checkedText(p.a.text + p.b.text);
+    if (p.a.type == Type::Number && p.b.type == Type::Number)
+        return ReportValue::fromNumber(p.a.number + p.b.number);
+    const bool dateOrNumberA = p.a.type == Type::DateTime || p.a.type == Type::Number;
+    const bool dateOrNumberB = p.b.type == Type::DateTime || p.b.type == Type::Number;
+    if (dateOrNumberA && dateOrNumberB)
+        return ReportValue::fromDateTime(p.a.number + p.b.number);
+    operandError(n, p.a, &p.b);
+}
+
+ReportValue sysSub(EvalContext &c, const ExprNode &n)
+{
+    const Pair p = both(c, n);
+    if (p.a.type == Type::Number && p.b.type == Type::Number)
+        return ReportValue::fromNumber(p.a.number - p.b.number);
+    const bool dateOrNumberA = p.a.type == Type::DateTime || p.a.type == Type::Number;
+    const bool dateOrNumberB = p.b.type == Type::DateTime || p.b.type == Type::Number;
+    if (dateOrNumberA && dateOrNumberB)
+        return ReportValue::fromDateTime(p.a.number - p.b.number);
+    operandError(n, p.a, &p.b);
+}
+
+// -1, 0, 1 for two values of one type.
+int compare(const ExprNode &n, const Pair &p)
+{
+    if (p.a.type != p.b.type || p.a.type == Type::None)
+        operandError(n, p.a, &p.b);
+    switch (p.a.type) {
+    case Type::Text: {
+        const int r = QString::compare(p.a.text, p.b.text, Qt::CaseSensitive);
+        return r < 0 ? -1 : (r > 0 ? 1 : 0);
+    }
+    case Type::Boolean: return static_cast<int>(p.a.boolean) - static_cast<int>(p.b.boolean);
+    default: return p.a.number < p.b.number ? -1 : (p.a.number > p.b.number ? 1 : 0);
+    }
+}
+
+ReportValue sysEq(EvalContext &c, const ExprNode &n) { return ReportValue::fromBoolean(compare(n, both(c, n)) == 0); }
+ReportValue sysNotEq(EvalContext &c, const ExprNode &n) { return ReportValue::fromBoolean(compare(n, both(c, n)) != 0); }
+ReportValue sysLt(EvalContext &c, const ExprNode &n) { return ReportValue::fromBoolean(compare(n, both(c, n)) < 0); }
+ReportValue sysGt(EvalContext &c, const ExprNode &n) { return ReportValue::fromBoolean(compare(n, both(c, n)) > 0); }
+ReportValue sysLtEq(EvalContext &c, const ExprNode &n) { return ReportValue::fromBoolean(compare(n, both(c, n)) <= 0); }
+ReportValue sysGtEq(EvalContext &c, const ExprNode &n) { return ReportValue::fromBoolean(compare(n, both(c, n)) >= 0); }
+
+ReportValue sysLet(EvalContext &c, const ExprNode &n)
+{
+    const ReportValue v = c.eval(*n.args[1]);
+    c.setVariable(*n.args[0], v);
+    return ReportValue::none();
+}
+
+// ---- text --------------------------------------------------------------------------
+
+QString trimBlanks(const QString &s)
+{
+    qsizetype b = 0, e = s.size();
+    while (b < e && s[b].unicode() <= 32)
+        ++b;
+    while (e > b && s[e - 1].unicode() <= 32)
+        --e;
+    return s.mid(b, e - b);
+}
+
+ReportValue fTrim(EvalContext &c, const ExprNode &n) { return ReportValue::fromText(trimBlanks(textArg(c, n, 0))); }
+
+ReportValue fMid(EvalContext &c, const ExprNode &n)
+{
+    const QString s = textArg(c, n, 0);
+    const double start = numberArg(c, n, 1);
+    const int from = clampInt(start, -1, static_cast<int>(std::min<qsizetype>(s.size(), 1 << 30)) + 1);
+    if (from < 1 || from > s.size())
+        return ReportValue::fromText(QString());
+    if (hasArg(n, 2)) {
+        const int count = clampInt(numberArg(c, n, 2), 0, 1 << 30);
+        return ReportValue::fromText(s.mid(from - 1, count));
+    }
+    return ReportValue::fromText(s.mid(from - 1));
+}
+
+ReportValue fUpper(EvalContext &c, const ExprNode &n) { return ReportValue::fromText(textArg(c, n, 0).toUpper()); }
+ReportValue fLower(EvalContext &c, const ExprNode &n) { return ReportValue::fromText(textArg(c, n, 0).toLower()); }
+
+ReportValue fStr(EvalContext &c, const ExprNode &n)
+{
+    const double v = numberArg(c, n, 0);
+    if (!hasArg(n, 1))
+        return ReportValue::fromText(ReportNumberText::general(v, u'.'));
+    const int width = clampInt(numberArg(c, n, 1), -1000, 1000);
+    if (!hasArg(n, 2))
+        return ReportValue::fromText(ReportNumberText::scientific(v, 15, 4, u'.').rightJustified(width, u' '));
+    const int decimals = clampInt(numberArg(c, n, 2), 0, 100);
+    QString fixed = GermanFormat::fixed(v, decimals);
+    fixed.replace(GermanFormat::DecimalSeparator, u'.');
+    if (width < 1)
+        return ReportValue::fromText(fixed);
+    return ReportValue::fromText(fixed.rightJustified(width, u' '));
+}
+
+ReportValue fVal(EvalContext &c, const ExprNode &n)
+{
+    QString s = trimBlanks(textArg(c, n, 0));
+    s.replace(u',', u'.');
+    bool ok = false;
+    const double v = s.toDouble(&ok);
+    return ReportValue::fromNumber(ok && std::isfinite(v) ? v : 0.0);
+}
+
+ReportValue fPos(EvalContext &c, const ExprNode &n)
+{
+    const QString sub = textArg(c, n, 0);
+    const QString s = textArg(c, n, 1);
+    if (sub.isEmpty())
+        return ReportValue::fromNumber(0);
+    return ReportValue::fromNumber(static_cast<double>(s.indexOf(sub) + 1));
+}
+
+// ---- numbers -----------------------------------------------------------------------
+
+ReportValue fInt(EvalContext &c, const ExprNode &n) { return ReportValue::fromNumber(std::trunc(numberArg(c, n, 0))); }
+
+ReportValue fFrac(EvalContext &c, const ExprNode &n)
+{
+    const double v = numberArg(c, n, 0);
+    return ReportValue::fromNumber(v - std::trunc(v));
+}
+
+ReportValue fRound(EvalContext &c, const ExprNode &n)
+{
+    const double v = numberArg(c, n, 0);
+    const int k = hasArg(n, 1) ? clampInt(numberArg(c, n, 1), -300, 300) : 0;
+    const double s = v < 0 ? -1.0 : 1.0;
+    const double scale = std::pow(10.0, k);
+    const double m = std::fabs(v) * scale;
+    const double f = std::trunc(m);
+    const double r = (m - f >= 0.5) ? (f + 1) / scale : f / scale;
+    return ReportValue::fromNumber(s * r);
+}
+
+ReportValue fPower(EvalContext &c, const ExprNode &n)
+{
+    const double x = numberArg(c, n, 0);
+    const double y = numberArg(c, n, 1);
+    return ReportValue::fromNumber(std::pow(x, y));
+}
+
+ReportValue fIntPower(EvalContext &c, const ExprNode &n)
+{
+    const double x = numberArg(c, n, 0);
+    const double k = std::trunc(numberArg(c, n, 1));
+    return ReportValue::fromNumber(std::pow(x, k));
+}
+
+ReportValue fFormatFloat(EvalContext &c, const ExprNode &n)
+{
+    const QString picture = textArg(c, n, 0);
+    const double v = numberArg(c, n, 1);
+    return ReportValue::fromText(trimBlanks(ReportNumberText::picture(picture, v)));
+}
+
+// ---- dates -------------------------------------------------------------------------
+
+ReportValue fNow(EvalContext &, const ExprNode &) { return ReportValue::fromDateTime(ReportDateTime::now()); }
+ReportValue fDate(EvalContext &, const ExprNode &) { return ReportValue::fromDateTime(std::floor(ReportDateTime::now())); }
+
+ReportValue fTime(EvalContext &, const ExprNode &)
+{
+    const double now = ReportDateTime::now();
+    return ReportValue::fromDateTime(now - std::floor(now));
+}
+
+ReportValue fDateToStr(EvalContext &c, const ExprNode &n) { return ReportValue::fromText(ReportDateTime::dateText(dateArg(c, n, 0))); }
+
+ReportValue fDateTimeToStr(EvalContext &c, const ExprNode &n)
+{
+    return ReportValue::fromText(ReportDateTime::dateTimeText(dateArg(c, n, 0)));
+}
+
+ReportValue fTimeToStr(EvalContext &c, const ExprNode &n) { return ReportValue::fromText(ReportDateTime::timeText(dateArg(c, n, 0))); }
+
+ReportValue fStrToDate(EvalContext &c, const ExprNode &n)
+{
+    return ReportValue::fromDateTime(ReportDateTime::fromDate(GermanFormat::parseDate(textArg(c, n, 0))));
+}
+
+ReportValue fStrToDateTime(EvalContext &c, const ExprNode &n)
+{
+    const QString s = trimBlanks(textArg(c, n, 0));
+    const qsizetype blank = s.indexOf(u' ');
+    if (blank < 0)
+        return ReportValue::fromDateTime(ReportDateTime::fromDate(GermanFormat::parseDate(s)));
+    return ReportValue::fromDateTime(ReportDateTime::fromDate(GermanFormat::parseDate(s.left(blank)))
+                                     + ReportDateTime::fromTime(GermanFormat::parseTime(s.mid(blank + 1))));
+}
+
+ReportValue fStrToTime(EvalContext &c, const ExprNode &n)
+{
+    return ReportValue::fromDateTime(ReportDateTime::fromTime(GermanFormat::parseTime(textArg(c, n, 0))));
+}
+
+ReportValue fYear(EvalContext &c, const ExprNode &n) { return ReportValue::fromNumber(ReportDateTime::toDate(dateArg(c, n, 0)).year()); }
+ReportValue fMonth(EvalContext &c, const ExprNode &n) { return ReportValue::fromNumber(ReportDateTime::toDate(dateArg(c, n, 0)).month()); }
+ReportValue fDay(EvalContext &c, const ExprNode &n) { return ReportValue::fromNumber(ReportDateTime::toDate(dateArg(c, n, 0)).day()); }
+
+QString padded(int v, int width) { return QStringLiteral("%1").arg(v, width, 10, QChar(u'0')); }
+
+ReportValue fSYear(EvalContext &c, const ExprNode &n) { return ReportValue::fromText(padded(ReportDateTime::toDate(dateArg(c, n, 0)).year(), 4)); }
+ReportValue fSMonth(EvalContext &c, const ExprNode &n) { return ReportValue::fromText(padded(ReportDateTime::toDate(dateArg(c, n, 0)).month(), 2)); }
+ReportValue fSDay(EvalContext &c, const ExprNode &n) { return ReportValue::fromText(padded(ReportDateTime::toDate(dateArg(c, n, 0)).day(), 2)); }
+
+ReportValue fDtos(EvalContext &c, const ExprNode &n)
+{
+    const QDate d = ReportDateTime::toDate(dateArg(c, n, 0));
+    return ReportValue::fromText(padded(d.year(), 4) + padded(d.month(), 2) + padded(d.day(), 2));
+}
+
+ReportValue fStod(EvalContext &c, const ExprNode &n)
+{
+    const ReportValue v = c.eval(*n.args[0]);
+    QDate d;
+    if (v.type == Type::Text && v.text.size() == 8) {
+        bool digits = true;
+        for (QChar ch : v.text)
+            digits = digits && ch >= u'0' && ch <= u'9';
+        if (digits)
+            d = QDate(v.text.left(4).toInt(), v.text.mid(4, 2).toInt(), v.text.mid(6, 2).toInt());
+    }
+    if (!d.isValid())
+        throw ReportError(QStringLiteral("Operand of string type YYYYMMDD expected. Function \"STOD\", expression %1")
+                              .arg(n.expressionText()));
+    return ReportValue::fromDateTime(ReportDateTime::fromDate(d));
+}
+
+// ---- logic, data sets, variables ---------------------------------------------------
+
+ReportValue fIif(EvalContext &c, const ExprNode &n)
+{
+    const bool b = arg(c, n, 0, Type::Boolean).boolean;
+    const size_t chosen = b ? 1 : 2;
+    if (chosen >= n.args.size())
+        return ReportValue::none();
+    return c.eval(*n.args[chosen]);
+}
+
+ReportDataSet *dataSetArg(EvalContext &c, const ExprNode &n) { return c.dataSet(n.args[0]->dataSet); }
+
+ReportValue fEof(EvalContext &c, const ExprNode &n) { return ReportValue::fromBoolean(dataSetArg(c, n)->eof()); }
+ReportValue fBof(EvalContext &c, const ExprNode &n) { return ReportValue::fromBoolean(dataSetArg(c, n)->bof()); }
+
+ReportValue fNext(EvalContext &c, const ExprNode &n)
+{
+    dataSetArg(c, n)->next();
+    return ReportValue::none();
+}
+
+ReportValue fPrior(EvalContext &c, const ExprNode &n)
+{
+    dataSetArg(c, n)->prior();
+    return ReportValue::none();
+}
+
+ReportValue fFirst(EvalContext &c, const ExprNode &n)
+{
+    dataSetArg(c, n)->first();
+    return ReportValue::none();
+}
+
+ReportValue fLast(EvalContext &c, const ExprNode &n)
+{
+    dataSetArg(c, n)->last();
+    return ReportValue::none();
+}
+
+ReportValue fSet(EvalContext &c, const ExprNode &n)
+{
+    const ReportValue v = c.eval(*n.args[1]);
+    c.setVariable(*n.args[0], v);
+    return ReportValue::none();
+}
+
+ReportValue fVar(EvalContext &c, const ExprNode &n)
+{
+    for (const auto &a : n.args)
+        if (!c.variables().contains(a->name))
+            c.variables().add(a->name);
+    return ReportValue::none();
+}
+
+// The aggregate's variable, created as number 0 when missing and reset when due.
+int aggregateTarget(EvalContext &c, const ExprNode &n)
+{
+    const ExprNode &target = *n.args[1];
+    int index = c.variables().indexOf(target.name);
+    if (index < 0) {
+        index = c.variables().add(target.name);
+        c.variables().setValue(index, ReportValue::fromNumber(0));
+    }
+    if (c.aggregateShouldReset(n))
+        c.variables().setValue(index, ReportValue::fromNumber(0));
+    return index;
+}
+
+double currentNumber(EvalContext &c, int index)
+{
+    const ReportValue &v = c.variables().value(index);
+    return v.type == Type::Number ? v.number : 0.0;
+}
+
+ReportValue fSum(EvalContext &c, const ExprNode &n)
+{
+    const ReportValue x = c.eval(*n.args[0]);
+    const int index = aggregateTarget(c, n);
+    if (x.type != Type::Number)
+        argumentTypeError(n, 0, Type::Number);
+    c.variables().setValue(index, ReportValue::fromNumber(currentNumber(c, index) + x.number));
+    return ReportValue::none();
+}
+
+ReportValue fCtn(EvalContext &c, const ExprNode &n)
+{
+    const ReportValue x = c.eval(*n.args[0]);
+    const int index = aggregateTarget(c, n);
+    const bool counts = x.type == Type::Number && !x.isNull && x.number != 0.0;
+    c.variables().setValue(index, ReportValue::fromNumber(currentNumber(c, index) + (counts ? 1 : 0)));
+    return ReportValue::none();
+}
+
+ReportValue fCts(EvalContext &c, const ExprNode &n)
+{
+    const ReportValue x = c.eval(*n.args[0]);
+    const int index = aggregateTarget(c, n);
+    const bool counts = x.type == Type::Text && !trimBlanks(x.text).isEmpty();
+    c.variables().setValue(index, ReportValue::fromNumber(currentNumber(c, index) + (counts ? 1 : 0)));
+    return ReportValue::none();
+}
+
+ReportValue conditionValue(EvalContext &c, const ExprNode &n)
+{
+    const ReportValue v = c.eval(*n.args[0]);
+    if (v.type != Type::Boolean)
+        argumentTypeError(n, 0, Type::Boolean);
+    return v;
+}
+
+using K = FunctionDef::Kind;
+
+const FunctionDef kFunctions[] = {
+    {"TRIM", 1, 1, K::Value, fTrim},
+    {"MID", 2, 3, K::Value, fMid},
+    {"SUBSTR", 2, 3, K::Value, fMid},
+    {"COPY", 2, 3, K::Value, fMid},
+    {"UPPER", 1, 1, K::Value, fUpper},
+    {"LOWER", 1, 1, K::Value, fLower},
+    {"STR", 1, 3, K::Value, fStr},
+    {"VAL", 1, 1, K::Value, fVal},
+    {"POS", 2, 2, K::Value, fPos},
+    {"INT", 1, 1, K::Value, fInt},
+    {"FRAC", 1, 1, K::Value, fFrac},
+    {"ROUND", 1, 2, K::Value, fRound},
+    {"POWER", 2, 2, K::Value, fPower},
+    {"INTPOWER", 2, 2, K::Value, fIntPower},
+    {"FORMATFLOAT", 2, 2, K::Value, fFormatFloat},
+    {"NOW", 0, 0, K::Value, fNow},
+    {"DATE", 0, 0, K::Value, fDate},
+    {"TIME", 0, 0, K::Value, fTime},
+    {"DATETOSTR", 1, 1, K::Value, fDateToStr},
+    {"DATETIMETOSTR", 1, 1, K::Value, fDateTimeToStr},
+    {"TIMETOSTR", 1, 1, K::Value, fTimeToStr},
+    {"STRTODATE", 1, 1, K::Value, fStrToDate},
+    {"STRTODATETIME", 1, 1, K::Value, fStrToDateTime},
+    {"STRTOTIME", 1, 1, K::Value, fStrToTime},
+    {"YEAR", 1, 1, K::Value, fYear},
+    {"MONTH", 1, 1, K::Value, fMonth},
+    {"DAY", 1, 1, K::Value, fDay},
+    {"SYEAR", 1, 1, K::Value, fSYear},
+    {"SMONTH", 1, 1, K::Value, fSMonth},
+    {"SDAY", 1, 1, K::Value, fSDay},
+    {"DTOS", 1, 1, K::Value, fDtos},
+    {"STOD", 1, 1, K::Value, fStod},
+    {"IIF", 3, 3, K::Value, fIif},
+    {"EOF", 1, 1, K::Value, fEof},
+    {"BOF", 1, 1, K::Value, fBof},
+    {"NEXT", 1, 1, K::NoResult, fNext},
+    {"PRIOR", 1, 1, K::NoResult, fPrior},
+    {"FIRST", 1, 1, K::NoResult, fFirst},
+    {"LAST", 1, 1, K::NoResult, fLast},
+    {"SET", 2, 2, K::NoResult, fSet},
+    {"VAR", 1, 10000, K::NoResult, fVar},
+    {"SUM", 2, 3, K::Aggregate, fSum},
+    {"CTN", 2, 3, K::Aggregate, fCtn},
+    {"CTS", 2, 3, K::Aggregate, fCts},
+};
+
+const FunctionDef kOperators[] = {
+    {"SYS_UMINUS", 1, 1, K::Value, sysUMinus, "unary \"-\""},
+    {"SYS_UPLUS", 1, 1, K::Value, sysUPlus, "unary \"+\""},
+    {"SYS_NOT", 1, 1, K::Value, sysNot, "not \"!\""},
+    {"SYS_MULT", 2, 2, K::Value, sysMult, "\"*\""},
+    {"SYS_DIV", 2, 2, K::Value, sysDiv, "\"/\""},
+    {"SYS_PERCENT", 2, 2, K::Value, sysPercent, "\"%\""},
+    {"SYS_ADD", 2, 2, K::Value, sysAdd, "\"+\""},
+    {"SYS_SUB", 2, 2, K::Value, sysSub, "\"-\""},
+    {"SYS_LT", 2, 2, K::Value, sysLt, "\"<\""},
+    {"SYS_GT", 2, 2, K::Value, sysGt, "\">\""},
+    {"SYS_LTEQ", 2, 2, K::Value, sysLtEq, "\"<=\""},
+    {"SYS_GTEQ", 2, 2, K::Value, sysGtEq, "\">=\""},
+    {"SYS_EQ", 2, 2, K::Value, sysEq, "\"=\""},
+    {"SYS_NOTEQ", 2, 2, K::Value, sysNotEq, "not equal"},
+    {"SYS_AND", 2, 2, K::Value, sysAnd, "\"&&\""},
+    {"SYS_OR", 2, 2, K::Value, sysOr, "\"||\""},
+    {"SYS_LET", 2, 2, K::NoResult, sysLet, "\":=\""},
+};
+
+const FunctionDef kConditions[] = {
+    {"IF", 1, 1, K::Value, conditionValue},
+    {"ELSIF", 1, 1, K::Value, conditionValue},
+    {"WHILE", 1, 1, K::Value, conditionValue},
+};
+
+const FunctionDef *op(const char *name)
+{
+    for (const FunctionDef &f : kOperators)
+        if (qstrcmp(f.name, name) == 0)
+            return &f;
+    return nullptr;
+}
+
+} // namespace
+
+const FunctionDef *find(const QString &name)
+{
+    static const QHash<QString, const FunctionDef *> index = [] {
+        QHash<QString, const FunctionDef *> h;
+        for (const FunctionDef &f : kFunctions)
+            h.insert(QString::fromLatin1(f.name), &f);
+        return h;
+    }();
+    return index.value(name.toUpper(), nullptr);
+}
+
+const FunctionDef *forOperator(const QString &o, bool unary)
+{
+    if (unary) {
+        if (o == u"-")
+            return op("SYS_UMINUS");
+        if (o == u"+")
+            return op("SYS_UPLUS");
+        if (o == u"!")
+            return op("SYS_NOT");
+        return nullptr;
+    }
+    static const QHash<QString, const char *> names = {
+        {QStringLiteral("*"), "SYS_MULT"},   {QStringLiteral("/"), "SYS_DIV"},   {QStringLiteral("%"), "SYS_PERCENT"},
+        {QStringLiteral("+"), "SYS_ADD"},    {QStringLiteral("-"), "SYS_SUB"},   {QStringLiteral("<"), "SYS_LT"},
+        {QStringLiteral(">"), "SYS_GT"},     {QStringLiteral("<="), "SYS_LTEQ"}, {QStringLiteral(">="), "SYS_GTEQ"},
+        {QStringLiteral("=>"), "SYS_GTEQ"},  {QStringLiteral("="), "SYS_EQ"},    {QStringLiteral("<>"), "SYS_NOTEQ"},
+        {QStringLiteral("!="), "SYS_NOTEQ"}, {QStringLiteral("&&"), "SYS_AND"},  {QStringLiteral("||"), "SYS_OR"},
+        {QStringLiteral(":="), "SYS_LET"},
+    };
+    const char *name = names.value(o, nullptr);
+    return name ? op(name) : nullptr;
+}
+
+const FunctionDef &conditionTest(const char *name)
+{
+    for (const FunctionDef &f : kConditions)
+        if (qstrcmp(f.name, name) == 0)
+            return f;
+    return kConditions[0];
+}
+
+bool isDataSetFunction(const FunctionDef *f)
+{
+    return f && (f->eval == fEof || f->eval == fBof || f->eval == fNext || f->eval == fPrior || f->eval == fFirst
+                 || f->eval == fLast);
+}
+
+} // namespace BuiltinFunctions

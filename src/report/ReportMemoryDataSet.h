@@ -1,0 +1,49 @@
+#pragma once
+
+#include "report/ReportDataSet.h"
+
+#include <QVariantList>
+
+#include <vector>
+
+// Rows held in memory: the data sets of the command-line renderer, tests and benchmarks.
+class ReportMemoryDataSet : public ReportDataSet
+{
+public:
+    explicit ReportMemoryDataSet(const QString &name);
+
+    void addField(const QString &name, FieldKind kind);
+    void addRow(const QVariantList &values);
+    int rowCount() const { return static_cast<int>(m_rows.size()); }
+    int currentRow() const { return m_current; }
+    int controlsDisableCount() const { return m_disableCount; }
+
+    QString name() const override { return m_name; }
+    int fieldCount() const override { return static_cast<int>(m_fields.size()); }
+    QString fieldName(int field) const override;
+    FieldKind fieldKind(int field) const override;
+    QVariant fieldValue(int field) const override;
+    void first() override;
+    void next() override;
+    void prior() override;
+    void last() override;
+    bool eof() const override { return m_eof; }
+    bool bof() const override { return m_bof; }
+    bool controlsDisabled() const override { return m_disableCount > 0; }
+    void disableControls() override { ++m_disableCount; }
+    void enableControls() override;
+
+private:
+    struct Field
+    {
+        QString name;
+        FieldKind kind;
+    };
+    QString m_name;
+    std::vector<Field> m_fields;
+    std::vector<QVariantList> m_rows;
+    int m_current = 0;
+    bool m_eof = true;
+    bool m_bof = true;
+    int m_disableCount = 0;
+};

@@ -1,0 +1,273 @@
+#include "report/ReportRunner.h"
+
+#include "core/GermanFormat.h"
+#include "report/PictureWriter.h"
+#include "report/ReportDataSet.h"
+#include "report/ReportDateTime.h"
+#include "report/ReportError.h"
+#include "report/ReportNumberText.h"
+#include "report/RtfText.h"
+#include "report/Windows1252.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+namespace {
+
+QString withoutTrailingBlanks(const QString &s)
+{
+    qsizetype e = s.size();
+    while (e > 0 && s[e - 1] == u' ')
+        --e;
+    return s.left(e);
+}
+
+} // namespace
+
+ReportRunner::ReportRunner(EvalContext &context, const Settings &settings, QByteArray &out)
+    : m_context(context), m_settings(settings), m_out(out),
+      m_langPrefix("\\lang" + QByteArray::number(settings.lang) + ' ')
+{
+}
+
+void ReportRunner::run(const TemplateBlock &block)
+{
+    runItems(block);
+}
+
+void ReportRunner::checkOutputSize()
+{
+    if (m_out.size() > m_settings.maxOutputBytes)
+        throw ReportError(QStringLiteral("Der Bericht wurde abgebrochen, weil das Ergebnis größer als %1 MB würde.")
+                              .arg(m_settings.maxOutputBytes / (1024 * 1024)));
+}
+
+void ReportRunner::runItems(const TemplateBlock &block)
+{
+    for (const TemplateItem &item : block) {
+        switch (item.kind) {
+        case TemplateItem::Kind::Text: m_out.append(item.text); break;
+        case TemplateItem::Kind::Value: writeValue(*item.value); break;
+        case TemplateItem::Kind::Scan: runScan(*item.scan); break;
+        case TemplateItem::Kind::Condition: runCondition(*item.condition); break;
+        }
+    }
+    checkOutputSize();
+}
+
+void ReportRunner::runCalls(const std::vector<ExprPtr> &calls)
+{
+    for (const ExprPtr &call : calls)
+        m_context.eval(*call);
+}
+
+bool ReportRunner::test(const ExprNode &condition)
+{
+    return m_context.eval(condition).boolean;
+}
+
+void ReportRunner::runScan(const ScanBlock &scan)
+{
+    ReportDataSet *set = scan.dataSet >= 0 ? m_context.dataSet(scan.dataSet) : nullptr;
+    // "noeof" leaves the block out when the data set has no records; moving to the first
+    // record first keeps a set that an earlier scan left at its end from counting as empty.
+    if (set)
+        set->first();
+    if (scan.noEof && set && set->eof()) {
+        m_out.append(scan.wholeBalance.skeleton());
+        m_out.append(scan.endCodes);
+        return;
+    }
+    m_context.pushScan();
+    m_out.append(scan.scanCodes);
+    if (scan.hasEntry)
+        runCalls(scan.scanCalls);
+    runItems(scan.head);
+
+    const std::vector<ExprPtr> &perRecord = scan.hasEntry ? scan.entryCalls : scan.scanCalls;
+    const int net = scan.bodyBalance.net();
+    bool first = true;
+    for (;;) {
+        if (!first) {
+            // Each repetition starts at the nesting depth the first one started at.
+            if (net > 0)
+                m_out.append(QByteArray(net, '}'));
+            else if (net < 0)
+                m_out.append(QByteArray(-net, '{'));
+            if (scan.page)
+                m_out.append("\\page ");
+        }
+        runCalls(perRecord);
+        runItems(scan.body);
+        if (first) {
+            m_context.endFirstPass();
+            first = false;
+        }
+        if (++m_passes > m_settings.maxScanPasses)
+            throw ReportError(QStringLiteral("Der Bericht wurde abgebrochen, weil sich ein Block mehr als %1-mal wiederholt "
+                                             "hat (endet die Schleife nie?): %2")
+                                  .arg(m_settings.maxScanPasses)
+                                  .arg(scan.content));
+        bool more = true;
+        if (set) {
+            set->next();
+            more = !set->eof();
+        }
+        if (more && scan.whileCondition)
+            more = test(*scan.whileCondition);
+        if (!more)
+            break;
+    }
+    runCalls(scan.footerCalls);
+    runItems(scan.foot);
+    runCalls(scan.endCalls);
+    m_context.popScan();
+    m_out.append(scan.endCodes);
+}
+
+void ReportRunner::runCondition(const ConditionBlock &condition)
+{
+    m_out.append(condition.ifCodes);
+    bool taken = false;
+    for (const ConditionBranch &branch : condition.branches) {
+        if (!taken && (!branch.condition || test(*branch.condition))) {
+            taken = true;
+            runItems(branch.items);
+        } else {
+            m_out.append(branch.balance.skeleton());
+        }
+    }
+    m_out.append(condition.endCodes);
+}
+
+QByteArray ReportRunner::picture(const ReportValue &value, bool *loaded)
+{
+    QByteArray bytes = value.picture;
+    if (!value.hasPicture) {
+        QString path = value.displayText(m_context.trueValue, m_context.falseValue);
+        if (QFileInfo(path).isRelative() && !m_settings.templateDirectory.isEmpty()) {
+            const QString beside = QDir(m_settings.templateDirectory).filePath(path);
+            if (QFileInfo::exists(beside))
+                path = beside;
+        }
+        QFile file(path);
+        if (!path.isEmpty() && file.open(QIODevice::ReadOnly))
+            bytes = file.readAll();
+    }
+    const QByteArray group = PictureWriter::pictureGroup(bytes, m_settings.graphicsBinary);
+    *loaded = !group.isEmpty();
+    return group;
+}
+
+QString ReportRunner::formatted(const ValueField &field, const ReportValue &v, bool *raw)
+{
+    using Kind = FormatFunction::Kind;
+    const FormatFunction &f = field.format;
+    const QString &t = m_context.trueValue;
+    const QString &fv = m_context.falseValue;
+    *raw = false;
+    if (f.isNumberFormat()) {
+        if (v.type != ReportValue::Type::Number || v.isNull)
+            return v.displayText(t, fv);
+        const int digits = std::clamp(f.digits < 0 ? 2 : f.digits, 0, 60);
+        QString text;
+        switch (f.kind) {
+        case Kind::Exp:
+            text = ReportNumberText::scientific(v.number, f.precision >= 0 ? f.precision : 18,
+                                                f.digits >= 0 ? f.digits : 2, GermanFormat::DecimalSeparator);
+            break;
+        case Kind::Fix: text = GermanFormat::fixed(v.number, digits); break;
+        case Kind::Num: text = GermanFormat::number(v.number, digits); break;
+        case Kind::Cur: text = GermanFormat::currency(v.number, digits); break;
+        case Kind::FixR: text = ReportNumberText::withDashes(GermanFormat::fixed(v.number, digits)); break;
+        case Kind::NumR: text = ReportNumberText::withDashes(GermanFormat::number(v.number, digits)); break;
+        default: break;
+        }
+        if (m_settings.clearZero && ReportNumberText::allDigitsZero(text))
+            return {};
+        return text;
+    }
+    switch (f.kind) {
+    case Kind::NoFormat: return v.displayText(t, fv);
+    case Kind::Dtm: {
+        if (v.type != ReportValue::Type::DateTime || v.isNull)
+            return v.displayText(t, fv);
+        QString pattern = field.formatPattern;
+        if (field.formatVariable)
+            pattern = m_context.eval(*field.formatVariable).displayText(t, fv);
+        return ReportDateTime::format(pattern, v.number);
+    }
+    case Kind::Bool: {
+        const QString text = v.displayText(t, fv);
+        return (text == t || text.compare(u"TRUE", Qt::CaseInsensitive) == 0) ? t : fv;
+    }
+    case Kind::Rtf: *raw = true; return v.displayText(t, fv);
+    default: break;
+    }
+    return v.displayText(t, fv);
+}
+
+void ReportRunner::writeValue(const ValueField &field)
+{
+    if (field.copyUnchanged) {
+        m_out.append(m_settings.clearMissed ? field.trailingCodes : field.source);
+        return;
+    }
+    if (field.noResult) {
+        m_context.eval(*field.expression);
+        m_out.append(field.trailingCodes);
+        return;
+    }
+    const ReportValue v = m_context.eval(*field.expression);
+    m_out.append(m_langPrefix);
+    const FormatFunction::Kind kind = field.format.kind;
+    if (kind == FormatFunction::Kind::Img || (kind == FormatFunction::Kind::None && v.hasPicture)) {
+        bool loaded = false;
+        const QByteArray group = picture(v, &loaded);
+        if (loaded)
+            m_out.append(group);
+        else if (!v.hasPicture)
+            RtfText::append(m_out, QStringLiteral("#Can't load file %1").arg(v.displayText(m_context.trueValue, m_context.falseValue)));
+    } else if (kind == FormatFunction::Kind::Lnk) {
+        const QString text = v.displayText(m_context.trueValue, m_context.falseValue);
+        const qsizetype bar = text.indexOf(u'|');
+        const QString target = bar < 0 ? text : text.left(bar);
+        const QString shown = bar < 0 ? text : text.mid(bar + 1);
+        m_out.append("{\\field{\\*\\fldinst {" + m_langPrefix.trimmed() + " HYPERLINK \"");
+        RtfText::append(m_out, target);
+        m_out.append("\" }}{\\fldrslt " + m_langPrefix);
+        RtfText::append(m_out, shown);
+        m_out.append("}}");
+    } else if (kind == FormatFunction::Kind::None) {
+        QString text;
+        const ExprNode &e = *field.expression;
+        if (e.kind == ExprNode::Kind::Column && !v.isNull) {
+            const auto fieldKind = m_context.dataSet(e.dataSet)->fieldKind(e.field);
+            if (fieldKind == ReportDataSet::FieldKind::Text)
+                text = withoutTrailingBlanks(v.text);
+            else if (fieldKind == ReportDataSet::FieldKind::DateTime)
+                text = ReportDateTime::dateText(v.number);  // the date without the time
+            else
+                text = v.displayText(m_context.trueValue, m_context.falseValue);
+        } else {
+            text = v.displayText(m_context.trueValue, m_context.falseValue);
+        }
+        RtfText::append(m_out, text);
+    } else {
+        bool raw = false;
+        const QString text = formatted(field, v, &raw);
+        if (raw) {
+            // RTF code from the value goes in as it is; only characters beyond 7 bits are escaped.
+            for (QChar c : text) {
+                if (c.unicode() < 128)
+                    m_out.append(static_cast<char>(c.unicode()));
+                else
+                    RtfText::append(m_out, QStringView(&c, 1));
+            }
+        } else {
+            RtfText::append(m_out, text);
+        }
+    }
+    m_out.append(field.trailingCodes);
+}

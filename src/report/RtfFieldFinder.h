@@ -1,0 +1,16 @@
+#pragma once
+
+#include "report/TemplatePiece.h"
+
+#include <vector>
+
+// Splits an RTF template into copied text and fields. The font table, colour table,
+// style sheet, document information, fields, pictures and objects are never searched;
+// in the font table every character set number is replaced by `charset`.
+class RtfFieldFinder
+{
+public:
+    static constexpr int MaxFieldLength = 10000;
+
+    static std::vector<TemplatePiece> split(const QByteArray &rtf, int charset);
+};

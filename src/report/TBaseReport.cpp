@@ -1,0 +1,113 @@
+#include "report/TBaseReport.h"
+
+#include "report/DocumentOpener.h"
+#include "report/OpenFailureReason.h"
+#include "report/ReportDataSet.h"
+#include "report/ReportError.h"
+#include "report/TReportUdfList.h"
+
+#include <new>
+
+namespace {
+
+constexpr int kNoAssociation = 31;
+
+} // namespace
+
+TBaseReport::TBaseReport() = default;
+TBaseReport::~TBaseReport() = default;
+
+void TBaseReport::setInFile(const QString &path)
+{
+    m_inFile = path;
+}
+
+void TBaseReport::setTrueValue(const QString &text)
+{
+    m_trueValue = text;
+    m_variables.setBooleanTexts(m_trueValue, m_falseValue);
+}
+
+void TBaseReport::setFalseValue(const QString &text)
+{
+    m_falseValue = text;
+    m_variables.setBooleanTexts(m_trueValue, m_falseValue);
+}
+
+void TBaseReport::setUDFList(TReportUdfList *list)
+{
+    if (m_running)
+        throw ReportError(QStringLiteral("Can't set UDFList while executing report"));
+    if (list && list->version() != TReportUdfList::InterfaceVersion)
+        throw ReportError(QStringLiteral("TRtfReport version %1 doesn't equal TReportUdfList version %2")
+                              .arg(TReportUdfList::InterfaceVersion)
+                              .arg(list->version()));
+    m_udfList = list;
+}
+
+void TBaseReport::AddVariable(const QString &name, const QString &value)
+{
+    m_variables.add(name, value);
+}
+
+void TBaseReport::RunReport(const std::vector<ReportDataSet *> &dataSets)
+{
+    run(dataSets, false, 0);
+}
+
+void TBaseReport::RunReportAndOpen(const std::vector<ReportDataSet *> &dataSets, int showMode)
+{
+    run(dataSets, true, showMode);
+}
+
+void TBaseReport::run(const std::vector<ReportDataSet *> &dataSets, bool open, int showMode)
+{
+    if (m_running)
+        throw ReportError(QStringLiteral("Der Bericht läuft bereits."));
+    m_lastError = QStringLiteral("No errors.");
+
+    std::vector<bool> wasDisabled;
+    if (m_disableControls) {
+        for (ReportDataSet *set : dataSets) {
+            wasDisabled.push_back(set->controlsDisabled());
+            set->disableControls();
+        }
+    }
+    auto restore = [&]() {
+        if (!m_disableControls)
+            return;
+        for (size_t i = 0; i < dataSets.size() && i < wasDisabled.size(); ++i)
+            if (!wasDisabled[i])
+                dataSets[i]->enableControls();
+    };
+
+    m_running = true;
+    try {
+        m_aliases.clear();
+        for (size_t i = 0; i < dataSets.size(); ++i)
+            m_aliases << dataSets[i]->name().toUpper() + u'=' + QString::number(i);
+        execute(dataSets);
+        if (open) {
+            DocumentOpener::Result result;
+            if (m_opener)
+                result = m_opener->open(m_outFile, showMode);
+            else
+                result = {false, kNoAssociation};
+            if (!result.ok)
+                throw ReportError(QStringLiteral("Failed to open report results. Error message: %1")
+                                      .arg(OpenFailureReason::text(result.errorNumber)));
+        }
+    } catch (const AppError &e) {
+        m_running = false;
+        m_lastError = e.message();
+        restore();
+        throw;
+    } catch (const std::bad_alloc &) {
+        m_running = false;
+        m_lastError = QStringLiteral("Für den Bericht reicht der Arbeitsspeicher nicht aus.");
+        restore();
+        throw ReportError(m_lastError);
+    }
+    m_running = false;
+    restore();
+}

@@ -1,0 +1,96 @@
+#include "report/TBaseRtfReport.h"
+
+#include "report/EvalContext.h"
+#include "report/ExpressionCompiler.h"
+#include "report/ReportDataSet.h"
+#include "report/ReportError.h"
+#include "report/ReportRunner.h"
+#include "report/RtfFieldFinder.h"
+#include "report/TemplateCompiler.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+void TBaseRtfReport::setInFile(const QString &path)
+{
+    if (path != InFile())
+        m_cachedPath.clear();
+    TBaseReport::setInFile(path);
+}
+
+const QByteArray &TBaseRtfReport::readTemplate()
+{
+    const QString path = InFile();
+    const QFileInfo info(path);
+    // The cache also notices a template that was edited on disk since it was read.
+    if (!m_cachedPath.isEmpty() && m_cachedPath == path && info.exists() && info.lastModified() == m_cachedModified
+        && info.size() == m_cachedSize)
+        return m_cachedTemplate;
+
+    m_cachedPath.clear();
+    QFile file(path);
+    if (path.isEmpty() || !info.isFile() || !file.open(QIODevice::ReadOnly))
+        throw ReportError(QStringLiteral("Can't read file %1").arg(path));
+    QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        throw ReportError(QStringLiteral("Can't read report template from file: %1").arg(path));
+    m_cachedTemplate = std::move(bytes);
+    m_cachedPath = path;
+    m_cachedModified = info.lastModified();
+    m_cachedSize = info.size();
+    return m_cachedTemplate;
+}
+
+QByteArray TBaseRtfReport::renderTemplate(const QByteArray &rtf, const std::vector<ReportDataSet *> &dataSets,
+                                          const QString &templateDirectory)
+{
+    if (!rtf.startsWith("{\\rtf"))
+        throw ReportError(QStringLiteral("Template is not RTF file."));
+
+    ExpressionCompiler::Environment environment;
+    environment.variables = &m_variables;
+    environment.dataSets = dataSets;
+    environment.udfs = UDFList();
+    environment.dotAsColon = (m_options & eoDotAsColon) != 0;
+
+    const std::vector<TemplatePiece> pieces = RtfFieldFinder::split(rtf, m_charset);
+    TemplateCompiler compiler(environment);
+    const TemplateBlock program = compiler.compile(pieces);
+
+    EvalContext context(m_variables, environment.dataSets);
+    context.trueValue = TrueValue();
+    context.falseValue = FalseValue();
+    ReportRunner::Settings settings;
+    settings.lang = m_lang;
+    settings.graphicsBinary = (m_options & eoGraphicsBinary) != 0;
+    settings.clearZero = (m_options & eoNumericFormatClearZero) != 0;
+    settings.clearMissed = (m_options & eoClearMissedFields) != 0;
+    settings.templateDirectory = templateDirectory;
+    settings.maxScanPasses = m_maxScanPasses;
+    settings.maxOutputBytes = m_maxOutputBytes;
+
+    QByteArray out;
+    out.reserve(rtf.size() + rtf.size() / 2);
+    ReportRunner runner(context, settings, out);
+    runner.run(program);
+    return out;
+}
+
+void TBaseRtfReport::writeOutput(const QByteArray &rtf)
+{
+    QSaveFile file(OutFile());
+    if (!file.open(QIODevice::WriteOnly) || file.write(rtf) != rtf.size() || !file.commit())
+        throw ReportError(QStringLiteral("Die Berichtsausgabe kann nicht geschrieben werden: %1").arg(OutFile()));
+}
+
+void TBaseRtfReport::execute(const std::vector<ReportDataSet *> &dataSets)
+{
+    const QByteArray &rtf = readTemplate();
+    if (!rtf.startsWith("{\\rtf"))
+        throw ReportError(QStringLiteral("Template is not RTF file."));
+    if (QFileInfo::exists(OutFile()) && !QFile::remove(OutFile()))
+        throw ReportError(QStringLiteral("Die alte Berichtsausgabe kann nicht gelöscht werden: %1").arg(OutFile()));
+    const QByteArray out = renderTemplate(rtf, dataSets, QFileInfo(InFile()).absolutePath());
+    writeOutput(out);
+}

@@ -1,0 +1,44 @@
+#pragma once
+
+#include "report/ExpressionCompiler.h"
+#include "report/TemplatePiece.h"
+#include "report/TemplateProgram.h"
+
+// Turns the pieces of a template into blocks of text, values, scans and conditions,
+// enforcing every nesting rule before anything is written.
+class TemplateCompiler
+{
+public:
+    static constexpr int MaxNesting = 200;
+
+    explicit TemplateCompiler(ExpressionCompiler::Environment &environment);
+
+    TemplateBlock compile(const std::vector<TemplatePiece> &pieces);
+
+private:
+    struct Open
+    {
+        ScanBlock *scan = nullptr;
+        ConditionBlock *condition = nullptr;
+        TemplateBlock *block = nullptr;
+    };
+
+    void declareNames(const std::vector<TemplatePiece> &pieces);
+    std::unique_ptr<ValueField> compileValue(const TemplatePiece &piece);
+    void openScan(const TemplatePiece &piece);
+    void scanEntry(const TemplatePiece &piece);
+    void scanFooter(const TemplatePiece &piece);
+    void endScan(const TemplatePiece &piece);
+    void openIf(const TemplatePiece &piece);
+    void elsIf(const TemplatePiece &piece);
+    void elseBranch(const TemplatePiece &piece);
+    void endIf(const TemplatePiece &piece);
+    std::vector<ExprPtr> attachedCalls(const QString &content, int keywordLength);
+    ExprPtr conditionOf(const QString &inner, const char *test);
+    TemplateBlock &current();
+
+    ExpressionCompiler::Environment &m_env;
+    ExpressionCompiler m_compiler;
+    TemplateBlock m_root;
+    std::vector<Open> m_open;
+};
