@@ -26,3 +26,10 @@ class ConversionError : public AppError
 public:
     using AppError::AppError;
 };
+
+// A rule refused what the user tried; shown as a warning, not as an error.
+class UserWarning : public AppError
+{
+public:
+    using AppError::AppError;
+};

@@ -6,13 +6,16 @@
 #include <exception>
 
 // The top of every event handler: an error of the data store or the report engine ends the
-// operation and is shown in an error box. Returns false when the operation failed.
+// operation and is shown in an error box (a rule's refusal in a warning box). Returns false
+// when the operation failed.
 template <typename Func>
 bool guarded(Func &&work)
 {
     try {
         work();
         return true;
+    } catch (const UserWarning &e) {
+        ShowMsg(e.message(), mkWarning);
     } catch (const AppError &e) {
         ShowMsg(e.message(), mkError);
     } catch (const std::exception &e) {
