@@ -27,7 +27,10 @@ void DbEdit::show()
     if (f.type == FieldType::Text && f.size > 0)
         setMaxLength(f.size);
     setAlignment(isNumeric(f.type) ? Qt::AlignRight : Qt::AlignLeft);
-    setText(hasFocus() || m_masked ? m_ds->editText(m_field) : m_ds->displayText(m_field));
+    if (hasFocus() || m_masked)
+        setText(m_ds->editText(m_field));
+    else
+        setText(m_format ? m_format(m_ds->value(m_field)) : m_ds->displayText(m_field));
     setCursorPosition(0);
 }
 
@@ -62,4 +65,10 @@ void DbEdit::focusOutEvent(QFocusEvent *event)
     QLineEdit::focusOutEvent(event);
     if (m_binding->flushGuarded() && !m_binding->isDirty())
         m_binding->refresh();
+}
+
+void DbEdit::setDisplayFormatter(std::function<QString(const QVariant &)> format)
+{
+    m_format = std::move(format);
+    m_binding->refresh();
 }

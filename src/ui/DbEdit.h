@@ -2,6 +2,8 @@
 
 #include <QLineEdit>
 
+#include <functional>
+
 class DataSet;
 class FieldBinding;
 
@@ -14,6 +16,8 @@ public:
     DbEdit(DataSet *dataSet, const QString &field, QWidget *parent = nullptr, const QString &classicMask = {});
 
     FieldBinding *binding() const { return m_binding; }
+    // The text shown while the field is not being edited ("3 Pers.").
+    void setDisplayFormatter(std::function<QString(const QVariant &)> format);
 
 protected:
     void focusInEvent(QFocusEvent *event) override;
@@ -26,5 +30,6 @@ private:
     DataSet *m_ds;
     QString m_field;
     bool m_masked = false;
+    std::function<QString(const QVariant &)> m_format;
     FieldBinding *m_binding = nullptr;
 };

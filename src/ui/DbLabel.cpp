@@ -23,7 +23,13 @@ void DbLabel::show()
         clear();
         return;
     }
-    setText(m_ds->displayText(m_field));
+    setText(m_format ? m_format(m_ds->value(m_field)) : m_ds->displayText(m_field));
     if (isNumeric(m_ds->field(m_field).type))
         setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+}
+
+void DbLabel::setFormatter(std::function<QString(const QVariant &)> format)
+{
+    m_format = std::move(format);
+    show();
 }

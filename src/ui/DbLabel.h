@@ -2,6 +2,8 @@
 
 #include <QLabel>
 
+#include <functional>
+
 class DataSet;
 
 // Shows a field's value read-only, in its display form.
@@ -11,9 +13,13 @@ class DbLabel : public QLabel
 public:
     DbLabel(DataSet *dataSet, const QString &field, QWidget *parent = nullptr);
 
+    // Shows the value through `format` instead of its usual display form ("30,00 %").
+    void setFormatter(std::function<QString(const QVariant &)> format);
+
 private:
     void show();
 
     DataSet *m_ds;
     QString m_field;
+    std::function<QString(const QVariant &)> m_format;
 };

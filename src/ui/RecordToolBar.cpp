@@ -58,7 +58,14 @@ QToolButton *RecordToolBar::addNewButton(const QString &objectName, const QStrin
 QToolButton *RecordToolBar::addSaveButton(const QString &objectName, const QString &caption)
 {
     m_save = makeButton(objectName, caption, style()->standardIcon(QStyle::SP_DialogSaveButton));
-    connect(m_save, &QToolButton::clicked, this, [this] { guarded([this] { m_ds->post(); }); });
+    connect(m_save, &QToolButton::clicked, this, [this] {
+        guarded([this] {
+            if (m_saveAction)
+                m_saveAction();
+            else
+                m_ds->post();
+        });
+    });
     updateSave();
     return m_save;
 }

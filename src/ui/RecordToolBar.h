@@ -33,6 +33,8 @@ public:
     void setDeleteQuestion(std::function<QString()> question) { m_question = std::move(question); }
     // Runs before the new row is started (a page posts its master first).
     void setBeforeNew(std::function<void()> hook) { m_beforeNew = std::move(hook); }
+    // Replaces what save does (a window that checks something before posting).
+    void setSaveAction(std::function<void()> action) { m_saveAction = std::move(action); }
 
     QToolButton *saveButton() const { return m_save; }
 
@@ -48,4 +50,5 @@ private:
     QWidget *m_firstInput = nullptr;
     std::function<QString()> m_question;
     std::function<void()> m_beforeNew;
+    std::function<void()> m_saveAction;
 };

@@ -1,0 +1,229 @@
+#include "budget/BudgetPage.h"
+
+#include "budget/BudgetItemTab.h"
+#include "budget/BudgetTabTexts.h"
+#include "budget/TFormBudgetSuchen.h"
+#include "budget/rules/BudgetCategory.h"
+#include "core/GermanFormat.h"
+#include "data/DataModules.h"
+#include "ui/DbEdit.h"
+#include "ui/DbLabel.h"
+#include "ui/DbNavigator.h"
+#include "ui/Dialogs.h"
+#include "ui/EditMask.h"
+#include "ui/Guard.h"
+#include "ui/RecordToolBar.h"
+
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QStyle>
+#include <QTabWidget>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace {
+
+QString share(const QVariant &v)
+{
+    return v.isNull() ? QString() : GermanFormat::number(v.toDouble(), 2) + QStringLiteral(" %");
+}
+
+DbLabel *valueLabel(DataSet *ds, const QString &field, QWidget *parent, bool bold = false)
+{
+    auto *l = new DbLabel(ds, field, parent);
+    l->setObjectName(QStringLiteral("lbl") + field);
+    l->setFrameShape(QFrame::Panel);
+    l->setFrameShadow(QFrame::Sunken);
+    l->setMinimumWidth(120);
+    l->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    l->setAutoFillBackground(true);
+    l->setStyleSheet(bold ? QStringLiteral("background: white; padding: 1px 4px; font-weight: bold;")
+                          : QStringLiteral("background: white; padding: 1px 4px;"));
+    return l;
+}
+
+} // namespace
+
+BudgetPage::BudgetPage(DataModules &dm, QWidget *parent) : QWidget(parent), m_dm(dm)
+{
+    setObjectName(QStringLiteral("budgetPage"));
+    DataSet *plan = dm.dmHh->qrBudget;
+
+    auto *toolBar = new RecordToolBar(plan, this);
+    toolBar->setObjectName(QStringLiteral("budToolBar"));
+    toolBar->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    toolBar->setIconSize(QSize(16, 16));
+    toolBar->addButton(QStringLiteral("budTbutNeu"), QStringLiteral("&Bearbeiten"),
+                       style()->standardIcon(QStyle::SP_FileDialogDetailedView), [this] { openPlanList(); });
+    toolBar->addSaveButton(QStringLiteral("budtbutSpeichern"), QStringLiteral("&Speichern"));
+    toolBar->setSaveAction([this] { savePlan(); });
+    toolBar->addCancelButton(QStringLiteral("budTbutAbbruch"), QStringLiteral("&Abbruch"));
+    const QIcon print = style()->standardIcon(QStyle::SP_FileDialogContentsView);
+    for (const auto &[name, caption] : {std::pair{"budTbutHhMonat", "HH - Monat"}, std::pair{"budTbutBudgetplan", "&Budgetplan"},
+                                        std::pair{"budTbutBlanko", "Blankoformular"}})
+        toolBar->addButton(QLatin1String(name), QString::fromUtf8(caption), print, [] {})->setEnabled(false);
+    toolBar->addButton(QStringLiteral("budTbutHilfe"), QStringLiteral("Hilfe"),
+                       style()->standardIcon(QStyle::SP_DialogHelpButton), [] {})
+        ->setEnabled(false);
+
+    m_tabs = new QTabWidget(this);
+    m_tabs->setObjectName(QStringLiteral("pghhdet"));
+    for (const BudgetCategory &c : BudgetCategories::all()) {
+        auto *tab = new BudgetItemTab(*dm.dmHh, c, m_tabs);
+        m_tabs->addTab(tab, BudgetTabTexts::forPrefix(c.prefix).tab);
+    }
+
+    auto *middle = new QHBoxLayout;
+    middle->addWidget(buildPlanData());
+    middle->addWidget(buildTotals(), 1);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(buildHeader());
+    layout->addWidget(toolBar);
+    layout->addLayout(middle);
+    layout->addWidget(m_tabs, 1);
+
+    for (auto signal : {&DataSet::currentRowChanged, &DataSet::rowsReset, &DataSet::stateChanged})
+        connect(plan, signal, this, &BudgetPage::updateSurplus);
+    connect(plan, &DataSet::rowChanged, this, &BudgetPage::updateSurplus);
+    connect(plan, &DataSet::fieldChanged, this, &BudgetPage::updateSurplus);
+    updateSurplus();
+}
+
+QWidget *BudgetPage::buildHeader()
+{
+    DataSet *plan = m_dm.dmHh->qrBudget;
+    auto *header = new QWidget(this);
+    auto *row = new QHBoxLayout(header);
+    row->setContentsMargins(4, 0, 4, 0);
+    auto *caption = new QLabel(QStringLiteral("Bezeichnung :"), header);
+    QFont bold = caption->font();
+    bold.setBold(true);
+    caption->setFont(bold);
+    m_title = new DbEdit(plan, QStringLiteral("BudTitel"), header);
+    m_title->setObjectName(QStringLiteral("dbeBudTitel"));
+    m_title->setFont(bold);
+    auto *navigator = new DbNavigator(plan, header);
+    navigator->setObjectName(QStringLiteral("budNavigator"));
+    row->addWidget(caption);
+    row->addWidget(m_title, 1);
+    row->addSpacing(12);
+    row->addWidget(navigator);
+    return header;
+}
+
+QWidget *BudgetPage::buildPlanData()
+{
+    DataSet *plan = m_dm.dmHh->qrBudget;
+    auto *box = new QGroupBox(QStringLiteral("Plandaten"), this);
+    auto *grid = new QGridLayout(box);
+    auto *date = new DbEdit(plan, QStringLiteral("Bud_dat"), box, EditMask::Date);
+    date->setObjectName(QStringLiteral("dbeBudDat"));
+    auto *netto = new DbEdit(plan, QStringLiteral("PfandNetto"), box);
+    netto->setObjectName(QStringLiteral("dbeNetto"));
+    auto *persons = new DbEdit(plan, QStringLiteral("Bud_Personen"), box);
+    persons->setObjectName(QStringLiteral("dbePerson"));
+    persons->setDisplayFormatter([](const QVariant &v) { return v.isNull() ? QString() : v.toString() + QStringLiteral(" Pers."); });
+    auto *pfaendung = new QToolButton(box);
+    pfaendung->setObjectName(QStringLiteral("budsbutPfaendung"));
+    pfaendung->setText(QStringLiteral("Pfändung"));
+    pfaendung->setEnabled(false);   // the garnishment lookup comes with its module
+    auto *pfand = valueLabel(plan, QStringLiteral("Pfand"), box);
+    for (QWidget *w : {static_cast<QWidget *>(date), static_cast<QWidget *>(netto), static_cast<QWidget *>(persons)})
+        w->setMaximumWidth(130);
+    grid->addWidget(new QLabel(QStringLiteral("Erf.-Datum :"), box), 0, 0, Qt::AlignRight);
+    grid->addWidget(date, 0, 1);
+    grid->addWidget(new QLabel(QStringLiteral("Nettoeinkommen :"), box), 1, 0, Qt::AlignRight);
+    grid->addWidget(netto, 1, 1);
+    grid->addWidget(new QLabel(QStringLiteral("Personen im HH :"), box), 2, 0, Qt::AlignRight);
+    grid->addWidget(persons, 2, 1);
+    grid->addWidget(pfaendung, 3, 0, Qt::AlignRight);
+    grid->addWidget(pfand, 3, 1);
+    grid->setRowStretch(4, 1);
+    return box;
+}
+
+QWidget *BudgetPage::buildTotals()
+{
+    DataSet *plan = m_dm.dmHh->qrBudget;
+    auto *box = new QGroupBox(QStringLiteral("Summen je Monat"), this);
+    auto *grid = new QGridLayout(box);
+    grid->setHorizontalSpacing(6);
+    struct Cell { const char *caption; const char *field; const char *shareField; bool bold; };
+    const Cell cells[4][3] = {
+        {{"Einkommen :", "Sum_Ek", "Pro_EK", true}, {"./. Allgemein :", "Sum_Ak", "Pro_Ak", false}, {"./. Sonst K :", "Sum_Sk", "Pro_Sk", false}},
+        {{"./. Wohnung :", "Sum_Wk", "Pro_WK", false}, {"= ZwiSu :", "Zwisu", nullptr, true}, {"= Max Haus :", "MaxHaus", nullptr, true}},
+        {{"./. Versich. :", "Sum_Vs", "Pro_Vs", false}, {"./. LUH :", "Sum_Lk", "Pro_Lk", false}, {"./. Hauskredite :", "Sum_Hk", "Pro_Hk", false}},
+        {{"./. Verkehr  :", "Sum_Vk", "Pro_VK", false}, {"= Max - K :", "MaxKredit", nullptr, true}, {"= Überschuss :", "Defizit", nullptr, true}},
+    };
+    for (int r = 0; r < 4; ++r) {
+        for (int c = 0; c < 3; ++c) {
+            const Cell &cell = cells[r][c];
+            auto *caption = new QLabel(QString::fromUtf8(cell.caption), box);
+            if (cell.bold) {
+                QFont f = caption->font();
+                f.setBold(true);
+                caption->setFont(f);
+            }
+            DbLabel *value = valueLabel(plan, QLatin1String(cell.field), box, cell.bold);
+            grid->addWidget(caption, r, c * 4, Qt::AlignRight);
+            grid->addWidget(value, r, c * 4 + 1);
+            if (cell.shareField) {
+                DbLabel *pct = valueLabel(plan, QLatin1String(cell.shareField), box);
+                pct->setMinimumWidth(70);
+                pct->setFormatter(share);
+                grid->addWidget(pct, r, c * 4 + 2);
+            }
+            if (QLatin1String(cell.field) == QLatin1String("Defizit")) {
+                m_lblDefizit = caption;
+                m_lblDefizit->setObjectName(QStringLiteral("lblDefizit"));
+                m_defizit = value;
+                m_defizit->setObjectName(QStringLiteral("dbeDefizit"));
+            }
+        }
+        grid->setColumnMinimumWidth(3, 18);
+        grid->setColumnMinimumWidth(7, 18);
+    }
+    return box;
+}
+
+QToolButton *BudgetPage::button(const QString &objectName) const
+{
+    return findChild<QToolButton *>(objectName);
+}
+
+void BudgetPage::updateSurplus()
+{
+    DataSet *plan = m_dm.dmHh->qrBudget;
+    if (!plan->isOpen() || plan->isEmpty()) {
+        m_lblDefizit->setText(QStringLiteral("= Überschuss :"));
+        m_defizit->setStyleSheet(QStringLiteral("background: white; padding: 1px 4px; font-weight: bold;"));
+        return;
+    }
+    const bool surplus = plan->asMoney(QStringLiteral("Defizit")) > Money();
+    m_lblDefizit->setText(surplus ? QStringLiteral("= Überschuss") : QStringLiteral("= Defizit"));
+    m_defizit->setStyleSheet(surplus ? QStringLiteral("background: #00ff00; padding: 1px 4px; font-weight: bold;")
+                                     : QStringLiteral("background: #ff0000; padding: 1px 4px; font-weight: bold;"));
+}
+
+void BudgetPage::savePlan()
+{
+    DataSet *plan = m_dm.dmHh->qrBudget;
+    if (!plan->isPending())
+        return;
+    if (m_title->text().isEmpty()) {
+        ShowMsg(QStringLiteral("Legen Sie die Bezeichnung des Haushaltsplanes fest!"), mkWarning);
+        m_title->setFocus();
+        return;
+    }
+    plan->post();
+}
+
+void BudgetPage::openPlanList()
+{
+    TFormBudgetSuchen list(m_dm, this);
+    list.exec();
+}

@@ -1,0 +1,56 @@
+#include "budget/BudgetTabTexts.h"
+
+#include <QHash>
+
+const BudgetTabTexts &BudgetTabTexts::forPrefix(const QString &prefix)
+{
+    static const QHash<QString, BudgetTabTexts> texts = {
+        {QStringLiteral("Ek"),
+         {QStringLiteral("Einnahmen"), QStringLiteral("EK"), QStringLiteral("Einkommen"), QStringLiteral("Einkommensliste"),
+          QStringLiteral("E i n n a h m e n"),
+          {QStringLiteral("Netto P 1"), QStringLiteral("Netto P 2"), QStringLiteral("Nebenverdienst"), QStringLiteral("ALG I"),
+           QStringLiteral("ALG II"), QStringLiteral("Sozialhilfe"), QStringLiteral("Altersrente"), QStringLiteral("EM-Rente"),
+           QStringLiteral("Betriebsrente"), QStringLiteral("Sonst. Rente"), QStringLiteral("Mieteinnahmen"),
+           QStringLiteral("Kindergeld"), QStringLiteral("Bafög"), QStringLiteral("Unterhalt"), QStringLiteral("Sonstiges"),
+           QStringLiteral("Gewinn")}}},
+        {QStringLiteral("Wk"),
+         {QStringLiteral("Wohnkosten"), QStringLiteral("WK"), QStringLiteral("Wohnkosten"), QStringLiteral("Wohnkostenliste"),
+          QStringLiteral("W o h n k o s t e n"),
+          {QStringLiteral("Kaltmiete"), QStringLiteral("Heizung"), QStringLiteral("Strom"), QStringLiteral("Wasser"),
+           QStringLiteral("Abwasser"), QStringLiteral("Müllgebühren"), QStringLiteral("Kommunale Abgaben"),
+           QStringLiteral("Schornsteinfeger"), QStringLiteral("Straßenreinigung"), QStringLiteral("ETW-Hausgeld"),
+           QStringLiteral("Grundsteuer"), QStringLiteral("Gebäudeversicherung"), QStringLiteral("Sonstiges")}}},
+        {QStringLiteral("Vs"),
+         {QStringLiteral("Versicherungen"), QStringLiteral("VS"), QStringLiteral("Versicherungen"),
+          QStringLiteral("Versicherungsliste"), QStringLiteral("V e r s i c h e r u n g e n"),
+          {QStringLiteral("Haftpflicht"), QStringLiteral("Hausrat"), QStringLiteral("Unfallversicherung"),
+           QStringLiteral("Kapital-LV 1"), QStringLiteral("Kapital-LV 2"), QStringLiteral("Risiko-LV"),
+           QStringLiteral("Private Krankenversicherung"), QStringLiteral("Rechtschutz"),
+           QStringLiteral("Sonstige Versicherung")}}},
+        {QStringLiteral("Vk"),
+         {QStringLiteral("Verkehr"), QStringLiteral("VK"), QStringLiteral("Verkehrskosten"),
+          QStringLiteral("Verkehrskostenliste"), QStringLiteral("V e r k e h r s k o s t e n"),
+          {QStringLiteral("Öffentlicher Verkehr"), QStringLiteral("Kraftstoff"), QStringLiteral("Kfz-Steuern"),
+           QStringLiteral("Kfz-Versicherung"), QStringLiteral("Kfz-Reparaturen"), QStringLiteral("Kfz-Rücklage"),
+           QStringLiteral("Sonstige Verkehrskosten")}}},
+        {QStringLiteral("Ak"),
+         {QStringLiteral("Allgemein"), QStringLiteral("AK"), QStringLiteral("Allgemeine Kosten"),
+          QStringLiteral("Allgemeine Kostenliste"), QStringLiteral("A l l g e m e i n e  F i x k o s t e n"),
+          {QStringLiteral("Telefon"), QStringLiteral("Mobiltelefon"), QStringLiteral("Kabel/Pay-TV"),
+           QStringLiteral("Rundfunkgebühren"), QStringLiteral("Printmedien"), QStringLiteral("Kindergarten/Hort"),
+           QStringLiteral("Sparraten"), QStringLiteral("Verein"), QStringLiteral("Unterhaltszahlungen"),
+           QStringLiteral("Sonstige Kosten")}}},
+        {QStringLiteral("Lk"),
+         {QStringLiteral("Lebenshaltung"), QStringLiteral("LK"), QStringLiteral("Lebenshaltungskosten"),
+          QStringLiteral("Lebenshaltungsliste"), QStringLiteral("L e b e n s h a l t u n g"),
+          {QStringLiteral("Haushaltsgeld"), QStringLiteral("Taschengeld"), QStringLiteral("Genussmittel"),
+           QStringLiteral("Freizeit"), QStringLiteral("Urlaub"), QStringLiteral("Sonstiges")}}},
+        {QStringLiteral("Sk"),
+         {QStringLiteral("Sonstige Kredite"), QStringLiteral("SK"), QStringLiteral("Sonstige Kredite"),
+          QStringLiteral("Sonstige Kredite"), QStringLiteral("S o n s t i g e  K o n s u m k r e d i t e"), {}}},
+        {QStringLiteral("Hk"),
+         {QStringLiteral("Hauskredite"), QStringLiteral("HK"), QStringLiteral("Hauskredite"),
+          QStringLiteral("Hauskreditliste"), QStringLiteral("W o h n u n g s b a u k r e d i t e"), {}}},
+    };
+    return *texts.find(prefix);
+}

@@ -1,0 +1,171 @@
+#include "support/GuiTest.h"
+#include "support/TempDatabase.h"
+
+#include "budget/BudgetPage.h"
+#include "budget/rules/BudgetHandlers.h"
+#include "core/GermanFormat.h"
+#include "data/DataModules.h"
+#include "ui/DbComboBox.h"
+#include "ui/DbEdit.h"
+#include "ui/DbGrid.h"
+#include "ui/DbLabel.h"
+#include "ui/RecordDialog.h"
+#include "ui/ScriptedDialogs.h"
+
+#include <QLineEdit>
+#include <QToolButton>
+
+class TestBudgetPage : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<TempDatabase> m_tmp;
+    std::unique_ptr<DataModules> m_dm;
+    std::unique_ptr<ScriptedDialogs> m_dialogs;
+    std::unique_ptr<BudgetPage> m_page;
+
+    TdmHh &hh() { return *m_dm->dmHh; }
+    QString text(const QString &name) { return GuiTest::find<QLabel>(m_page.get(), name)->text(); }
+    void click(const QString &name) { GuiTest::find<QToolButton>(m_page.get(), name)->click(); }
+    // Shows the page as the main window does when the Budget page is entered.
+    void enter()
+    {
+        hh().qrBudget->reopen();
+        for (DataSet *q : hh().budgetItemQueries())
+            q->reopen();
+    }
+    // Picks a value in a list-only drop-down as the user does.
+    static void pick(DbComboBox *cb, const QString &value)
+    {
+        cb->setCurrentIndex(cb->findText(value));
+        emit cb->activated(cb->currentIndex());
+    }
+
+private slots:
+    void init()
+    {
+        m_tmp = std::make_unique<TempDatabase>();
+        {
+            auto db = m_tmp->connect();
+            db->exec("insert into budget (BudTitel, User_id, Sum_Ek, Sum_Wk) values ('Plan A', 1, 1000, 400)");
+            db->exec("insert into budget (BudTitel, User_id, Sum_Ek, Sum_Wk) values ('Plan B', 1, 500, 500)");
+            db->exec("insert into bud_einkommen (Bud_id, Ek_bez, Ek_Betrag, Ek_zahlung) values (1, 'Lohn', 1000, 'monatlich')");
+            db->exec("insert into bud_Wohnkosten (Bud_id, Wk_bez, Wk_Betrag, Wk_Zahlung) values (1, 'Miete', 400, 'monatlich')");
+            db->exec("insert into bud_Wohnkosten (Bud_id, Wk_bez, Wk_Betrag, Wk_Zahlung) values (2, 'Miete B', 500, 'monatlich')");
+        }
+        m_dm = std::make_unique<DataModules>();
+        m_dm->db.open(m_tmp->dir());
+        new BudgetHandlers(*m_dm->dmHh, *m_dm->dmMP);
+        m_dm->dmMP->lookupUser("sb");
+        m_dialogs = std::make_unique<ScriptedDialogs>();
+        m_page = std::make_unique<BudgetPage>(*m_dm);
+        enter();
+    }
+    void cleanup()
+    {
+        m_page.reset();
+        m_dialogs.reset();
+        m_dm.reset();
+        m_tmp.reset();
+    }
+
+    void newIncomeItemUpdatesTotalsAndSurplus()
+    {
+        QCOMPARE(text("lblDefizit"), QStringLiteral("= Überschuss"));
+        QCOMPARE(text("dbeDefizit"), GermanFormat::currency(600.0));
+        click("ekTbutNeu");
+        QCOMPARE(hh().qrBudEinkommen->state(), DataSet::State::Insert);
+        auto *bez = GuiTest::find<DbComboBox>(m_page.get(), "ekdbeBez");
+        bez->lineEdit()->setText(QString());
+        GuiTest::type(bez->lineEdit(), "Kindergeld");
+        pick(GuiTest::find<DbComboBox>(m_page.get(), "ekcbZahlung"), "vierteljährlich");
+        pick(GuiTest::find<DbComboBox>(m_page.get(), "ekcbMonat"), "02");
+        auto *betrag = GuiTest::find<DbEdit>(m_page.get(), "ekdbeBetrag");
+        GuiTest::type(betrag, "1.500,30");
+        GuiTest::leave(betrag);
+        // The monthly amount follows as soon as the amount is taken over; the totals wait.
+        QCOMPARE(text("eklblMonat"), GermanFormat::currency(500.10));
+        QCOMPARE(text("lblSum_Ek"), GermanFormat::currency(1000.0));
+        click("ekTbutSpeichern");
+        QVERIFY(m_dialogs->log().isEmpty());
+        QCOMPARE(text("lblSum_Ek"), GermanFormat::currency(1500.10));
+        QCOMPARE(text("dbeDefizit"), GermanFormat::currency(1100.10));
+        QCOMPARE(text("lblPro_WK"), QStringLiteral("26,66 %"));
+        QCOMPARE(GuiTest::find<DbGrid>(m_page.get(), "ekdbgListe")->currentIndex().row(), 1);
+    }
+
+    void deficitIsRedAndZeroCountsAsDeficit()
+    {
+        hh().qrBudget->last();   // Plan B: 500 income, 500 housing
+        QCOMPARE(text("lblDefizit"), QStringLiteral("= Defizit"));
+        QVERIFY(GuiTest::find<QLabel>(m_page.get(), "dbeDefizit")->styleSheet().contains("#ff0000"));
+        QCOMPARE(hh().qrBudWohnkosten->asString("Wk_bez"), QStringLiteral("Miete B"));
+        QCOMPARE(hh().qrBudEinkommen->recordCount(), 0);
+        hh().qrBudget->first();
+        QVERIFY(GuiTest::find<QLabel>(m_page.get(), "dbeDefizit")->styleSheet().contains("#00ff00"));
+        QCOMPARE(hh().qrBudEinkommen->recordCount(), 1);
+    }
+
+    void itemDeleteQuestionNamesTheItem()
+    {
+        m_dialogs->answer(false);
+        click("wkTbutLoeschen");
+        QCOMPARE(m_dialogs->lastText(), QStringLiteral("Soll diese Position gelöscht werden?\r\r<Miete>"));
+        QCOMPARE(hh().qrBudWohnkosten->recordCount(), 1);
+        m_dialogs->answer(true);
+        click("wkTbutLoeschen");
+        QCOMPARE(hh().qrBudWohnkosten->recordCount(), 0);
+        QCOMPARE(text("lblSum_Wk"), GermanFormat::currency(0.0));
+        // An empty list: empty brackets, then the data layer's message.
+        m_dialogs->answer(true);
+        click("wkTbutLoeschen");
+        QCOMPARE(m_dialogs->texts().at(2), QStringLiteral("Soll diese Position gelöscht werden?\r\r<>"));
+        QCOMPARE(m_dialogs->lastText(), QStringLiteral("Operation bei leerer Datenmenge nicht ausführbar"));
+    }
+
+    void badAmountKeepsTheItemPending()
+    {
+        click("wkTbutNeu");
+        auto *betrag = GuiTest::find<DbEdit>(m_page.get(), "wkdbeBetrag");
+        GuiTest::type(betrag, "12,3,4");
+        GuiTest::leave(betrag);
+        QCOMPARE(m_dialogs->lastText(), QStringLiteral("'12,3,4' ist kein gültiger Gleitkommawert"));
+        click("wkTbutSpeichern");
+        QCOMPARE(hh().qrBudWohnkosten->state(), DataSet::State::Insert);
+        QCOMPARE(m_dm->db.scalar("select count(*) from bud_Wohnkosten").toInt(), 2);
+    }
+
+    void planTitleIsCheckedOnSave()
+    {
+        auto *title = GuiTest::find<DbEdit>(m_page.get(), "dbeBudTitel");
+        title->setFocus();
+        title->selectAll();
+        GuiTest::type(title, "   ");
+        click("budtbutSpeichern");
+        QVERIFY(m_dialogs->log().isEmpty());   // blanks are a title
+        QCOMPARE(m_dm->db.scalar("select BudTitel from budget where Bud_id = 1").toString(), QStringLiteral("   "));
+        QCOMPARE(hh().qrBudget->asDate("Bud_aend"), QDate::currentDate());
+
+        title->selectAll();
+        GuiTest::type(title, "x");
+        title->clear();
+        emit title->textEdited(QString());
+        click("budtbutSpeichern");
+        QCOMPARE(m_dialogs->lastText(), QStringLiteral("Legen Sie die Bezeichnung des Haushaltsplanes fest!"));
+        QVERIFY(hh().qrBudget->isPending());
+    }
+
+    void userWithoutPlanCannotAddItems()
+    {
+        m_dm->dmMP->lookupUser("niemand");
+        enter();
+        click("vkTbutNeu");
+        QCOMPARE(m_dialogs->lastText(),
+                 QStringLiteral("Ein Datensatz kann nicht eingefügt werden!\rLegen Sie vorher einen Haushaltsplan an."));
+        QCOMPARE(m_dialogs->log().last().kind, mkWarning);
+        QCOMPARE(hh().qrBudVerkehrskosten->recordCount(), 0);
+    }
+};
+
+QTEST_MAIN(TestBudgetPage)
+#include "tst_budgetpage.moc"
