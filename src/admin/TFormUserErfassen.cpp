@@ -1,0 +1,107 @@
+#include "admin/TFormUserErfassen.h"
+
+#include "admin/PasswordEdit.h"
+#include "data/DataModules.h"
+#include "ui/DbEdit.h"
+#include "ui/Guard.h"
+#include "ui/RecordToolBar.h"
+
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QPushButton>
+#include <QStyle>
+#include <QVBoxLayout>
+
+TFormUserErfassen::TFormUserErfassen(DataModules &dm, QWidget *parent)
+    : QDialog(parent), m_qrUser(dm.dmMP->qrUser)
+{
+    setObjectName(QStringLiteral("FormUserErfassen"));
+    setWindowTitle(QStringLiteral("Benutzer erfassen"));
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
+
+    auto *bar = new RecordToolBar(m_qrUser, this);
+    bar->addCloseButton(QStringLiteral("tbutEnde"), QStringLiteral("Ende"));
+    bar->addNewButton(QStringLiteral("tbutNeu"), QStringLiteral("Neu"));
+    bar->addButton(QStringLiteral("tbutLoeschen"), QStringLiteral("Löschen"),
+                   style()->standardIcon(QStyle::SP_TrashIcon), [this] { deleteUser(); });
+    connect(bar, &RecordToolBar::closeRequested, this, &TFormUserErfassen::reject);
+
+    auto *eSbKurz = new DbEdit(m_qrUser, QStringLiteral("SbKurz"), this);
+    eSbKurz->setObjectName(QStringLiteral("eSbKurz"));
+    auto *eSbLang = new DbEdit(m_qrUser, QStringLiteral("SbLang"), this);
+    eSbLang->setObjectName(QStringLiteral("eSbLang"));
+    auto *eSbTelefon = new DbEdit(m_qrUser, QStringLiteral("SbTelefon"), this);
+    eSbTelefon->setObjectName(QStringLiteral("eSbTelefon"));
+    // Last, so the other inputs have reached the row before it looks at the row.
+    auto *ePasswort = new PasswordEdit(m_qrUser, QStringLiteral("Passwort"), this);
+    ePasswort->setObjectName(QStringLiteral("ePasswort"));
+    ePasswort->setToolTip(QStringLiteral("Leer lassen, um das bisherige Passwort zu behalten"));
+    bar->setFirstInput(eSbKurz);
+
+    eSbKurz->setMinimumWidth(280);
+    auto *group = new QGroupBox(QStringLiteral("Daten erfassen / ändern"), this);
+    auto *form = new QFormLayout(group);
+    form->setLabelAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    form->setHorizontalSpacing(12);
+    form->setVerticalSpacing(8);
+    form->addRow(QStringLiteral("Benutzer - Kürzel :"), eSbKurz);
+    form->addRow(QStringLiteral("Benutzer - Name :"), eSbLang);
+    form->addRow(QStringLiteral("Benutzer - Telefon :"), eSbTelefon);
+    form->addRow(QStringLiteral("Password :"), ePasswort);
+
+    auto *btnUebernehmen = new QPushButton(QStringLiteral("Uebernehmen"), this);
+    btnUebernehmen->setObjectName(QStringLiteral("btnUebernehmen"));
+    auto *btnAbbrechen = new QPushButton(QStringLiteral("Abbrechen"), this);
+    btnAbbrechen->setObjectName(QStringLiteral("btnAbbrechen"));
+    btnUebernehmen->setAutoDefault(false);
+    btnAbbrechen->setAutoDefault(false);
+    connect(btnUebernehmen, &QPushButton::clicked, this, &TFormUserErfassen::takeOver);
+    connect(btnAbbrechen, &QPushButton::clicked, this, &TFormUserErfassen::cancelAndClose);
+
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(btnUebernehmen);
+    buttons->addWidget(btnAbbrechen);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 12);
+    layout->addWidget(bar);
+    auto *body = new QVBoxLayout;
+    body->setContentsMargins(12, 4, 12, 0);
+    body->setSpacing(12);
+    body->addWidget(group);
+    body->addLayout(buttons);
+    layout->addLayout(body);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+}
+
+void TFormUserErfassen::reject()
+{
+    // Text still in an input goes into the pending row rather than being thrown away here.
+    guarded([this] { m_qrUser->flushEditors(); });
+    QDialog::reject();
+}
+
+void TFormUserErfassen::deleteUser()
+{
+    if (AskYesNo(QStringLiteral("User aus der Datenbank löschen?"), mkWarning))
+        guarded([this] { m_qrUser->remove(); });
+    guarded([this] { m_qrUser->reopen(); });
+}
+
+void TFormUserErfassen::takeOver()
+{
+    // A failed post keeps the window open on the pending row; a new row nobody typed
+    // into is dropped rather than stored as a nameless user.
+    if (!guarded([this] { m_qrUser->checkBrowseMode(); }))
+        return;
+    guarded([this] { m_qrUser->reopen(); });
+    accept();
+}
+
+void TFormUserErfassen::cancelAndClose()
+{
+    guarded([this] { m_qrUser->cancel(); });
+    QDialog::reject();
+}
