@@ -152,6 +152,10 @@ FieldCleaner::Result FieldCleaner::clean(const QByteArray &source)
                     skipFallback = 1;
                 } else {
                     r.trailingCodes.append(source.mid(i, p - i));
+                    // The word processor may have ended the word with a line break, which
+                    // cleaning drops; a blank keeps it from swallowing the text after the field.
+                    if (!r.trailingCodes.endsWith(' '))
+                        r.trailingCodes.append(' ');
                 }
                 i = p;
                 continue;

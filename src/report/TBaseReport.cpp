@@ -68,9 +68,11 @@ void TBaseReport::run(const std::vector<ReportDataSet *> &dataSets, bool open, i
 
     std::vector<bool> wasDisabled;
     if (m_disableControls) {
+        // A set its owner detached already stays as it is, so the owner's own count holds.
         for (ReportDataSet *set : dataSets) {
             wasDisabled.push_back(set->controlsDisabled());
-            set->disableControls();
+            if (!wasDisabled.back())
+                set->disableControls();
         }
     }
     auto restore = [&]() {

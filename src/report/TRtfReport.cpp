@@ -4,7 +4,10 @@ TRtfReport::TRtfReport()
 {
     setTrueValue(QStringLiteral("True"));
     setFalseValue(QStringLiteral("False"));
-    setCharset(1);
+    // The values are written as Windows-1252 escapes; character set 0 names exactly that.
+    // The default set (1) lets word processors outside a German Windows read them in another
+    // code page and garble every umlaut.
+    setCharset(0);
     setLang(0);
     setOptions(eoGraphicsBinary | eoDotAsColon);
     setDisableControls(true);

@@ -1,0 +1,165 @@
+// Renders every case under cases/ with the rtfreport tool and compares the result.
+// A case folder holds template.rtf, an optional "args" file (one option per line) with
+// its CSV files, and either expected.rtf or expected-error.txt (the last line the tool
+// writes to standard error).
+
+#include <QtTest>
+
+namespace {
+
+QString sourceDir() { return qEnvironmentVariable("FINORRA_SOURCE_DIR"); }
+QString tool() { return qEnvironmentVariable("FINORRA_BIN_DIR") + QStringLiteral("/rtfreport"); }
+
+QByteArray readFile(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+QStringList caseDirs()
+{
+    const QDir cases(sourceDir() + QStringLiteral("/tests/report/cases"));
+    QStringList out;
+    for (const QString &name : cases.entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name))
+        out << cases.filePath(name);
+    return out;
+}
+
+struct Result
+{
+    int exitCode = -1;
+    QByteArray errors;
+};
+
+Result render(const QString &caseDir, const QString &output)
+{
+    QStringList args = {QStringLiteral("template.rtf"), output};
+    // One option per line: "--var NAME=VALUE" or "--data NAME=FILE.csv".
+    for (const QString &line : QString::fromUtf8(readFile(caseDir + QStringLiteral("/args"))).split(u'\n')) {
+        if (line.trimmed().isEmpty())
+            continue;
+        const qsizetype blank = line.indexOf(u' ');
+        if (line.startsWith(u"--") && blank > 0)
+            args << line.left(blank) << line.mid(blank + 1);
+        else
+            args << line;
+    }
+    QProcess p;
+    p.setWorkingDirectory(caseDir);
+    p.start(tool(), args);
+    if (!p.waitForFinished(60000))
+        return {};
+    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, p.readAllStandardError()};
+}
+
+} // namespace
+
+class TestRtfReportGolden : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void cases_data();
+    void cases();
+    void usageErrors_data();
+    void usageErrors();
+    void outputsOpenInLibreOffice();
+
+private:
+    QTemporaryDir m_out;
+};
+
+void TestRtfReportGolden::initTestCase()
+{
+    QVERIFY2(QFileInfo(tool()).isExecutable(), qPrintable(tool()));
+    QVERIFY(!caseDirs().isEmpty());
+}
+
+void TestRtfReportGolden::cases_data()
+{
+    QTest::addColumn<QString>("dir");
+    for (const QString &dir : caseDirs())
+        QTest::newRow(qPrintable(QFileInfo(dir).fileName())) << dir;
+}
+
+void TestRtfReportGolden::cases()
+{
+    QFETCH(QString, dir);
+    const QString output = m_out.filePath(QFileInfo(dir).fileName() + QStringLiteral(".rtf"));
+    const Result r = render(dir, output);
+    const QString expectedError = dir + QStringLiteral("/expected-error.txt");
+    if (QFile::exists(expectedError)) {
+        QCOMPARE(r.exitCode, 1);
+        const QList<QByteArray> lines = r.errors.trimmed().split('\n');
+        QCOMPARE(QString::fromUtf8(lines.last()), QString::fromUtf8(readFile(expectedError)).trimmed());
+        QVERIFY(!QFile::exists(output));
+        return;
+    }
+    QCOMPARE(QString::fromUtf8(r.errors), QString());
+    QCOMPARE(r.exitCode, 0);
+    const QByteArray actual = readFile(output);
+    const QByteArray expected = readFile(dir + QStringLiteral("/expected.rtf"));
+    if (actual != expected) {
+        // Keep the result beside the expectation for a diff.
+        QFile keep(dir + QStringLiteral("/actual.rtf.txt"));
+        if (keep.open(QIODevice::WriteOnly))
+            keep.write(actual);
+    }
+    QVERIFY2(actual == expected, qPrintable(QStringLiteral("%1 differs from expected.rtf").arg(output)));
+    for (char c : actual)
+        QVERIFY2(static_cast<unsigned char>(c) < 128 || actual.contains("\\bin"), "output is 7-bit RTF");
+}
+
+void TestRtfReportGolden::usageErrors_data()
+{
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<QString>("lastLine");
+    QTest::newRow("nothing") << QStringList() << "Es werden genau eine Vorlage und eine Ausgabedatei erwartet.";
+    QTest::newRow("var without value") << QStringList({"a.rtf", "b.rtf", "--var"}) << "Nach --var wird NAME=WERT erwartet.";
+    QTest::newRow("data without name") << QStringList({"a.rtf", "b.rtf", "--data", "=x.csv"}) << "Nach --data wird NAME=WERT erwartet.";
+    QTest::newRow("unknown option") << QStringList({"a.rtf", "b.rtf", "--open"}) << "Unbekannte Option: --open";
+    QTest::newRow("missing template") << QStringList({"/nicht/da.rtf", "b.rtf"}) << "Can't read file /nicht/da.rtf";
+    QTest::newRow("missing csv") << QStringList({"a.rtf", "b.rtf", "--data", "A=/nicht/da.csv"})
+                                 << "Die Datei /nicht/da.csv kann nicht gelesen werden.";
+}
+
+void TestRtfReportGolden::usageErrors()
+{
+    QFETCH(QStringList, args);
+    QFETCH(QString, lastLine);
+    QProcess p;
+    p.setWorkingDirectory(m_out.path());
+    p.start(tool(), args);
+    QVERIFY(p.waitForFinished(60000));
+    QCOMPARE(p.exitCode(), 1);
+    QCOMPARE(QString::fromUtf8(p.readAllStandardError().trimmed().split('\n').last()), lastLine);
+}
+
+void TestRtfReportGolden::outputsOpenInLibreOffice()
+{
+    const QString office = QStandardPaths::findExecutable(QStringLiteral("libreoffice"));
+    if (office.isEmpty())
+        QSKIP("LibreOffice is not installed");
+    QStringList outputs;
+    for (const QString &dir : caseDirs()) {
+        if (QFile::exists(dir + QStringLiteral("/expected.rtf")))
+            outputs << dir + QStringLiteral("/expected.rtf");
+    }
+    QTemporaryDir pdf;
+    QTemporaryDir profile;
+    for (const QString &rtf : outputs) {
+        const QString name = QFileInfo(rtf).dir().dirName();
+        const QString copy = pdf.filePath(name + QStringLiteral(".rtf"));
+        QVERIFY(QFile::copy(rtf, copy));
+        QProcess p;
+        p.start(office, {QStringLiteral("-env:UserInstallation=file://") + profile.path(), QStringLiteral("--headless"),
+                         QStringLiteral("--convert-to"), QStringLiteral("pdf"), QStringLiteral("--outdir"), pdf.path(), copy});
+        QVERIFY(p.waitForFinished(120000));
+        const QFileInfo result(pdf.filePath(name + QStringLiteral(".pdf")));
+        QVERIFY2(result.exists() && result.size() > 500, qPrintable(name + QStringLiteral(" did not convert to PDF")));
+    }
+}
+
+QTEST_GUILESS_MAIN(TestRtfReportGolden)
+#include "tst_rtfreport_golden.moc"
