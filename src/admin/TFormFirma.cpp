@@ -196,6 +196,11 @@ QWidget *TFormFirma::makeReportTab()
         row->setSpacing(6);
         DbEdit *path = edit(m_qrFirma, c.field, page);
         path->setMinimumWidth(240);
+        // A long folder does not fit the input; the hint shows it whole.
+        connect(path, &QLineEdit::textChanged, path, [path](const QString &text) {
+            path->setToolTip(QDir::toNativeSeparators(text));
+        });
+        path->setToolTip(QDir::toNativeSeparators(path->text()));
         auto *button = new QPushButton(c.button, page);
         button->setObjectName(c.buttonName);
         button->setAutoDefault(false);

@@ -19,6 +19,10 @@ TFormUserErfassen::TFormUserErfassen(DataModules &dm, QWidget *parent)
     setObjectName(QStringLiteral("FormUserErfassen"));
     setWindowTitle(QStringLiteral("Benutzer erfassen"));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
+    guarded([this] {
+        if (!m_qrUser->isOpen())
+            m_qrUser->open();
+    });
 
     auto *bar = new RecordToolBar(m_qrUser, this);
     bar->addCloseButton(QStringLiteral("tbutEnde"), QStringLiteral("Ende"));
@@ -96,7 +100,13 @@ void TFormUserErfassen::takeOver()
     // into is dropped rather than stored as a nameless user.
     if (!guarded([this] { m_qrUser->checkBrowseMode(); }))
         return;
-    guarded([this] { m_qrUser->reopen(); });
+    // The list shows the user just stored, not the first one.
+    const QVariant key = m_qrUser->isEmpty() ? QVariant() : m_qrUser->value(QStringLiteral("Ben_id"));
+    guarded([&] {
+        m_qrUser->reopen();
+        if (!key.isNull())
+            m_qrUser->locate(QStringLiteral("Ben_id"), key);
+    });
     accept();
 }
 

@@ -53,7 +53,7 @@ private slots:
         QCOMPARE(grid->model()->rowCount(), 1);
         capture(users, [&](QDialog *dlg) {
             click(dlg, "tbutNeu");
-            type(dlg, "eSbKurz", "Neu");
+            type(dlg, "eSbKurz", "tom");
             type(dlg, "eSbLang", "Neue Beraterin");
             type(dlg, "ePasswort", "Passwört");
             QCOMPARE(GuiTest::find<QLineEdit>(dlg, "ePasswort")->echoMode(), QLineEdit::Normal);
@@ -61,7 +61,8 @@ private slots:
             QVERIFY(!dlg->isVisible());
         });
         QCOMPARE(grid->model()->rowCount(), 2);
-        const QString stored = f->storedPassword("Neu");
+        QCOMPARE(f->dm.dmMP->qrUser->asString("SbKurz"), QStringLiteral("tom"));   // still the one just stored
+        const QString stored = f->storedPassword("tom");
         QVERIFY(PasswordHash::isHash(stored));
         QVERIFY(PasswordHash::verify("Passwört", stored));
         QVERIFY(f->dialogs.log().isEmpty());
