@@ -1,10 +1,24 @@
+#include "app/AppInfo.h"
+#include "app/TFormMain.h"
+#include "data/DataModules.h"
+
 #include <QApplication>
-#include <QLabel>
+#include <QDir>
+#include <QStyleFactory>
 
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
-    QLabel label(QStringLiteral("Finorra 1.0 (Pro)"));
-    label.show();
+    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+    QApplication::setApplicationName(AppInfo::Title);
+
+    DataModules dm;
+    QString exeDir = QDir(QApplication::applicationDirPath()).absolutePath();
+    if (!exeDir.endsWith(u'/'))
+        exeDir += u'/';
+    TFormMain window(dm, exeDir);
+    if (!window.start())
+        return 1;
+    window.showMaximized();
     return app.exec();
 }

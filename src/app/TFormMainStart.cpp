@@ -1,0 +1,261 @@
+// Start-up, page activation, the page guard and the administrative menu items.
+#include "app/TFormMain.h"
+
+#include "admin/TFormBuland.h"
+#include "admin/TFormFirma.h"
+#include "admin/TFormPasswort.h"
+#include "admin/TFormUser.h"
+#include "app/AppInfo.h"
+#include "app/TFormFortschritt.h"
+#include "core/GermanFormat.h"
+#include "core/SqlText.h"
+#include "data/DataError.h"
+#include "data/DataModules.h"
+#include "ui/Dialogs.h"
+#include "ui/Guard.h"
+
+#include <QButtonGroup>
+#include <QCalendarWidget>
+#include <QDate>
+#include <QDir>
+#include <QEventLoop>
+#include <QLabel>
+#include <QPushButton>
+#include <QStackedWidget>
+#include <QTreeWidget>
+
+#include <thread>
+
+bool TFormMain::start()
+{
+    // Step 4: the database beside the executable.
+    try {
+        m_dm.db.open(m_exeDir);
+    } catch (const AppError &e) {
+        ShowMsg(e.message(), mkError);
+        return false;
+    }
+
+    // Steps 5–7.
+    if (!guarded([this] {
+            for (DataSet *ds : {m_dm.dmFirma->qrBuland, m_dm.dmFirma->qrPlzOrt, m_dm.dmFirma->qrProgInfo,
+                                m_dm.dmFirma->qrFirma, m_dm.dmMP->qrUser})
+                ds->open();
+        }))
+        return false;
+    setWindowTitle(AppInfo::Title + QStringLiteral(" - [Home]"));
+    {
+        TFormPasswort login(m_dm, this);
+        if (login.exec() != QDialog::Accepted)
+            return false;
+        AktSbKurz = login.aktSbKurz();
+        AktSbLang = login.aktSbLang();
+        AktSbTelefon = login.aktSbTelefon();
+    }
+    m_panels[1]->setText(QStringLiteral("  SB: [") + AktSbKurz + QStringLiteral("] ") + AktSbLang);
+
+    // Step 8: without an own address the start goes straight to the Home page.
+    DataSet *firma = m_dm.dmFirma->qrFirma;
+    if (firma->isEmpty()) {
+        ShowMsg(QStringLiteral("Sie haben keine eigenen Adressdaten angelegt!\rÜber <Daten> <Globale Einstellungen> "
+                               "<Eigene Adresse> können Sie die Adressdaten festlegen"),
+                mkWarning);
+        m_panels[0]->setText(QStringLiteral("Achtung: Keine eigenen Adressdaten."));
+        return true;
+    }
+
+    // Steps 9–14.
+    m_panels[0]->setText(QStringLiteral("   ") + firma->asString(QStringLiteral("Suna")));
+    m_panels[2]->setText(QStringLiteral("  ") + QDir::toNativeSeparators(m_dm.db.filePath()));
+    guarded([this] { resetReportDirectories(); });
+    guarded([this] { createDefaultRubrics(); });
+    m_activating = true;
+    m_tree->setCurrentItem(m_tree->topLevelItem(Home));
+    m_activating = false;
+    return true;
+}
+
+void TFormMain::resetReportDirectories()
+{
+    DataSet *firma = m_dm.dmFirma->qrFirma;
+    const QString templates = m_exeDir + QStringLiteral("Reportvorlagen/");
+    if (firma->asString(QStringLiteral("FReportIn")) == templates)
+        return;
+    if (!AskYesNo(QStringLiteral("Soll der Pfad für die Reportvorlagen neu gesetzt werden?"), mkWarning))
+        return;
+    const QList<QPair<QString, QString>> dirs = {{QStringLiteral("FReportIn"), templates},
+                                                 {QStringLiteral("FReportOut"), m_exeDir + QStringLiteral("Reportausgabe/")}};
+    for (const auto &[field, dir] : dirs) {
+        if (QDir(dir).exists()) {
+            firma->edit();
+            firma->setValue(field, dir);
+            firma->post();
+        } else {
+            ShowMsg(QStringLiteral("Verzeichnis ") + QDir::toNativeSeparators(dir) + QStringLiteral(" existiert nicht!")
+                        + QStringLiteral("\r") + QStringLiteral("Überprüfen Sie die Einstellungen in <Eigene Anschrift>"),
+                    mkWarning);
+        }
+    }
+}
+
+void TFormMain::createDefaultRubrics()
+{
+    DataSet *rubriken = m_dm.dmExtras->qrInfoRubrik;
+    rubriken->reopen();
+    if (rubriken->isEmpty()) {
+        const QList<QPair<QString, QString>> defaults = {
+            {QStringLiteral("Formulare"), m_exeDir + QStringLiteral("Infothek/Formulare/")},
+            {QStringLiteral("Infothek"), m_exeDir + QStringLiteral("Infothek/Infothek/")},
+            {QStringLiteral("Musterbriefe"), m_exeDir + QStringLiteral("Infothek/Musterbriefe/")}};
+        for (const auto &[name, dir] : defaults) {
+            if (QDir(dir).exists()) {
+                rubriken->append();
+                rubriken->setValue(QStringLiteral("Rubrik"), name);
+                rubriken->setValue(QStringLiteral("Pfad"), dir);
+                rubriken->post();
+            } else {
+                ShowMsg(QStringLiteral("Verzeichnis ") + QDir::toNativeSeparators(dir) + QStringLiteral(" existiert nicht!")
+                            + QStringLiteral("\r") + QStringLiteral("Überprüfen Sie die Einstellungen in <Info-Rubrik>"),
+                        mkWarning);
+            }
+        }
+    }
+    rubriken->close();
+}
+
+void TFormMain::reloadPage(int node)
+{
+    auto reload = [](std::initializer_list<DataSet *> sets) {
+        for (DataSet *ds : sets)
+            ds->reopen();
+    };
+    TdmHh *hh = m_dm.dmHh.get();
+    switch (node) {
+    case Budget:
+        reload({hh->qrBudget, hh->qrBudAllgemein, hh->qrBudVersicherungen, hh->qrBudEinkommen,
+                hh->qrBudVerkehrskosten, hh->qrBudSonstKredite, hh->qrBudHausKredite, hh->qrBudWohnkosten,
+                hh->qrBudLebenshaltung});
+        break;
+    case Haushaltsbuch:
+        reload({hh->qrHhplan, hh->qrHhbuch});
+        break;
+    case Kontakte:
+        reload({m_dm.dmAdressen->qrKontakte, m_dm.dmFirma->qrBuland, m_dm.dmFirma->qrPlzOrt});
+        break;
+    case Briefe:
+        reload({m_dm.dmSchrift->qrSchrift});
+        break;
+    case Infothek:
+        reload({m_dm.dmExtras->qrInfoRubrik});
+        break;
+    case Termine:
+        enterTermine();
+        break;
+    default:
+        break;
+    }
+}
+
+void TFormMain::enterTermine()
+{
+    const QDate today = QDate::currentDate();
+    terminHeading = GermanFormat::longDate(today);
+    m_auflbDatum->setText(terminHeading);
+    m_dm.dmExtras->qrTermine->replaceSql(
+        SqlText::format(QStringLiteral("select * from termine where wvdatum = '%s' order by wvdatum,uhrzeit"),
+                        {GermanFormat::shortDate(today)}));
+    m_mc01->setSelectedDate(today);
+}
+
+void TFormMain::ActivatePage(int node)
+{
+    if (node < 0 || node > 7)
+        return;
+    reloadPage(node);
+    setWindowTitle(AppInfo::Title + QStringLiteral(" - [") + pageTitle(node) + u']');
+    m_pages->setCurrentIndex(node);
+    if (QAbstractButton *b = m_pageButtons->button(node))
+        b->setChecked(true);
+    m_activating = true;
+    m_tree->setCurrentItem(m_tree->topLevelItem(node));
+    m_activating = false;
+}
+
+void TFormMain::pageButtonClicked(int node)
+{
+    bool posted = false;
+    const bool ok = guarded([&] {
+        TdmHh *hh = m_dm.dmHh.get();
+        for (DataSet *ds : {m_dm.dmSchrift->qrSchrift, m_dm.dmExtras->qrInfos, hh->qrHhplan, hh->qrHhbuch,
+                            hh->qrBudEinkommen, hh->qrBudWohnkosten, hh->qrBudVersicherungen,
+                            hh->qrBudVerkehrskosten, hh->qrBudAllgemein, hh->qrBudLebenshaltung,
+                            hh->qrBudSonstKredite, hh->qrBudHausKredite, hh->qrBudget}) {
+            if (ds->isPending()) {
+                ds->post();
+                posted = true;
+            }
+        }
+    });
+    if (!ok || posted) {
+        // The edits are saved (or their error shown); a second click switches.
+        if (QAbstractButton *b = m_pageButtons->button(currentPage()))
+            b->setChecked(true);
+        return;
+    }
+    guarded([&] { ActivatePage(node); });
+}
+
+void TFormMain::openOwnAddress()
+{
+    TFormFirma window(m_dm, m_exeDir, this);
+    window.exec();
+}
+
+void TFormMain::openUsers()
+{
+    m_dm.dmMP->qrUser->reopen();
+    TFormUser window(m_dm, this);
+    window.exec();
+    if (window.programMustEnd())
+        endProgram();
+}
+
+void TFormMain::openFederalStates()
+{
+    TFormBuland window(m_dm, this);
+    window.exec();
+}
+
+void TFormMain::reorganize()
+{
+    if (!AskYesNo(QStringLiteral("Soll die Datenbank reorganisiert werden?"), mkWarning))
+        return;
+    const QString path = m_dm.db.filePath();
+    m_dm.db.close();
+
+    // The rebuild runs beside the event loop so the progress bar keeps moving.
+    QString failure;
+    {
+        TFormFortschritt progress(QStringLiteral("Die Datenbank wird reorganisiert..."), this);
+        progress.show();
+        QEventLoop loop;
+        std::thread worker([&] {
+            try {
+                Database::rebuild(path);
+            } catch (const AppError &e) {
+                failure = e.message();
+            }
+            QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection);
+        });
+        loop.exec();
+        worker.join();
+    }
+
+    if (failure.isEmpty())
+        ShowMsg(QStringLiteral("Die Datenbank wurde erfolgreich reorganisiert.\rDas Programm muss neu gestartet werden."),
+                mkInfo);
+    else
+        ShowMsg(failure + QStringLiteral("\rDas Programm muss neu gestartet werden."), mkError);
+    guarded([&] { m_dm.db.open(m_exeDir); });
+    endProgram();
+}

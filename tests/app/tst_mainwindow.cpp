@@ -1,0 +1,250 @@
+#include "support/GuiTest.h"
+#include "support/TempDatabase.h"
+
+#include "app/TFormMain.h"
+#include "core/GermanFormat.h"
+#include "data/DataModules.h"
+#include "ui/RecordDialog.h"
+#include "ui/ScriptedDialogs.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QStackedWidget>
+#include <QTreeWidget>
+
+// A program folder in a temporary directory: the database and the folders beside it.
+class ProgramFolder
+{
+public:
+    explicit ProgramFolder(const QStringList &folders = {"Reportvorlagen", "Reportausgabe", "Infothek/Formulare",
+                                                         "Infothek/Infothek", "Infothek/Musterbriefe"})
+    {
+        for (const QString &f : folders)
+            QDir(m_db.dir()).mkpath(f);
+        // The copied database names the folders of the file it was copied from.
+        auto db = m_db.connect();
+        db->exec("update firma set FReportIn = :i, FReportOut = :o",
+                 {{"i", exeDir() + "Reportvorlagen/"}, {"o", exeDir() + "Reportausgabe/"}});
+    }
+    QString exeDir() const { return QDir(m_db.dir()).absolutePath() + '/'; }
+    TempDatabase &db() { return m_db; }
+
+private:
+    TempDatabase m_db;
+};
+
+class TestMainWindow : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<ScriptedDialogs> m_dialogs;
+
+    // Logs in as sb/sb as soon as the login window shows.
+    static void loginWhenShown(const QString &user = "sb", const QString &password = "sb")
+    {
+        RecordDialog::whenShown([user, password](QDialog *dlg) {
+            auto *cb = GuiTest::find<QComboBox>(dlg, "cbUser");
+            cb->setCurrentText(user);
+            GuiTest::find<QLineEdit>(dlg, "ePasswort")->setText(password);
+            GuiTest::find<QPushButton>(dlg, "btnAnmelden")->click();
+        });
+    }
+
+    static QString panel(TFormMain &w, int i) { return GuiTest::find<QLabel>(&w, QStringLiteral("stbFmPanel%1").arg(i))->text(); }
+
+private slots:
+    void init() { m_dialogs = std::make_unique<ScriptedDialogs>(); }
+    void cleanup() { m_dialogs.reset(); }
+
+    void startShowsHomeWithStatusTexts()
+    {
+        ProgramFolder folder;
+        DataModules dm;
+        TFormMain w(dm, folder.exeDir());
+        loginWhenShown();
+        QVERIFY(w.start());
+        QCOMPARE(w.windowTitle(), QStringLiteral("Finorra 1.0 (Pro) - [Home]"));
+        QCOMPARE(w.AktSbKurz, QStringLiteral("sb"));
+        QCOMPARE(panel(w, 1), QStringLiteral("  SB: [sb] ") + w.AktSbLang);
+        QCOMPARE(panel(w, 0), QStringLiteral("   Eigene Beratungsstelle"));
+        QCOMPARE(panel(w, 2), QStringLiteral("  ") + QDir::toNativeSeparators(folder.db().filePath()));
+        // Paths already at their defaults: no question. Three default rubrics were made.
+        QVERIFY(m_dialogs->log().isEmpty());
+        QCOMPARE(dm.db.scalar("select count(*) from inforubrik").toInt(), 3);
+        QCOMPARE(dm.db.scalar("select Pfad from inforubrik where Rubrik = 'Musterbriefe'").toString(),
+                 folder.exeDir() + "Infothek/Musterbriefe/");
+        QVERIFY(!dm.dmExtras->qrInfoRubrik->isOpen());
+        QVERIFY(dm.dmMP->qrAktUser->isOpen());
+    }
+
+    void pathQuestionWithOnlyTheOutputFolder()
+    {
+        ProgramFolder folder({"Reportausgabe", "Infothek/Musterbriefe"});
+        {
+            auto db = folder.db().connect();
+            db->exec("update firma set FReportIn = '/anderswo/', FReportOut = '/anderswo/'");
+        }
+        DataModules dm;
+        TFormMain w(dm, folder.exeDir());
+        loginWhenShown();
+        m_dialogs->answer(true);
+        QVERIFY(w.start());
+        const QString missing = QDir::toNativeSeparators(folder.exeDir());
+        QCOMPARE(m_dialogs->texts(),
+                 QStringList({"Soll der Pfad für die Reportvorlagen neu gesetzt werden?",
+                              "Verzeichnis " + missing + "Reportvorlagen/ existiert nicht!\r"
+                                                         "Überprüfen Sie die Einstellungen in <Eigene Anschrift>",
+                              "Verzeichnis " + missing + "Infothek/Formulare/ existiert nicht!\r"
+                                                         "Überprüfen Sie die Einstellungen in <Info-Rubrik>",
+                              "Verzeichnis " + missing + "Infothek/Infothek/ existiert nicht!\r"
+                                                         "Überprüfen Sie die Einstellungen in <Info-Rubrik>"}));
+        QCOMPARE(dm.db.scalar("select FReportIn from firma").toString(), QStringLiteral("/anderswo/"));
+        QCOMPARE(dm.db.scalar("select FReportOut from firma").toString(), folder.exeDir() + "Reportausgabe/");
+        QCOMPARE(dm.db.scalar("select Rubrik from inforubrik").toString(), QStringLiteral("Musterbriefe"));
+        QCOMPARE(dm.db.scalar("select count(*) from inforubrik").toInt(), 1);
+    }
+
+    void templatePathAtDefaultIsNotAsked()
+    {
+        ProgramFolder folder;
+        {
+            auto db = folder.db().connect();
+            db->exec("update firma set FReportOut = '/anderswo/'");
+            db->exec("insert into inforubrik (Rubrik, Pfad) values ('Eigene', '/x/')");
+        }
+        DataModules dm;
+        TFormMain w(dm, folder.exeDir());
+        loginWhenShown();
+        QVERIFY(w.start());
+        QVERIFY(m_dialogs->log().isEmpty());
+        QCOMPARE(dm.db.scalar("select count(*) from inforubrik").toInt(), 1);
+    }
+
+    void withoutOwnAddress()
+    {
+        ProgramFolder folder(QStringList{});
+        {
+            auto db = folder.db().connect();
+            db->exec("delete from firma");
+        }
+        DataModules dm;
+        TFormMain w(dm, folder.exeDir());
+        loginWhenShown();
+        QVERIFY(w.start());
+        QCOMPARE(m_dialogs->texts(),
+                 QStringList({"Sie haben keine eigenen Adressdaten angelegt!\rÜber <Daten> <Globale Einstellungen> "
+                              "<Eigene Adresse> können Sie die Adressdaten festlegen"}));
+        QCOMPARE(panel(w, 0), QStringLiteral("Achtung: Keine eigenen Adressdaten."));
+        QCOMPARE(panel(w, 2), QString());
+        QCOMPARE(dm.db.scalar("select count(*) from inforubrik").toInt(), 0);
+    }
+
+    void unreadableDatabaseEndsCleanly()
+    {
+        QTemporaryDir dir;
+        {
+            QFile f(dir.filePath("Finorra.abs"));
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write(QByteArray(4096, 'x'));
+        }
+        const QByteArray before = TempDatabase::fileHash(dir.filePath("Finorra.abs"));
+        DataModules dm;
+        TFormMain w(dm, QDir(dir.path()).absolutePath() + '/');
+        QVERIFY(!w.start());
+        QCOMPARE(m_dialogs->log().size(), 1);
+        QCOMPARE(m_dialogs->log().first().kind, mkError);
+        QVERIFY(m_dialogs->lastText().contains("Finorra.abs"));
+        QVERIFY(m_dialogs->lastText().endsWith("Die Datei ist keine Datenbank."));
+        QCOMPARE(TempDatabase::fileHash(dir.filePath("Finorra.abs")), before);
+    }
+
+    void pageGuardSavesAndStaysWhileTheTreeSwitchesAtOnce()
+    {
+        ProgramFolder folder;
+        {
+            auto db = folder.db().connect();
+            db->exec("insert into budget (BudTitel, User_id) values ('Plan', 1)");
+            db->exec("insert into bud_einkommen (Bud_id, Ek_bez, Ek_Betrag) values (1, 'Lohn', 100)");
+        }
+        DataModules dm;
+        TFormMain w(dm, folder.exeDir());
+        loginWhenShown();
+        QVERIFY(w.start());
+        w.ActivatePage(TFormMain::Budget);
+        QCOMPARE(w.windowTitle(), QStringLiteral("Finorra 1.0 (Pro) - [Budgetplanung]"));
+        DataSet *items = dm.dmHh->qrBudEinkommen;
+        QCOMPARE(items->recordCount(), 1);
+
+        items->edit();
+        items->setValue("Ek_bez", "Gehalt");
+        auto *briefe = GuiTest::find<QPushButton>(&w, "btntbsBriefe");
+        briefe->click();
+        QCOMPARE(w.currentPage(), int(TFormMain::Budget));
+        QVERIFY(!items->isPending());
+        QCOMPARE(dm.db.scalar("select Ek_bez from bud_einkommen").toString(), QStringLiteral("Gehalt"));
+        briefe->click();
+        QCOMPARE(w.currentPage(), int(TFormMain::Briefe));
+        QCOMPARE(w.windowTitle(), QStringLiteral("Finorra 1.0 (Pro) - [Schriftwechsel]"));
+
+        w.ActivatePage(TFormMain::Budget);
+        items->edit();
+        items->setValue("Ek_bez", "offen");
+        auto *tree = GuiTest::find<QTreeWidget>(&w, "tvMain");
+        tree->setCurrentItem(tree->topLevelItem(TFormMain::Briefe));
+        QCOMPARE(w.currentPage(), int(TFormMain::Briefe));
+        QVERIFY(items->isPending());
+    }
+
+    void termineShowsTodayAndExitAsks()
+    {
+        ProgramFolder folder;
+        DataModules dm;
+        TFormMain w(dm, folder.exeDir());
+        loginWhenShown();
+        QVERIFY(w.start());
+        auto *tree = GuiTest::find<QTreeWidget>(&w, "tvMain");
+        tree->setCurrentItem(tree->topLevelItem(TFormMain::Termine));
+        const QString today = GermanFormat::longDate(QDate::currentDate());
+        QCOMPARE(GuiTest::find<QLabel>(&w, "auflbDatum")->text(), today);
+        QCOMPARE(w.terminHeading, today);
+        QVERIFY(dm.dmExtras->qrTermine->isOpen());
+        QCOMPARE(dm.dmExtras->qrTermine->recordCount(), 0);
+        QCOMPARE(w.windowTitle(), QStringLiteral("Finorra 1.0 (Pro) - [Aufgaben-/Terminverwaltung]"));
+
+        w.show();
+        m_dialogs->answer(false);
+        w.close();
+        QVERIFY(w.isVisible());
+        m_dialogs->answer(true);
+        w.close();
+        QVERIFY(!w.isVisible());
+        QCOMPARE(m_dialogs->texts(), QStringList({"Möchten Sie das Programm beenden?", "Möchten Sie das Programm beenden?"}));
+    }
+
+    void reorganisationRebuildsAndEnds()
+    {
+        ProgramFolder folder;
+        {
+            auto db = folder.db().connect();
+            db->exec("insert into tbau (TKurz) values ('bleibt')");
+        }
+        DataModules dm;
+        TFormMain w(dm, folder.exeDir());
+        loginWhenShown();
+        QVERIFY(w.start());
+        w.show();
+        m_dialogs->answer(true);
+        w.reorganize();
+        QCOMPARE(m_dialogs->texts(),
+                 QStringList({"Soll die Datenbank reorganisiert werden?",
+                              "Die Datenbank wurde erfolgreich reorganisiert.\rDas Programm muss neu gestartet werden."}));
+        QVERIFY(w.programEnded());
+        QVERIFY(!QFile::exists(folder.db().filePath() + ".tmp"));
+        QCOMPARE(dm.db.scalar("select TKurz from tbau").toString(), QStringLiteral("bleibt"));
+    }
+};
+
+QTEST_MAIN(TestMainWindow)
+#include "tst_mainwindow.moc"

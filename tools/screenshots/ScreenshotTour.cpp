@@ -1,0 +1,170 @@
+#include "ScreenshotTour.h"
+
+#include "admin/TFormBuland.h"
+#include "admin/TFormFirma.h"
+#include "admin/TFormPassHilfe.h"
+#include "admin/TFormPasswort.h"
+#include "admin/TFormUser.h"
+#include "admin/TFormUserErfassen.h"
+#include "app/TFormAbout.h"
+#include "budget/rules/BudgetCategory.h"
+#include "app/TFormFortschritt.h"
+#include "app/TFormMain.h"
+#include "data/DataModules.h"
+#include "ui/RecordDialog.h"
+#include "ui/ScriptedDialogs.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QDate>
+#include <QDir>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTemporaryDir>
+
+ScreenshotTour::ScreenshotTour(const QString &outputDir) : m_out(outputDir) {}
+
+void ScreenshotTour::save(QWidget *widget, const QString &name)
+{
+    widget->show();
+    QApplication::processEvents();
+    if (widget->grab().save(QDir(m_out).filePath(name + QStringLiteral(".png"))))
+        ++m_count;
+    widget->hide();
+}
+
+namespace {
+
+// A little of everything, so lists and fields are not empty.
+void fillSampleData(Database &db)
+{
+    db.exec("update firma set Name1 = 'Schuldner- und Budgetberatung', Name2 = 'Diakonie am Markt', "
+            "Strasse = 'Marktstraße 12', Plz = '34117', Ort = 'Kassel', Telefon = '0561 123456', "
+            "Email = 'beratung@example.org', Suna = 'Beratung Kassel'");
+    db.exec("insert into benutzer (SbKurz, SbLang, SbTelefon, Passwort) values "
+            "('mk', 'Maria Krüger', '0561 123457', 'x'), ('th', 'Thomas Hübner', '0561 123458', 'x')");
+    db.exec("insert into plzort (Plz, Ort) values ('34117', 'Kassel'), ('34119', 'Kassel')");
+}
+
+// A plan typed in through the queries, so the rules fill its totals as in real use.
+void addSamplePlan(DataModules &dm)
+{
+    TdmHh &hh = *dm.dmHh;
+    hh.qrBudget->reopen();
+    for (DataSet *q : hh.budgetItemQueries())
+        q->reopen();
+    hh.qrBudget->append();
+    hh.qrBudget->setValue("BudTitel", "Familie Beispiel, Haushaltsplan 2027");
+    hh.qrBudget->setValue("Bud_dat", QDate(2026, 12, 1));
+    hh.qrBudget->setValue("PfandNetto", 2350.0);
+    hh.qrBudget->setValue("Bud_Personen", 3);
+    hh.qrBudget->post();
+    struct Item { DataSet *q; const char *p; const char *bez; double amount; const char *month; const char *rhythm; };
+    const Item items[] = {
+        {hh.qrBudEinkommen, "Ek", "Netto P 1", 2350.00, "01", "monatlich"},
+        {hh.qrBudEinkommen, "Ek", "Kindergeld", 250.00, "01", "monatlich"},
+        {hh.qrBudWohnkosten, "Wk", "Kaltmiete", 720.00, "01", "monatlich"},
+        {hh.qrBudWohnkosten, "Wk", "Heizung", 95.00, "01", "monatlich"},
+        {hh.qrBudWohnkosten, "Wk", "Strom", 68.50, "01", "monatlich"},
+        {hh.qrBudVersicherungen, "Vs", "Haftpflicht", 84.00, "03", "jährlich"},
+        {hh.qrBudVersicherungen, "Vs", "Hausrat", 126.00, "02", "vierteljährlich"},
+        {hh.qrBudVerkehrskosten, "Vk", "Öffentlicher Verkehr", 58.00, "01", "monatlich"},
+        {hh.qrBudAllgemein, "Ak", "Mobiltelefon", 29.99, "01", "monatlich"},
+        {hh.qrBudAllgemein, "Ak", "Rundfunkgebühren", 55.08, "01", "vierteljährlich"},
+        {hh.qrBudLebenshaltung, "Lk", "Haushaltsgeld", 650.00, "01", "monatlich"},
+        {hh.qrBudSonstKredite, "Sk", "Ratenkredit Möbel", 120.00, "01", "monatlich"},
+    };
+    for (const Item &i : items) {
+        const BudgetCategory &c = BudgetCategories::byPrefix(QLatin1String(i.p));
+        i.q->append();
+        i.q->setValue(c.descriptionField, QString::fromUtf8(i.bez));
+        i.q->setValue(c.amountField, i.amount);
+        i.q->setValue(c.monthField, QString::fromLatin1(i.month));
+        i.q->setValue(c.rhythmField, QString::fromUtf8(i.rhythm));
+        if (!c.remainingDebtField.isEmpty())
+            i.q->setValue(c.remainingDebtField, 2880.0);
+        i.q->post();
+    }
+}
+
+} // namespace
+
+int ScreenshotTour::run()
+{
+    QDir().mkpath(m_out);
+    QTemporaryDir folder;
+    for (const char *sub : {"Reportvorlagen", "Reportausgabe", "Infothek/Formulare", "Infothek/Infothek",
+                            "Infothek/Musterbriefe"})
+        QDir(folder.path()).mkpath(QLatin1String(sub));
+    const QString exeDir = QDir(folder.path()).absolutePath() + u'/';
+
+    ScriptedDialogs dialogs;
+    DataModules dm;
+    {
+        Database setup;
+        setup.open(exeDir);
+        fillSampleData(setup);
+    }
+
+    {
+        dm.db.open(exeDir);
+        dm.dmMP->qrUser->open();
+        TFormPasswort login(dm);
+        login.findChild<QComboBox *>(QStringLiteral("cbUser"))->setCurrentText(QStringLiteral("sb"));
+        login.findChild<QLineEdit *>(QStringLiteral("ePasswort"))->setText(QStringLiteral("sb"));
+        save(&login, QStringLiteral("01_login"));
+        TFormPassHilfe help;
+        save(&help, QStringLiteral("02_login_hilfe"));
+        dm.db.close();
+    }
+
+    TFormMain window(dm, exeDir);
+    RecordDialog::whenShown([](QDialog *dlg) {
+        dlg->findChild<QComboBox *>(QStringLiteral("cbUser"))->setCurrentText(QStringLiteral("sb"));
+        dlg->findChild<QLineEdit *>(QStringLiteral("ePasswort"))->setText(QStringLiteral("sb"));
+        dlg->findChild<QPushButton *>(QStringLiteral("btnAnmelden"))->click();
+    });
+    if (!window.start())
+        return 0;
+    window.resize(1280, 800);
+    addSamplePlan(dm);
+    const char *pages[8] = {"home", "budget", "haushaltsbuch", "kontakte", "briefe", "pfaendung", "infothek", "termine"};
+    window.show();
+    for (int node = 0; node < 8; ++node) {
+        window.ActivatePage(node);
+        QApplication::processEvents();
+        if (window.grab().save(QDir(m_out).filePath(QStringLiteral("1%1_seite_%2.png").arg(node).arg(QLatin1String(pages[node])))))
+            ++m_count;
+    }
+    window.ActivatePage(TFormMain::Home);
+
+    TFormAbout about(&window);
+    save(&about, QStringLiteral("20_about"));
+    TFormFortschritt progress(QStringLiteral("Die Datenbank wird reorganisiert..."), &window);
+    save(&progress, QStringLiteral("21_fortschritt"));
+
+    dm.dmMP->qrUser->reopen();
+    TFormUser users(dm, &window);
+    save(&users, QStringLiteral("30_benutzer"));
+    TFormUserErfassen capture(dm, &window);
+    save(&capture, QStringLiteral("31_benutzer_erfassen"));
+    dm.dmMP->qrUser->cancel();
+
+    TFormFirma firma(dm, exeDir, &window);
+    if (auto *tabs = firma.findChild<QTabWidget *>()) {
+        for (int i = 0; i < tabs->count(); ++i) {
+            tabs->setCurrentIndex(i);
+            save(&firma, QStringLiteral("4%1_eigene_stammdaten").arg(i));
+        }
+    } else {
+        save(&firma, QStringLiteral("40_eigene_stammdaten"));
+    }
+    dm.dmFirma->qrFirma->cancel();
+
+    TFormBuland buland(dm, &window);
+    save(&buland, QStringLiteral("50_bundeslaender"));
+
+    window.endProgram();
+    return m_count;
+}
