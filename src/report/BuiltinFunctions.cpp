@@ -468,10 +468,14 @@ ReportValue fVar(EvalContext &c, const ExprNode &n)
 int aggregateTarget(EvalContext &c, const ExprNode &n)
 {
     const ExprNode &target = *n.args[1];
-    int index = c.variables().indexOf(target.name);
-    if (index < 0) {
-        index = c.variables().add(target.name);
-        c.variables().setValue(index, ReportValue::fromNumber(0));
+    int index = target.variableIndex;
+    if (index < 0 || index >= c.variables().count()) {
+        index = c.variables().indexOf(target.name);
+        if (index < 0) {
+            index = c.variables().add(target.name);
+            c.variables().setValue(index, ReportValue::fromNumber(0));
+        }
+        target.variableIndex = index;
     }
     if (c.aggregateShouldReset(n))
         c.variables().setValue(index, ReportValue::fromNumber(0));

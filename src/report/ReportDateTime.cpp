@@ -64,7 +64,17 @@ bool hasTime(double dayCount)
 
 QString dateText(double dayCount)
 {
-    return GermanFormat::shortDate(toDate(dayCount));
+    // Written for every date of every row: built by hand rather than through arg().
+    const QDate d = toDate(dayCount);
+    if (!d.isValid() || d.year() < 0 || d.year() > 9999)
+        return GermanFormat::shortDate(d);
+    int year = 0, month = 0, day = 0;
+    d.getDate(&year, &month, &day);
+    const char16_t text[10] = {char16_t(u'0' + day / 10), char16_t(u'0' + day % 10), u'.',
+                               char16_t(u'0' + month / 10), char16_t(u'0' + month % 10), u'.',
+                               char16_t(u'0' + year / 1000), char16_t(u'0' + year / 100 % 10),
+                               char16_t(u'0' + year / 10 % 10), char16_t(u'0' + year % 10)};
+    return QString(reinterpret_cast<const QChar *>(text), 10);
 }
 
 QString timeText(double dayCount)

@@ -268,6 +268,91 @@ QString withDashes(const QString &formatted)
     return formatted.left(sep) + u'-' + decimals;
 }
 
+QString german(double value, int decimals, bool grouped)
+{
+    if (!std::isfinite(value) || decimals < 0 || decimals > 30 || std::fabs(value) >= 1e17)
+        return grouped ? GermanFormat::number(value, decimals) : GermanFormat::fixed(value, decimals);
+    // Shortest round-trip digits, rounded half away from zero at `decimals`, exactly as
+    // DecimalText does it.
+    char buf[64];
+    const auto res = std::to_chars(buf, buf + sizeof buf, std::fabs(value), std::chars_format::scientific);
+    char digits[40];
+    int count = 0;
+    const char *p = buf;
+    for (; p < res.ptr && *p != 'e'; ++p)
+        if (*p >= '0' && *p <= '9')
+            digits[count++] = *p;
+    int exp10 = 0;
+    std::from_chars(p + 1 + (p[1] == '+' ? 1 : 0), res.ptr, exp10);
+    const int pointAt = exp10 + 1;   // digits before the decimal point
+
+    // All digits laid out: integer part then `decimals` fraction digits, plus one guard.
+    char laid[128];
+    const int intLen = std::max(pointAt, 1);
+    const int total = intLen + decimals;
+    auto digitAt = [&](int pos) -> char {   // pos relative to the first integer digit
+        const int index = pos - (intLen - pointAt);
+        return index >= 0 && index < count ? digits[index] : '0';
+    };
+    for (int i = 0; i < total; ++i)
+        laid[i] = digitAt(i);
+    bool roundUp = false;
+    {
+        const int next = total - (intLen - pointAt);   // index into digits of the first dropped digit
+        if (next >= 0 && next < count)
+            roundUp = digits[next] >= '5';
+    }
+    int start = 0;
+    char carried[130];
+    if (roundUp) {
+        int i = total - 1;
+        while (i >= 0 && laid[i] == '9') {
+            laid[i] = '0';
+            --i;
+        }
+        if (i >= 0) {
+            ++laid[i];
+        } else {
+            carried[0] = '1';
+            std::copy(laid, laid + total, carried + 1);
+            std::copy(carried, carried + total + 1, laid);
+            start = -1;
+        }
+    }
+    const int intDigits = intLen + (start < 0 ? 1 : 0);
+    int first = 0;
+    while (first < intDigits - 1 && laid[first] == '0')
+        ++first;
+    bool zero = true;
+    for (int i = 0; i < intDigits + decimals; ++i)
+        zero = zero && laid[i] == '0';
+
+    char16_t out[200];
+    int n = 0;
+    if (value < 0 && !zero)
+        out[n++] = u'-';
+    const int shown = intDigits - first;
+    for (int i = 0; i < shown; ++i) {
+        if (grouped && i > 0 && (shown - i) % 3 == 0)
+            out[n++] = u'.';
+        out[n++] = static_cast<char16_t>(laid[first + i]);
+    }
+    if (decimals > 0) {
+        out[n++] = u',';
+        for (int i = 0; i < decimals; ++i)
+            out[n++] = static_cast<char16_t>(laid[intDigits + i]);
+    }
+    return QString(reinterpret_cast<const QChar *>(out), n);
+}
+
+QString germanCurrency(double value, int decimals)
+{
+    QString text = german(value, decimals, true);
+    text += GermanFormat::NoBreakSpace;
+    text += GermanFormat::CurrencySymbol;
+    return text;
+}
+
 bool allDigitsZero(const QString &formatted)
 {
     for (QChar c : formatted)

@@ -20,6 +20,11 @@ QString picture(const QString &pattern, double value);
 // "12,50" → "12-50", "12,00" → "12=", "12" → "12=".
 QString withDashes(const QString &formatted);
 
+// German fixed-point text, the same as GermanFormat::fixed/number/currency give, built
+// without heap work per digit: the report writes it for every money column of every row.
+QString german(double value, int decimals, bool grouped);
+QString germanCurrency(double value, int decimals);
+
 // True when every digit of the text is zero (or it has no digit).
 bool allDigitsZero(const QString &formatted);
 

@@ -177,11 +177,11 @@ QString ReportRunner::formatted(const ValueField &field, const ReportValue &v, b
             text = ReportNumberText::scientific(v.number, f.precision >= 0 ? f.precision : 18,
                                                 f.digits >= 0 ? f.digits : 2, GermanFormat::DecimalSeparator);
             break;
-        case Kind::Fix: text = GermanFormat::fixed(v.number, digits); break;
-        case Kind::Num: text = GermanFormat::number(v.number, digits); break;
-        case Kind::Cur: text = GermanFormat::currency(v.number, digits); break;
-        case Kind::FixR: text = ReportNumberText::withDashes(GermanFormat::fixed(v.number, digits)); break;
-        case Kind::NumR: text = ReportNumberText::withDashes(GermanFormat::number(v.number, digits)); break;
+        case Kind::Fix: text = ReportNumberText::german(v.number, digits, false); break;
+        case Kind::Num: text = ReportNumberText::german(v.number, digits, true); break;
+        case Kind::Cur: text = ReportNumberText::germanCurrency(v.number, digits); break;
+        case Kind::FixR: text = ReportNumberText::withDashes(ReportNumberText::german(v.number, digits, false)); break;
+        case Kind::NumR: text = ReportNumberText::withDashes(ReportNumberText::german(v.number, digits, true)); break;
         default: break;
         }
         if (m_settings.clearZero && ReportNumberText::allDigitsZero(text))
