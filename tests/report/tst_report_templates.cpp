@@ -226,6 +226,12 @@ void TestReportTemplates::fastNumberTextMatchesGermanFormat()
 
 void TestReportTemplates::clearZeroOption()
 {
+    {
+        // The sibling option: fields that name nothing of the report vanish instead of staying.
+        TRtfReport report;
+        report.setOptions(report.Options() | TRtfReport::eoClearMissedFields);
+        QCOMPARE(body(render(document("a\\\\{\\b unbekannt}\\\\b"), {}, {}, &report)), QByteArray("a{\\b }b"));
+    }
     TRtfReport report;
     report.setOptions(report.Options() | TRtfReport::eoNumericFormatClearZero);
     const QByteArray out = body(render(document("[\\\\FCUR(0.001)\\\\|\\\\FFIX(0.5,0)\\\\|\\\\FNUMR(0)\\\\]"), {}, {}, &report));

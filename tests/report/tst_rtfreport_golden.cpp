@@ -3,6 +3,9 @@
 // its CSV files, and either expected.rtf or expected-error.txt (the last line the tool
 // writes to standard error).
 
+#include "CsvDataSetReader.h"
+#include "core/AppError.h"
+
 #include <QtTest>
 
 namespace {
@@ -65,6 +68,9 @@ private slots:
     void usageErrors_data();
     void usageErrors();
     void outputsOpenInLibreOffice();
+    void csvValues();
+    void csvErrors_data();
+    void csvErrors();
 
 private:
     QTemporaryDir m_out;
@@ -158,6 +164,59 @@ void TestRtfReportGolden::outputsOpenInLibreOffice()
         QVERIFY(p.waitForFinished(120000));
         const QFileInfo result(pdf.filePath(name + QStringLiteral(".pdf")));
         QVERIFY2(result.exists() && result.size() > 500, qPrintable(name + QStringLiteral(" did not convert to PDF")));
+    }
+}
+
+void TestRtfReportGolden::csvValues()
+{
+    const QByteArray csv = "\xEF\xBB\xBFtext,betrag:money,wann:date,um:time,ok:boolean,zahl:number\r\n"
+                           "\"zwei\nZeilen, \"\"zitiert\"\"\",1234.56,2024-02-29,23:59:58,TRUE,-1e3\r\n"
+                           "  Blanks bleiben  ,,,,0,\n";
+    const auto set = CsvDataSetReader::parse(csv, QStringLiteral("qrX"), QStringLiteral("x.csv"));
+    QCOMPARE(set->fieldCount(), 6);
+    QCOMPARE(set->fieldName(1), QStringLiteral("betrag"));
+    QCOMPARE(set->fieldKind(1), ReportDataSet::FieldKind::Number);
+    QCOMPARE(set->fieldKind(3), ReportDataSet::FieldKind::Time);
+    QCOMPARE(set->fieldValue(0).toString(), QStringLiteral("zwei\nZeilen, \"zitiert\""));
+    QCOMPARE(set->fieldValue(1).toDouble(), 1234.56);
+    QCOMPARE(set->fieldValue(2).toDate(), QDate(2024, 2, 29));
+    QCOMPARE(set->fieldValue(3).toTime(), QTime(23, 59, 58));
+    QCOMPARE(set->fieldValue(4).toBool(), true);
+    QCOMPARE(set->fieldValue(5).toDouble(), -1000.0);
+    set->next();
+    QCOMPARE(set->fieldValue(0).toString(), QStringLiteral("  Blanks bleiben  "));
+    QVERIFY(set->fieldValue(1).isNull());
+    QCOMPARE(set->fieldValue(4).toBool(), false);
+    QVERIFY(set->fieldValue(5).isNull());
+}
+
+void TestRtfReportGolden::csvErrors_data()
+{
+    QTest::addColumn<QByteArray>("csv");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("empty") << QByteArray("") << "x.csv: Die erste Zeile mit den Spaltennamen fehlt.";
+    QTest::newRow("unnamed column") << QByteArray("a,:number\n") << "x.csv, Zeile 1: Eine Spalte hat keinen Namen.";
+    QTest::newRow("too few values") << QByteArray("a,b\n1\n") << "x.csv, Zeile 2: 1 Werte statt 2.";
+    QTest::newRow("open quote") << QByteArray("a\n\"offen\n") << QStringLiteral("x.csv, Zeile 2: Ein Anführungszeichen wird nicht geschlossen.");
+    QTest::newRow("German number") << QByteArray("a:number\n\"1,5\"\n")
+                                   << QStringLiteral("x.csv, Zeile 2, Spalte „a“: '1,5' ist keine gültige Zahl (erwartet wie 1234.56).");
+    QTest::newRow("German date") << QByteArray("a:date\n1.3.2024\n")
+                                 << QStringLiteral("x.csv, Zeile 2, Spalte „a“: '1.3.2024' ist kein gültiges Datum (erwartet wie 2024-03-31).");
+    QTest::newRow("time") << QByteArray("a:time\n25:00:00\n")
+                          << QStringLiteral("x.csv, Zeile 2, Spalte „a“: '25:00:00' ist keine gültige Uhrzeit (erwartet wie 14:30:00).");
+    QTest::newRow("boolean") << QByteArray("a:boolean\nja\n")
+                             << QStringLiteral("x.csv, Zeile 2, Spalte „a“: 'ja' ist kein Wahrheitswert (erwartet 0, 1, true oder false).");
+}
+
+void TestRtfReportGolden::csvErrors()
+{
+    QFETCH(QByteArray, csv);
+    QFETCH(QString, message);
+    try {
+        CsvDataSetReader::parse(csv, QStringLiteral("A"), QStringLiteral("x.csv"));
+        QFAIL("the file must be refused");
+    } catch (const AppError &e) {
+        QCOMPARE(e.message(), message);
     }
 }
 
