@@ -7,7 +7,9 @@
 #include "ui/RecordDialog.h"
 #include "ui/ScriptedDialogs.h"
 
+#include <QAction>
 #include <QComboBox>
+#include <QToolButton>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -221,6 +223,39 @@ private slots:
         w.close();
         QVERIFY(!w.isVisible());
         QCOMPARE(m_dialogs->texts(), QStringList({"Möchten Sie das Programm beenden?", "Möchten Sie das Programm beenden?"}));
+    }
+
+    void menuQuestionsComeFirst()
+    {
+        ProgramFolder folder;
+        DataModules dm;
+        TFormMain w(dm, folder.exeDir());
+        loginWhenShown();
+        QVERIFY(w.start());
+        auto trigger = [&w](const char *name) { GuiTest::find<QAction>(&w, name)->trigger(); };
+        trigger("miDatenbank");
+        m_dialogs->answer(false);
+        trigger("miEigeneAnschrift");
+        m_dialogs->answer(false);
+        trigger("miBenutzer");
+        m_dialogs->answer(false);
+        trigger("miBundesland");
+        QCOMPARE(m_dialogs->texts(), QStringList({"Dieses Modul wurde noch nicht programmiert!",
+                                                  "Möchten Sie die eigene Anschrift wirklich ändern?",
+                                                  "Möchten Sie die Benutzerdaten wirklich ändern?",
+                                                  "Möchten Sie die Bundesländer wirklich ändern?"}));
+        trigger("miPfaendungstabelle");
+        QCOMPARE(w.currentPage(), int(TFormMain::Pfaendung));
+        QCOMPARE(w.windowTitle(), QStringLiteral("Finorra 1.0 (Pro) - [Pfändungstabelle]"));
+
+        // The user window ends the program once it is closed with users present.
+        m_dialogs->clear();
+        m_dialogs->answer(true);
+        RecordDialog::whenShown([](QDialog *dlg) { GuiTest::find<QToolButton>(dlg, "tbutEnde")->click(); });
+        trigger("miBenutzer");
+        QCOMPARE(m_dialogs->texts(), QStringList({"Möchten Sie die Benutzerdaten wirklich ändern?",
+                                                  "Programm muss neu gestartet werden!"}));
+        QVERIFY(w.programEnded());
     }
 
     void reorganisationRebuildsAndEnds()

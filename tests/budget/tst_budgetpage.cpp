@@ -2,6 +2,7 @@
 #include "support/TempDatabase.h"
 
 #include "budget/BudgetPage.h"
+#include "budget/TFormBudgetSuchen.h"
 #include "budget/rules/BudgetHandlers.h"
 #include "core/GermanFormat.h"
 #include "data/DataModules.h"
@@ -153,6 +154,50 @@ private slots:
         click("budtbutSpeichern");
         QCOMPARE(m_dialogs->lastText(), QStringLiteral("Legen Sie die Bezeichnung des Haushaltsplanes fest!"));
         QVERIFY(hh().qrBudget->isPending());
+    }
+
+    void planListCloseRule_data()
+    {
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<int>("plans");
+        QTest::addColumn<QStringList>("messages");
+        QTest::newRow("new plan without title is discarded")
+            << QString() << 2
+            << QStringList({"Bezeichnung des Haushaltsplanes wurde nicht festgelegt!\rÄnderungen wurden nicht abgespeichert."});
+        QTest::newRow("new plan with title is stored") << QStringLiteral("Neuer Plan") << 3 << QStringList();
+    }
+    void planListCloseRule()
+    {
+        QFETCH(QString, title);
+        QFETCH(int, plans);
+        QFETCH(QStringList, messages);
+        TFormBudgetSuchen list(*m_dm);
+        GuiTest::find<QToolButton>(&list, "tbutNeu")->click();
+        QCOMPARE(hh().qrBudget->state(), DataSet::State::Insert);
+        if (!title.isEmpty())
+            GuiTest::type(GuiTest::find<DbEdit>(&list, "dbeBudTitel"), title);
+        list.show();
+        GuiTest::find<QToolButton>(&list, "tbutSchliessen")->click();
+        QVERIFY(!list.isVisible());
+        QCOMPARE(m_dialogs->texts(), messages);
+        QCOMPARE(m_dm->db.scalar("select count(*) from budget").toInt(), plans);
+        QVERIFY(!hh().qrBudget->isPending());
+    }
+
+    void planListDeleteRefusesPlansWithItems()
+    {
+        TFormBudgetSuchen list(*m_dm);
+        GuiTest::find<QToolButton>(&list, "tbutLoeschen")->click();
+        QCOMPARE(m_dialogs->texts(),
+                 QStringList({"Haushaltsplan kann nicht gelöscht werden.\rEs sind noch Datensätze <EINKOMMEN> vorhanden."}));
+        // An empty plan may go after the question.
+        m_dm->db.exec("insert into budget (BudTitel, User_id) values ('leer', 1)");
+        enter();
+        hh().qrBudget->last();
+        m_dialogs->answer(true);
+        GuiTest::find<QToolButton>(&list, "tbutLoeschen")->click();
+        QCOMPARE(m_dialogs->lastText(), QStringLiteral("Möchten Sie den aktuellen Haushaltsplan löschen?"));
+        QCOMPARE(m_dm->db.scalar("select count(*) from budget").toInt(), 2);
     }
 
     void userWithoutPlanCannotAddItems()

@@ -164,6 +164,27 @@ void TestRtfReportGolden::outputsOpenInLibreOffice()
         QVERIFY(p.waitForFinished(120000));
         const QFileInfo result(pdf.filePath(name + QStringLiteral(".pdf")));
         QVERIFY2(result.exists() && result.size() > 500, qPrintable(name + QStringLiteral(" did not convert to PDF")));
+
+        // Where the case says what a reader sees, the word processor must read exactly that:
+        // umlauts, currency signs and the rows of scans.
+        const QString seen = QFileInfo(rtf).dir().filePath(QStringLiteral("expected-text.txt"));
+        if (!QFile::exists(seen))
+            continue;
+        QProcess text;
+        text.start(office, {QStringLiteral("-env:UserInstallation=file://") + profile.path(), QStringLiteral("--headless"),
+                            QStringLiteral("--convert-to"), QStringLiteral("txt:Text (encoded):UTF8"), QStringLiteral("--outdir"),
+                            pdf.path(), copy});
+        QVERIFY(text.waitForFinished(120000));
+        const QStringList lines = QString::fromUtf8(readFile(pdf.filePath(name + QStringLiteral(".txt")))).split(u'\n');
+        QStringList read;
+        for (QString line : lines) {
+            line.remove(QChar(0xFEFF));
+            line.remove(u'\r');
+            if (!line.trimmed().isEmpty())
+                read << line;
+        }
+        const QStringList expected = QString::fromUtf8(readFile(seen)).split(u'\n', Qt::SkipEmptyParts);
+        QCOMPARE(read, expected);
     }
 }
 

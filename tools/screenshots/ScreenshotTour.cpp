@@ -7,6 +7,7 @@
 #include "admin/TFormUser.h"
 #include "admin/TFormUserErfassen.h"
 #include "app/TFormAbout.h"
+#include "budget/TFormBudgetSuchen.h"
 #include "budget/rules/BudgetCategory.h"
 #include "app/TFormFortschritt.h"
 #include "app/TFormMain.h"
@@ -164,6 +165,10 @@ int ScreenshotTour::run()
 
     TFormBuland buland(dm, &window);
     save(&buland, QStringLiteral("50_bundeslaender"));
+
+    window.ActivatePage(TFormMain::Budget);
+    TFormBudgetSuchen plans(dm, &window);
+    save(&plans, QStringLiteral("60_budget_planliste"));
 
     window.endProgram();
     return m_count;
