@@ -3,6 +3,7 @@
 #include "budget/BudgetItemTab.h"
 #include "budget/BudgetTabTexts.h"
 #include "budget/TFormBudgetSuchen.h"
+#include "budget/PlanTitleCheck.h"
 #include "budget/rules/BudgetCategory.h"
 #include "core/GermanFormat.h"
 #include "data/DataModules.h"
@@ -58,7 +59,7 @@ BudgetPage::BudgetPage(DataModules &dm, QWidget *parent) : QWidget(parent), m_dm
     toolBar->addButton(QStringLiteral("budTbutNeu"), QStringLiteral("&Bearbeiten"),
                        style()->standardIcon(QStyle::SP_FileDialogDetailedView), [this] { openPlanList(); });
     toolBar->addSaveButton(QStringLiteral("budtbutSpeichern"), QStringLiteral("&Speichern"));
-    toolBar->setSaveAction([this] { savePlan(); });
+    toolBar->setSaveAction([this] { PlanTitleCheck::save(m_dm.dmHh->qrBudget, m_title); });
     toolBar->addCancelButton(QStringLiteral("budTbutAbbruch"), QStringLiteral("&Abbruch"));
     const QIcon print = style()->standardIcon(QStyle::SP_FileDialogContentsView);
     for (const auto &[name, caption] : {std::pair{"budTbutHhMonat", "HH - Monat"}, std::pair{"budTbutBudgetplan", "&Budgetplan"},
@@ -209,18 +210,6 @@ void BudgetPage::updateSurplus()
                                      : QStringLiteral("background: #ff0000; padding: 1px 4px; font-weight: bold;"));
 }
 
-void BudgetPage::savePlan()
-{
-    DataSet *plan = m_dm.dmHh->qrBudget;
-    if (!plan->isPending())
-        return;
-    if (m_title->text().isEmpty()) {
-        ShowMsg(QStringLiteral("Legen Sie die Bezeichnung des Haushaltsplanes fest!"), mkWarning);
-        m_title->setFocus();
-        return;
-    }
-    plan->post();
-}
 
 void BudgetPage::openPlanList()
 {

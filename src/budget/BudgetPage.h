@@ -23,7 +23,6 @@ private:
     QWidget *buildHeader();
     QWidget *buildPlanData();
     QWidget *buildTotals();
-    void savePlan();
     void openPlanList();
     void updateSurplus();
 

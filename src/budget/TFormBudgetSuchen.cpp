@@ -1,5 +1,6 @@
 #include "budget/TFormBudgetSuchen.h"
 
+#include "budget/PlanTitleCheck.h"
 #include "budget/rules/BudgetRules.h"
 #include "data/DataModules.h"
 #include "ui/DbEdit.h"
@@ -24,7 +25,7 @@ TFormBudgetSuchen::TFormBudgetSuchen(DataModules &dm, QWidget *parent) : RecordD
     bar->addCloseButton(QStringLiteral("tbutSchliessen"), QStringLiteral("&Schließen"));
     bar->addNewButton(QStringLiteral("tbutNeu"), QStringLiteral("Neu"));
     bar->addSaveButton(QStringLiteral("tbutSpeichern"), QStringLiteral("Speichern"));
-    bar->setSaveAction([this] { save(); });
+    bar->setSaveAction([this] { PlanTitleCheck::save(m_dm.dmHh->qrBudget, m_title); });
     bar->addCancelButton(QStringLiteral("tbutAbbruch"), QStringLiteral("Abbruch"));
     bar->addButton(QStringLiteral("tbutLoeschen"), QStringLiteral("Löschen"), style()->standardIcon(QStyle::SP_TrashIcon),
                    [this] { deletePlan(); });
@@ -63,18 +64,6 @@ TFormBudgetSuchen::TFormBudgetSuchen(DataModules &dm, QWidget *parent) : RecordD
     resize(560, 480);
 }
 
-void TFormBudgetSuchen::save()
-{
-    DataSet *plan = m_dm.dmHh->qrBudget;
-    if (!plan->isPending())
-        return;
-    if (m_title->text().isEmpty()) {
-        ShowMsg(QStringLiteral("Legen Sie die Bezeichnung des Haushaltsplanes fest!"), mkWarning);
-        m_title->setFocus();
-        return;
-    }
-    plan->post();
-}
 
 void TFormBudgetSuchen::deletePlan()
 {

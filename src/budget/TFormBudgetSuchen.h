@@ -17,7 +17,6 @@ protected:
     bool canClose() override;
 
 private:
-    void save();
     void deletePlan();
 
     DataModules &m_dm;
