@@ -86,6 +86,11 @@ void TBaseRtfReport::writeOutput(const QByteArray &rtf)
 
 void TBaseRtfReport::execute(const std::vector<ReportDataSet *> &dataSets)
 {
+    // Output and template in one folder with an empty user short name would otherwise
+    // overwrite the template with its own filled copy.
+    const QFileInfo templateInfo(InFile()), outputInfo(OutFile());
+    if (templateInfo.exists() && outputInfo.exists() && templateInfo.canonicalFilePath() == outputInfo.canonicalFilePath())
+        throw ReportError(QStringLiteral("Die Ausgabedatei ist die Vorlage selbst und würde sie überschreiben: %1").arg(OutFile()));
     const QByteArray &rtf = readTemplate();
     if (!rtf.startsWith("{\\rtf"))
         throw ReportError(QStringLiteral("Template is not RTF file."));

@@ -57,6 +57,7 @@ private slots:
     void secondRunOverwrites();
     void failuresKeepOrRemoveOutput_data();
     void failuresKeepOrRemoveOutput();
+    void outputNeverOverwritesTheTemplate();
     void openingFailureNamesTheReason_data();
     void openingFailureNamesTheReason();
     void controlsDetachedAndRestored();
@@ -214,6 +215,17 @@ void TestReportComponent::failuresKeepOrRemoveOutput()
     // The old output goes once the template has been read and checked; nothing half-written stays.
     const bool templateUsable = !tpl.isNull() && tpl.startsWith("{\\rtf");
     QCOMPARE(QFile::exists(path("out.rtf")), !templateUsable || !outDir.isEmpty());
+}
+
+void TestReportComponent::outputNeverOverwritesTheTemplate()
+{
+    writeFile(path("Brief.rtf"), document("\\\\x\\\\"));
+    TRtfReport r;
+    r.setInFile(path("Brief.rtf"));
+    r.setOutFile(m_dir->path() + QStringLiteral("/./Brief.rtf"));
+    QCOMPARE(failureOf([&] { r.RunReport({}); }),
+             QStringLiteral("Die Ausgabedatei ist die Vorlage selbst und würde sie überschreiben: ") + r.OutFile());
+    QCOMPARE(readFile(path("Brief.rtf")), document("\\\\x\\\\"));
 }
 
 void TestReportComponent::openingFailureNamesTheReason_data()
