@@ -239,6 +239,12 @@ void DataSet::refreshFromMaster()
     reopen();
 }
 
+void DataSet::enableControls()
+{
+    if (m_controlsDisabled > 0 && --m_controlsDisabled == 0)
+        emit controlsEnabled();
+}
+
 void DataSet::requireOpen() const
 {
     if (!isOpen())

@@ -126,6 +126,12 @@ public:
     Handler beforeInsert, afterInsert, beforeEdit, afterEdit, beforePost, afterPost,
         beforeDelete, afterDelete, onCalcFields;
 
+    // While a report walks the set, bound controls and lists stop following it; details
+    // still do. Calls nest; the last enable lets the controls show the current row again.
+    void disableControls() { ++m_controlsDisabled; }
+    void enableControls();
+    bool controlsDisabled() const { return m_controlsDisabled > 0; }
+
     // Whole-table access: empties the table inside one exclusive write transaction.
     void emptyTable();
 
@@ -141,6 +147,8 @@ signals:
     void rowsReset();
     // For details: the master's current row is now another one (or has new values).
     void linkChanged();
+    // Controls follow the set again after a report; they redraw from scratch.
+    void controlsEnabled();
 
 private:
     using Row = QVector<QVariant>;
@@ -191,5 +199,6 @@ private:
     bool m_modified = false;
     mutable int m_calcRow = -1;           // row being calculated, -1 outside the handler
     QVector<QPair<QPointer<QObject>, std::function<void()>>> m_editors;
+    int m_controlsDisabled = 0;
     QVariantList m_lastParams;            // the parameter values of the last fetch
 };

@@ -8,13 +8,21 @@ DataSetModel::DataSetModel(DataSet *dataSet, QList<Column> columns, QObject *par
     // The data set reports changes after the fact, so rows that come or go reset the model;
     // views keep their scroll position and follow the cursor again.
     auto reset = [this] {
+        if (m_ds->controlsDisabled())
+            return;
         beginResetModel();
         endResetModel();
     };
+    connect(m_ds, &DataSet::controlsEnabled, this, [this] {
+        beginResetModel();
+        endResetModel();
+    });
     connect(m_ds, &DataSet::rowsReset, this, reset);
     connect(m_ds, &DataSet::rowInserted, this, reset);
     connect(m_ds, &DataSet::rowRemoved, this, reset);
     connect(m_ds, &DataSet::rowChanged, this, [this](int row) {
+        if (m_ds->controlsDisabled())
+            return;
         emit dataChanged(index(row, 0), index(row, columnCount() - 1));
     });
 }

@@ -53,6 +53,8 @@ void DbGrid::applyWidths()
 
 void DbGrid::followCursor()
 {
+    if (dataSet()->controlsDisabled())
+        return;
     m_syncing = true;
     const int row = dataSet()->isOpen() ? dataSet()->currentRow() : -1;
     if (row >= 0 && row < m_model->rowCount()) {

@@ -10,6 +10,7 @@ DbLabel::DbLabel(DataSet *dataSet, const QString &field, QWidget *parent)
     connect(m_ds, &DataSet::currentRowChanged, this, reshow);
     connect(m_ds, &DataSet::rowChanged, this, reshow);
     connect(m_ds, &DataSet::stateChanged, this, reshow);
+    connect(m_ds, &DataSet::controlsEnabled, this, reshow);
     connect(m_ds, &DataSet::fieldChanged, this, [this](const QString &f) {
         if (f.compare(m_field, Qt::CaseInsensitive) == 0)
             show();
@@ -19,6 +20,8 @@ DbLabel::DbLabel(DataSet *dataSet, const QString &field, QWidget *parent)
 
 void DbLabel::show()
 {
+    if (m_ds->controlsDisabled())
+        return;
     if (!m_ds->isOpen() || !m_ds->hasField(m_field)) {
         clear();
         return;

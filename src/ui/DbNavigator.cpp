@@ -30,7 +30,8 @@ DbNavigator::DbNavigator(DataSet *dataSet, QWidget *parent) : QWidget(parent), m
                   [](DataSet *d) { d->next(); });
     m_last = make("navLast", QStyle::SP_MediaSkipForward, QStringLiteral("Letzter Datensatz"),
                   [](DataSet *d) { d->last(); });
-    for (auto signal : {&DataSet::currentRowChanged, &DataSet::rowsReset, &DataSet::stateChanged})
+    for (auto signal : {&DataSet::currentRowChanged, &DataSet::rowsReset, &DataSet::stateChanged,
+                        &DataSet::controlsEnabled})
         connect(m_ds, signal, this, &DbNavigator::updateButtons);
     updateButtons();
 }

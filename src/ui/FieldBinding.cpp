@@ -31,6 +31,7 @@ FieldBinding::FieldBinding(QWidget *control, DataSet *dataSet, const QString &fi
             refresh();
         }
     });
+    connect(m_ds, &DataSet::controlsEnabled, this, reshow);
     m_ds->registerEditor(this, [this] { flush(); });
     // The control shows the value once it has stored this binding (it calls refresh()).
 }
@@ -43,7 +44,7 @@ bool FieldBinding::isEditable() const
 
 void FieldBinding::refresh()
 {
-    if (m_updating)
+    if (m_updating || m_ds->controlsDisabled())
         return;
     m_updating = true;
     m_show();

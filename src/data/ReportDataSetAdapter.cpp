@@ -1,0 +1,90 @@
+#include "data/ReportDataSetAdapter.h"
+
+#include "data/DataSet.h"
+
+QString ReportDataSetAdapter::name() const
+{
+    return m_ds->name();
+}
+
+int ReportDataSetAdapter::fieldCount() const
+{
+    return m_ds->isOpen() ? static_cast<int>(m_ds->fields().size()) : 0;
+}
+
+QString ReportDataSetAdapter::fieldName(int field) const
+{
+    return m_ds->fields().at(field).name;
+}
+
+ReportDataSet::FieldKind ReportDataSetAdapter::fieldKind(int field) const
+{
+    switch (m_ds->fields().at(field).type) {
+    case FieldType::Text:
+    case FieldType::Memo: return FieldKind::Text;
+    case FieldType::Integer:
+    case FieldType::SmallInt:
+    case FieldType::AutoIncrement:
+    case FieldType::Money:
+    case FieldType::Float: return FieldKind::Number;
+    case FieldType::Date: return FieldKind::Date;
+    case FieldType::Time: return FieldKind::Time;
+    case FieldType::Boolean: return FieldKind::Boolean;
+    }
+    return FieldKind::Other;
+}
+
+QVariant ReportDataSetAdapter::fieldValue(int field) const
+{
+    return m_ds->value(field);
+}
+
+// A report walks a set that is open; a closed one reads as empty.
+void ReportDataSetAdapter::first()
+{
+    if (m_ds->isOpen())
+        m_ds->first();
+}
+
+void ReportDataSetAdapter::next()
+{
+    if (m_ds->isOpen())
+        m_ds->next();
+}
+
+void ReportDataSetAdapter::prior()
+{
+    if (m_ds->isOpen())
+        m_ds->prior();
+}
+
+void ReportDataSetAdapter::last()
+{
+    if (m_ds->isOpen())
+        m_ds->last();
+}
+
+bool ReportDataSetAdapter::eof() const
+{
+    return !m_ds->isOpen() || m_ds->eof();
+}
+
+bool ReportDataSetAdapter::bof() const
+{
+    return !m_ds->isOpen() || m_ds->bof();
+}
+
+bool ReportDataSetAdapter::controlsDisabled() const
+{
+    return m_ds->controlsDisabled();
+}
+
+void ReportDataSetAdapter::disableControls()
+{
+    m_ds->disableControls();
+}
+
+void ReportDataSetAdapter::enableControls()
+{
+    m_ds->enableControls();
+}
