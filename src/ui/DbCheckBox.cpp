@@ -9,7 +9,7 @@ DbCheckBox::DbCheckBox(DataSet *dataSet, const QString &field, const QString &te
     m_binding = new FieldBinding(
         this, dataSet, field,
         [this] {
-            setEnabled(m_binding->isEditable() || !m_ds->isOpen());
+            setEnabled(m_binding->isEditable());
             setChecked(m_ds->isOpen() && m_ds->hasField(m_field) && m_ds->asBoolean(m_field));
         },
         [this] { return QVariant(isChecked()); });

@@ -24,7 +24,7 @@ DbComboBox::DbComboBox(DataSet *dataSet, const QString &field, Mode mode, const 
 
 void DbComboBox::show()
 {
-    setEnabled(m_binding->isEditable() || !m_ds->isOpen());
+    setEnabled(m_binding->isEditable());
     const QString value = m_ds->isOpen() && m_ds->hasField(m_field) ? m_ds->asString(m_field) : QString();
     if (isEditable()) {
         setEditText(value);
