@@ -29,8 +29,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     empty.addField(QStringLiteral("x"), ReportDataSet::FieldKind::Text);
 
     TRtfReport report;
-    report.setMaxScanPasses(20000);
-    report.setMaxOutputBytes(8 * 1024 * 1024);
+    report.setMaxScanPasses(2000);
+    report.setMaxOutputBytes(1024 * 1024);
     report.setVarList({QStringLiteral("ekName=Müller"), QStringLiteral("n=1"), QStringLiteral("s=")});
     try {
         report.renderTemplate(rtf, {&rows, &empty});
