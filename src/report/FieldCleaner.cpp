@@ -98,6 +98,7 @@ FieldCleaner::Result FieldCleaner::clean(const QByteArray &source)
     const qsizetype n = source.size();
     qsizetype i = 0;
     int skipFallback = 0;  // characters after \uN that stand in for it
+    int fallbackCount = 1; // \ucN: how many there are
     while (i < n) {
         const char c = source[i];
         if (c == '\\' && i + 1 < n) {
@@ -149,8 +150,10 @@ FieldCleaner::Result FieldCleaner::clean(const QByteArray &source)
                     if (code < 0)
                         code += 65536;
                     text += QChar(static_cast<char16_t>(code & 0xFFFF));
-                    skipFallback = 1;
+                    skipFallback = fallbackCount;
                 } else {
+                    if (word == "uc" && !param.isEmpty())
+                        fallbackCount = std::clamp(param.toInt(), 0, 8);
                     r.trailingCodes.append(source.mid(i, p - i));
                     // The word processor may have ended the word with a line break, which
                     // cleaning drops; a blank keeps it from swallowing the text after the field.

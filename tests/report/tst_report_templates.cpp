@@ -102,6 +102,8 @@ void TestReportTemplates::fields_data()
         << QByteArray("\\\\ek{\\*\\bkmkstart zz}Name\\\\") << QByteArray("\\lang0 M\\'FCller{\\*\\bkmkstart zz}");
     QTest::newRow("unicode escape in content")
         << QByteArray("\\\\[ek Vorname]\\\\ \\\\\\u228\\'e4rger\\\\") << QByteArray("\\lang0 Eva \\lang0 ja");
+    QTest::newRow("unicode escape without fallback")
+        << QByteArray("\\\\\\uc0\\u228 rger\\\\") << QByteArray("\\lang0 ja\\uc0 ");
     QTest::newRow("unsearched groups")
         << QByteArray("{\\info{\\title \\\\ekName\\\\}}{\\*\\pict \\\\ekName\\\\}")
         << QByteArray("{\\info{\\title \\\\ekName\\\\}}{\\*\\pict \\\\ekName\\\\}");
