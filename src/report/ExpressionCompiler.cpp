@@ -317,6 +317,8 @@ ExprPtr ExpressionCompiler::parse(const QString &e, const std::shared_ptr<const 
                 throw ReportError(QStringLiteral("Cannot process an expression: %1 - number of %2)%2 is more than number of "
                                                  "%2(%2 brackets")
                                       .arg(e, kDq));
+            if (!operands.empty())
+                operands.back() = requireOperand(std::move(operands.back()));
             ++p;
             continue;
         }

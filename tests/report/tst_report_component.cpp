@@ -340,6 +340,21 @@ void TestReportComponent::userDefinedFunctions()
     QCOMPARE(body(render(document("\\\\DOPPELT(21)\\\\ \\\\TRIM(2)\\\\"), {}, {}, &r)), QByteArray("\\lang0 42 \\lang0 4"));
     QCOMPARE(errorOf(document("\\\\DOPPELT(1,2)\\\\")), QStringLiteral("Function not found: DOPPELT"));
 
+    // Pictures and functions without a result cannot take part in expressions.
+    TReportUdf picture = twice;
+    picture.Name = QStringLiteral("BILD");
+    picture.ResultType_ = TReportUdf::udfrTPicture;
+    list.add(picture);
+    TReportUdf nothing = twice;
+    nothing.Name = QStringLiteral("NICHTS");
+    nothing.ResultType_ = TReportUdf::udfrNil;
+    list.add(nothing);
+    QCOMPARE(failureOf([&] { render(document("\\\\(BILD(1))\\\\"), {}, {}, &r); }),
+             QStringLiteral("Illegal brackets use in expression: (BILD(1)) - result type udfrTReportVariable expected inside the brackets"));
+    QCOMPARE(failureOf([&] { render(document("\\\\1+NICHTS(1)\\\\"), {}, {}, &r); }),
+             QStringLiteral("Cannot use NICHTS(1) as argument for another expression"));
+    QCOMPARE(body(render(document("[\\\\NICHTS(1)\\\\]"), {}, {}, &r)), QByteArray("[]"));
+
     TReportUdfList old;
     old.setVersion(305);
     QCOMPARE(failureOf([&] { r.setUDFList(&old); }), QStringLiteral("TRtfReport version 306 doesn't equal TReportUdfList version 305"));
