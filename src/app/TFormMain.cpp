@@ -196,13 +196,13 @@ void TFormMain::buildMenu()
     add(global, "miInfoRubrik", QStringLiteral("Infothek- Rubrik"), [this] {
         if (AskYesNo(QStringLiteral("Möchten Sie die Infothek-Rubriken wirklich ändern?"), mkWarning)) {
             m_dm.dmExtras->qrInfos->close();
-            askThen(QString(), QStringLiteral("miInfoRubrik"));
+            runModuleItem(QStringLiteral("miInfoRubrik"));
         }
     });
     global->addSeparator();
     add(global, "miPfandGrunddaten", QStringLiteral("Pfaendung-Grunddaten"), [this] {
         if (AskYesNo(QStringLiteral("Möchten Sie die Pfändungsgrunddaten wirklich ändern?"), mkWarning))
-            askThen(QString(), QStringLiteral("miPfandGrunddaten"));
+            runModuleItem(QStringLiteral("miPfandGrunddaten"));
     });
     datei->addSeparator();
     add(datei, "miProgrammende", QStringLiteral("&Programmende"), [this] { close(); });
@@ -237,10 +237,10 @@ void TFormMain::buildMenu()
         about.exec();
     });
     hilfe->addSeparator();
-    add(hilfe, "miHilfe", QStringLiteral("Hilfe"), [this] { askThen(QString(), QStringLiteral("miHilfe")); });
+    add(hilfe, "miHilfe", QStringLiteral("Hilfe"), [this] { runModuleItem(QStringLiteral("miHilfe")); });
 }
 
-void TFormMain::askThen(const QString &, const QString &actionName)
+void TFormMain::runModuleItem(const QString &actionName)
 {
     // Items whose windows come with their modules; until a module wires its handler the
     // item says so instead of doing nothing.

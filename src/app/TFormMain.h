@@ -70,7 +70,7 @@ private:
     void createDefaultRubrics();
     void reloadPage(int node);
     void enterTermine();
-    void askThen(const QString &question, const QString &actionName);
+    void runModuleItem(const QString &actionName);
     void openOwnAddress();
     void openUsers();
     void openFederalStates();
