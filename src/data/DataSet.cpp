@@ -5,6 +5,7 @@
 #include "data/FieldValue.h"
 #include "data/Schema.h"
 
+#include <QSqlError>
 #include <QSqlField>
 #include <QSqlQuery>
 #include <QSqlRecord>
@@ -23,8 +24,9 @@ QString DataSet::requiredMessage(const QString &field)
 DataSet::DataSet(Database *db, const QString &name, QObject *parent) : QObject(parent), m_db(db)
 {
     setObjectName(name);
+    // The connection going away cannot be refused: pending rows are dropped, not posted.
     if (m_db)
-        connect(m_db, &Database::aboutToClose, this, &DataSet::close);
+        connect(m_db, &Database::aboutToClose, this, &DataSet::discard);
 }
 
 DataSet::~DataSet()
@@ -50,19 +52,6 @@ void DataSet::replaceSql(const QString &sql)
     setSql(QString());
     setSql(sql);
     open();
-}
-
-void DataSet::setMaster(DataSet *master)
-{
-    if (m_master) {
-        m_master->m_details.removeAll(this);
-        disconnect(m_master, nullptr, this, nullptr);
-    }
-    m_master = master;
-    if (master) {
-        master->m_details.append(this);
-        connect(master, &DataSet::linkChanged, this, &DataSet::refreshFromMaster);
-    }
 }
 
 void DataSet::addCalculatedField(const QString &name, FieldType type)
@@ -168,6 +157,12 @@ void DataSet::fetch()
             row[i] = FieldValue::fromStorage(q.value(i), fieldTypes.at(i));
         m_rows.append(std::move(row));
     }
+    // The end of the rows and a damaged page both stop next(); only the error tells them apart.
+    if (q.lastError().isValid()) {
+        m_rows.clear();
+        throw DataError(QStringLiteral("Die Daten von \"%1\" konnten nicht vollständig gelesen werden.\r%2")
+                            .arg(objectName(), q.lastError().text()));
+    }
     m_calcValid = QVector<bool>(m_rows.size(), false);
 }
 
@@ -178,6 +173,7 @@ void DataSet::open()
     if (!m_db)
         throw DataError(QStringLiteral("Keine Verbindung zur Datenbank."));
     fetch();
+    ++m_generation;
     m_state = State::Browse;
     m_modified = false;
     m_row = m_rows.isEmpty() ? -1 : 0;
@@ -187,14 +183,30 @@ void DataSet::open()
     emit rowsReset();
     emit stateChanged();
     emit currentRowChanged();
-    emit linkChanged();
+    notifyDetails();
 }
 
 void DataSet::close()
 {
     if (!isOpen())
         return;
-    // Closing drops a pending row, as a refresh must not write half-typed input.
+    checkDetails();
+    dropRows();
+    notifyDetails();   // they run again with empty parameters: an empty list
+}
+
+void DataSet::discard()
+{
+    // The connection is going: nothing may be written or read any more.
+    for (DataSet *d : std::as_const(m_details))
+        d->discard();
+    if (isOpen())
+        dropRows();
+}
+
+void DataSet::dropRows()
+{
+    ++m_generation;
     m_state = State::Inactive;
     m_rows.clear();
     m_calcValid.clear();
@@ -206,37 +218,12 @@ void DataSet::close()
     emit rowsReset();
     emit stateChanged();
     emit currentRowChanged();
-    emit linkChanged();
 }
 
 void DataSet::reopen()
 {
     close();
     open();
-}
-
-void DataSet::refreshFromMaster()
-{
-    if (!isOpen())
-        return;
-    // Only run again when the values taken from the master really changed: posting the
-    // master's own totals must not throw the detail's cursor back to the first row.
-    const QVariantList now = parameterValues(m_translated);
-    if (now.size() == m_lastParams.size()) {
-        bool same = true;
-        for (qsizetype i = 0; i < now.size() && same; ++i)
-            same = FieldValue::sameValue(Database::toStorage(now.at(i)), Database::toStorage(m_lastParams.at(i)));
-        if (same)
-            return;
-    }
-    if (isPending()) {
-        try {
-            checkBrowseMode();
-        } catch (const DataError &) {
-            return;   // keep the unsaved row rather than throwing it away
-        }
-    }
-    reopen();
 }
 
 void DataSet::enableControls()
@@ -268,13 +255,6 @@ void DataSet::setState(State s)
 // ----------------------------------------------------------------------------------------
 // Cursor
 
-void DataSet::checkDetails()
-{
-    for (DataSet *d : std::as_const(m_details))
-        if (d->isPending())
-            d->checkBrowseMode();
-}
-
 void DataSet::setCurrent(int row, bool bof, bool eof)
 {
     const bool changed = row != m_row;
@@ -283,7 +263,7 @@ void DataSet::setCurrent(int row, bool bof, bool eof)
     m_eof = eof;
     if (changed) {
         emit currentRowChanged();
-        emit linkChanged();
+        notifyDetails();
     }
 }
 
@@ -414,7 +394,9 @@ QVariant DataSet::valueAt(int row, int index) const
     if (index >= m_storedCount && !m_calcValid.at(row) && m_calcRow < 0) {
         try {
             recalc(row);
-        } catch (const std::exception &) {
+        } catch (const std::exception &e) {
+            // A list or label reading the row cannot show an error box; leave a trace.
+            qWarning("%s: calculated fields of row %d: %s", qPrintable(objectName()), row, e.what());
             return {};
         }
     }
@@ -484,6 +466,7 @@ void DataSet::setValue(int index, const QVariant &v)
     const QVariant coerced = FieldValue::coerce(v, f.type, f.size);
     if (FieldValue::sameValue(m_rows.at(m_row).at(index), coerced))
         return;
+    journalRowChange(m_row);
     m_rows[m_row][index] = coerced;
     m_modified = true;
     emit fieldChanged(f.name);

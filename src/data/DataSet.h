@@ -48,6 +48,9 @@ public:
     void replaceSql(const QString &sql);
     // The data set takes each parameter from the master's field of the same name (case
     // ignored) and runs again whenever the master's current row changes or is posted.
+    // The master calls its details directly: before it closes, moves or deletes, their
+    // pending rows are posted while it is still open, and one that cannot be posted
+    // refuses the master's operation before anything changes.
     void setMaster(DataSet *master);
     DataSet *master() const { return m_master; }
     void setReadOnly(bool readOnly) { m_readOnly = readOnly; }
@@ -58,6 +61,8 @@ public:
 
     // --- open and close -------------------------------------------------------------
     void open();
+    // Posts the details' pending rows first (throws when one cannot be posted); the set's
+    // own pending row is dropped, as a refresh must not write half-typed input.
     void close();
     void reopen();
     bool isOpen() const { return m_state != State::Inactive; }
@@ -145,8 +150,6 @@ signals:
     void rowInserted(int row);
     void rowRemoved(int row);
     void rowsReset();
-    // For details: the master's current row is now another one (or has new values).
-    void linkChanged();
     // Controls follow the set again after a report; they redraw from scratch.
     void controlsEnabled();
 
@@ -164,8 +167,21 @@ private:
     void recalc(int row) const;
     void recalcPending();
     const Row &rowData(int row) const;
+    // Master-detail and undo of a failed write transaction (DataSetLinks.cpp).
     void refreshFromMaster();
+    void notifyDetails();
     void checkDetails();
+    void cancelDetails();
+    void adoptLinkValues(const QVariantList &now);
+    void requireMasterKey() const;
+    void discard();
+    void dropRows();
+    struct Snapshot;
+    void journalState();
+    void journalRowChange(int row);
+    void journalRowInsert(int row);
+    void journalRowRemove(int row);
+    void redrawAfterUndo();
     void writeInsert();
     void writeUpdate();
     void writeDelete(int row);
@@ -201,4 +217,5 @@ private:
     QVector<QPair<QPointer<QObject>, std::function<void()>>> m_editors;
     int m_controlsDisabled = 0;
     QVariantList m_lastParams;            // the parameter values of the last fetch
+    quint64 m_generation = 0;             // counts opens and closes; undo steps of an older one are void
 };

@@ -4,6 +4,7 @@
 #include "data/Database.h"
 #include "data/FieldValue.h"
 #include "data/Schema.h"
+#include "data/WriteTransaction.h"
 
 #include <QSqlQuery>
 
@@ -23,6 +24,7 @@ void DataSet::edit()
     }
     if (beforeEdit)
         beforeEdit(*this);
+    journalState();
     m_original = m_rows.at(m_row);
     m_modified = false;
     setState(State::Edit);
@@ -51,9 +53,11 @@ void DataSet::beginNewRow(int position)
     checkDetails();
     if (beforeInsert)
         beforeInsert(*this);
+    journalState();
     m_rowBeforeInsert = m_row;
     m_rows.insert(position, Row(m_fields.size()));
     m_calcValid.insert(position, false);
+    journalRowInsert(position);
     m_row = position;
     m_bof = m_eof = false;
     m_modified = false;
@@ -61,7 +65,7 @@ void DataSet::beginNewRow(int position)
     emit rowInserted(position);
     emit stateChanged();
     emit currentRowChanged();
-    emit linkChanged();
+    notifyDetails();
     try {
         if (afterInsert)
             afterInsert(*this);
@@ -102,6 +106,11 @@ void DataSet::post()
     flushEditors();
     if (!isPending())
         return;
+    // The row, the rules run after it and whatever they post succeed or fail together.
+    WriteTransaction tx(*m_db);
+    // A detail of a master still being typed needs the master's key first.
+    if (m_master && m_master->isPending())
+        m_master->post();
     if (beforePost)
         beforePost(*this);
     for (int i = 0; i < m_storedCount; ++i) {
@@ -109,6 +118,9 @@ void DataSet::post()
         if (f.required && m_rows.at(m_row).at(i).isNull())
             throw DataError(requiredMessage(f.name));
     }
+    requireMasterKey();
+    journalState();
+    journalRowChange(m_row);
     if (m_state == State::Insert)
         writeInsert();
     else
@@ -120,14 +132,19 @@ void DataSet::post()
     emit rowChanged(m_row);
     if (afterPost)
         afterPost(*this);
-    emit linkChanged();
+    notifyDetails();
+    tx.commit();
 }
 
 void DataSet::cancel()
 {
     requireOpen();
     if (m_state == State::Insert) {
+        // The details of a row that never existed go with it.
+        cancelDetails();
+        journalState();
         const int removed = m_row;
+        journalRowRemove(removed);
         m_rows.removeAt(removed);
         m_calcValid.removeAt(removed);
         int back = m_rowBeforeInsert;
@@ -145,8 +162,10 @@ void DataSet::cancel()
         emit rowRemoved(removed);
         emit stateChanged();
         emit currentRowChanged();
-        emit linkChanged();
+        notifyDetails();
     } else if (m_state == State::Edit) {
+        journalState();
+        journalRowChange(m_row);
         m_rows[m_row] = m_original;
         m_original.clear();
         m_calcValid[m_row] = false;
@@ -180,10 +199,14 @@ void DataSet::remove()
     requireWritable();
     if (m_state == State::Edit)
         cancel();
+    checkDetails();
+    WriteTransaction tx(*m_db);
     if (beforeDelete)
         beforeDelete(*this);
     const int removed = m_row;
     writeDelete(removed);
+    journalState();
+    journalRowRemove(removed);
     m_rows.removeAt(removed);
     m_calcValid.removeAt(removed);
     m_row = std::min(removed, static_cast<int>(m_rows.size()) - 1);
@@ -191,9 +214,10 @@ void DataSet::remove()
     m_eof = m_rows.isEmpty();
     emit rowRemoved(removed);
     emit currentRowChanged();
-    emit linkChanged();
+    notifyDetails();
     if (afterDelete)
         afterDelete(*this);
+    tx.commit();
 }
 
 void DataSet::emptyTable()

@@ -2,10 +2,13 @@
 
 #include "core/AppError.h"
 #include "core/GermanFormat.h"
+#include "core/Money.h"
 #include "data/DataError.h"
 
 #include <QDate>
 #include <QTime>
+
+#include <cmath>
 
 namespace FieldValue {
 
@@ -99,14 +102,23 @@ QVariant coerce(const QVariant &value, FieldType type, int size)
             return s.isEmpty() ? QVariant() : QVariant(s);
         }
         case FieldType::Integer:
-        case FieldType::SmallInt:
         case FieldType::AutoIncrement:
             if (isText)
                 return GermanFormat::parseInteger(text);
             return QVariant(value.toInt());
+        case FieldType::SmallInt: {
+            const int v = isText ? GermanFormat::parseInteger(text) : value.toInt();
+            if (v < -32768 || v > 32767)
+                throw ConversionError(QStringLiteral("Der Wert %1 liegt außerhalb des gültigen Bereichs (-32768 bis 32767)")
+                                          .arg(v));
+            return QVariant(v);
+        }
         case FieldType::Money:
+            // Checked even when it comes as a number: a sum beyond the range must not be stored.
             if (isText)
                 return GermanFormat::parseMoney(text).toDouble();
+            if (const double d = value.toDouble(); !qIsFinite(d) || std::abs(d) >= 1e14)
+                Money::fromDouble(d);   // throws the message naming the amount
             return QVariant(value.toDouble());
         case FieldType::Float:
             if (isText)

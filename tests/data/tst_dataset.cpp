@@ -4,6 +4,8 @@
 #include "data/DataSet.h"
 
 #include <QSignalSpy>
+
+#include <functional>
 #include <QTest>
 
 // Runs `op` and returns the DataError message it raised, or an empty string.
@@ -17,6 +19,20 @@ static QString errorOf(Op op)
     }
     return QString();
 }
+
+// A plan and its income items, linked as the budget queries are.
+struct PlanItems
+{
+    DataSet plans, items;
+    explicit PlanItems(Database *db) : plans(db, "qrBudget"), items(db, "qrBudEinkommen")
+    {
+        plans.setSql("select * from budget");
+        items.setSql("select * from bud_einkommen where bud_id = :bud_id");
+        items.setMaster(&plans);
+        plans.open();
+        items.open();
+    }
+};
 
 class TestDataSet : public QObject
 {
@@ -396,6 +412,150 @@ private slots:
         user.close();
         QCOMPARE(plans.recordCount(), 0);
         QCOMPARE(items.recordCount(), 0);
+    }
+
+    void detailOfAPendingMasterGetsItsKey()
+    {
+        // The detail posts first: the master is posted before it, and the row takes its key.
+        {
+            PlanItems s(m_db.get());
+            s.plans.append();
+            s.plans.setValue("User_id", 1);
+            s.plans.setValue("BudTitel", "Neu");
+            s.items.append();
+            s.items.setValue("Ek_bez", "Lohn");
+            s.items.post();
+            QVERIFY(!s.plans.isPending());
+            QCOMPARE(s.items.value("Bud_id"), s.plans.value("Bud_id"));
+            QCOMPARE(m_db->scalar("select count(*) from bud_einkommen where bud_id = :b", {{"b", s.plans.value("Bud_id")}}).toInt(), 1);
+        }
+        // The master posts first: the row being typed joins it and stays pending.
+        {
+            PlanItems s(m_db.get());
+            s.plans.append();
+            s.plans.setValue("User_id", 1);
+            s.plans.setValue("BudTitel", "Zweiter");
+            s.items.append();
+            s.items.setValue("Ek_bez", "Rente");
+            s.plans.post();
+            QCOMPARE(s.items.state(), DataSet::State::Insert);
+            QCOMPARE(s.items.value("Bud_id"), s.plans.value("Bud_id"));
+            QCOMPARE(count("bud_einkommen"), 1);
+            s.items.post();
+            QCOMPARE(m_db->scalar("select count(*) from bud_einkommen where bud_id is null").toInt(), 0);
+            QCOMPARE(count("bud_einkommen"), 2);
+        }
+        // A master that is there but has no key for the row: refused, nothing stored.
+        {
+            PlanItems s(m_db.get());
+            s.items.append();
+            s.items.setValue("Bud_id", QVariant());
+            s.items.setValue("Ek_bez", "ohne Plan");
+            QCOMPARE(errorOf([&] { s.items.post(); }), DataSet::requiredMessage("Bud_id"));
+            QCOMPARE(count("bud_einkommen"), 2);
+        }
+    }
+
+    void masterOperationsPostDetailsFirstOrAreRefused()
+    {
+        m_db->exec("insert into budget (BudTitel, User_id) values ('A', 1)");
+        m_db->exec("insert into budget (BudTitel, User_id) values ('B', 1)");
+        m_db->exec("insert into bud_einkommen (Bud_id, Ek_bez) values (1, 'Lohn')");
+        PlanItems s(m_db.get());
+        // The detail's rule runs while its master is still open (a rollup needs the plan).
+        bool masterOpenInRule = false;
+        s.items.afterPost = [&](DataSet &) { masterOpenInRule = s.plans.isOpen() && s.plans.currentRow() == 0; };
+        s.items.edit();
+        s.items.setValue("Ek_bez", "Gehalt");
+        s.plans.close();
+        QVERIFY(masterOpenInRule);
+        QCOMPARE(m_db->scalar("select Ek_bez from bud_einkommen").toString(), QStringLiteral("Gehalt"));
+
+        // A detail that cannot be posted refuses the master's operation; both stay as they were.
+        s.plans.open();
+        s.items.beforePost = [](DataSet &) { throw DataError("nein"); };
+        const QList<std::function<void()>> operations = {[&] { s.plans.next(); }, [&] { s.plans.close(); },
+                                                         [&] { s.plans.reopen(); }, [&] { s.plans.remove(); },
+                                                         [&] { s.plans.append(); }};
+        for (const auto &op : operations) {
+            s.items.edit();
+            s.items.setValue("Ek_bez", "offen");
+            QCOMPARE(errorOf(op), QStringLiteral("nein"));
+            QVERIFY(s.plans.isOpen());
+            QCOMPARE(s.plans.state(), DataSet::State::Browse);
+            QCOMPARE(s.plans.currentRow(), 0);
+            QCOMPARE(s.plans.recordCount(), 2);
+            QCOMPARE(s.items.state(), DataSet::State::Edit);
+            QCOMPARE(s.items.asString("Ek_bez"), QStringLiteral("offen"));
+            s.items.cancel();
+        }
+        QCOMPARE(count("budget"), 2);
+    }
+
+    void refusedRuleAfterPostUndoesEverything()
+    {
+        m_db->exec("insert into budget (BudTitel, User_id, Sum_Ek) values ('A', 1, 100)");
+        PlanItems s(m_db.get());
+        // A rule that changes the master, posts it, and then refuses.
+        bool refuse = true;
+        double written = 100.0;
+        s.items.afterPost = [&](DataSet &) {
+            s.plans.edit();
+            s.plans.setValue("Sum_Ek", ++written);
+            s.plans.post();
+            if (refuse)
+                throw DataError("Regel verweigert");
+        };
+        s.items.append();
+        s.items.setValue("Bud_id", 1);
+        s.items.setValue("Ek_bez", "Lohn");
+        QCOMPARE(errorOf([&] { s.items.post(); }), QStringLiteral("Regel verweigert"));
+        // Nothing in the file, the item still being typed without a key, the plan as it was.
+        QCOMPARE(count("bud_einkommen"), 0);
+        QCOMPARE(m_db->scalar("select Sum_Ek from budget").toDouble(), 100.0);
+        QCOMPARE(s.items.state(), DataSet::State::Insert);
+        QVERIFY(s.items.value("Ek_id").isNull());
+        QCOMPARE(s.items.asString("Ek_bez"), QStringLiteral("Lohn"));
+        QCOMPARE(s.plans.state(), DataSet::State::Browse);
+        QCOMPARE(s.plans.asFloat("Sum_Ek"), 100.0);
+
+        // The same for an edit and for a delete.
+        refuse = false;
+        s.items.post();
+        const double stored = m_db->scalar("select Sum_Ek from budget").toDouble();
+        refuse = true;
+        s.items.edit();
+        s.items.setValue("Ek_bez", "Gehalt");
+        QVERIFY(!errorOf([&] { s.items.post(); }).isEmpty());
+        QCOMPARE(s.items.state(), DataSet::State::Edit);
+        QCOMPARE(m_db->scalar("select Ek_bez from bud_einkommen").toString(), QStringLiteral("Lohn"));
+        s.items.cancel();
+        s.items.afterDelete = s.items.afterPost;
+        QVERIFY(!errorOf([&] { s.items.remove(); }).isEmpty());
+        QCOMPARE(count("bud_einkommen"), 1);
+        QCOMPARE(s.items.recordCount(), 1);
+        QCOMPARE(s.items.asString("Ek_bez"), QStringLiteral("Lohn"));
+        QCOMPARE(m_db->scalar("select Sum_Ek from budget").toDouble(), stored);
+        QCOMPARE(s.plans.asFloat("Sum_Ek"), stored);
+    }
+
+    void moneyAndSmallIntegerRanges()
+    {
+        m_db->exec("insert into budget (BudTitel, User_id) values ('A', 1)");
+        DataSet ds(m_db.get(), "qrBudget");
+        ds.setSql("select * from budget");
+        ds.open();
+        ds.edit();
+        QCOMPARE(errorOf([&] { ds.setValue("Sum_Ek", 1e14); }),
+                 QStringLiteral("Der Betrag 100.000.000.000.000,00 liegt außerhalb des gültigen Bereichs"));
+        QCOMPARE(errorOf([&] { ds.setValue("PfandNetto", "100.000.000.000.000,00"); }),
+                 QStringLiteral("Der Betrag 100.000.000.000.000,00 liegt außerhalb des gültigen Bereichs"));
+        QCOMPARE(errorOf([&] { ds.setValue("Bud_Personen", "70000"); }),
+                 QStringLiteral("Der Wert 70000 liegt außerhalb des gültigen Bereichs (-32768 bis 32767)"));
+        ds.setValue("Bud_Personen", "4");
+        ds.setValue("Sum_Ek", 99999999999999.0);
+        ds.post();
+        QCOMPARE(m_db->scalar("select Bud_Personen from budget").toInt(), 4);
     }
 
     void updatesOnlyTheChangedColumns()
