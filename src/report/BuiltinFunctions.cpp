@@ -53,7 +53,6 @@ ReportValue arg(EvalContext &c, const ExprNode &n, int index, Type wanted)
 
 QString textArg(EvalContext &c, const ExprNode &n, int i) { return arg(c, n, i, Type::Text).text; }
 double numberArg(EvalContext &c, const ExprNode &n, int i) { return arg(c, n, i, Type::Number).number; }
-double dateArg(EvalContext &c, const ExprNode &n, int i) { return arg(c, n, i, Type::DateTime).number; }
 bool hasArg(const ExprNode &n, int i) { return static_cast<size_t>(i) < n.args.size() && n.args[static_cast<size_t>(i)]->kind != ExprNode::Kind::Omitted; }
 
 int clampInt(double v, int lo, int hi)
@@ -183,14 +182,25 @@ ReportValue fTime(EvalContext &, const ExprNode &)
     return ReportValue::fromDateTime(now - std::floor(now));
 }
 
-ReportValue fDateToStr(EvalContext &c, const ExprNode &n) { return ReportValue::fromText(ReportDateTime::dateText(dateArg(c, n, 0))); }
-
-ReportValue fDateTimeToStr(EvalContext &c, const ExprNode &n)
+// An empty date column stands for no date: its texts are empty and its parts 0, so a
+// template can test for it (the day count 0 would read 30.12.1899).
+bool emptyDateArg(EvalContext &c, const ExprNode &n, double *dayCount)
 {
-    return ReportValue::fromText(ReportDateTime::dateTimeText(dateArg(c, n, 0)));
+    const ReportValue v = arg(c, n, 0, Type::DateTime);
+    *dayCount = v.number;
+    return v.isNull;
 }
 
-ReportValue fTimeToStr(EvalContext &c, const ExprNode &n) { return ReportValue::fromText(ReportDateTime::timeText(dateArg(c, n, 0))); }
+template<QString (*text)(double)>
+ReportValue dateTextOf(EvalContext &c, const ExprNode &n)
+{
+    double d = 0;
+    return ReportValue::fromText(emptyDateArg(c, n, &d) ? QString() : text(d));
+}
+
+ReportValue fDateToStr(EvalContext &c, const ExprNode &n) { return dateTextOf<ReportDateTime::dateText>(c, n); }
+ReportValue fDateTimeToStr(EvalContext &c, const ExprNode &n) { return dateTextOf<ReportDateTime::dateTimeText>(c, n); }
+ReportValue fTimeToStr(EvalContext &c, const ExprNode &n) { return dateTextOf<ReportDateTime::timeText>(c, n); }
 
 ReportValue fStrToDate(EvalContext &c, const ExprNode &n)
 {
@@ -212,20 +222,54 @@ ReportValue fStrToTime(EvalContext &c, const ExprNode &n)
     return ReportValue::fromDateTime(ReportDateTime::fromTime(GermanFormat::parseTime(textArg(c, n, 0))));
 }
 
-ReportValue fYear(EvalContext &c, const ExprNode &n) { return ReportValue::fromNumber(ReportDateTime::toDate(dateArg(c, n, 0)).year()); }
-ReportValue fMonth(EvalContext &c, const ExprNode &n) { return ReportValue::fromNumber(ReportDateTime::toDate(dateArg(c, n, 0)).month()); }
-ReportValue fDay(EvalContext &c, const ExprNode &n) { return ReportValue::fromNumber(ReportDateTime::toDate(dateArg(c, n, 0)).day()); }
+enum class DatePart { Year, Month, Day };
 
-QString padded(int v, int width) { return QStringLiteral("%1").arg(v, width, 10, QChar(u'0')); }
+int partOf(const QDate &d, DatePart part)
+{
+    switch (part) {
+    case DatePart::Year: return d.year();
+    case DatePart::Month: return d.month();
+    case DatePart::Day: return d.day();
+    }
+    return 0;
+}
 
-ReportValue fSYear(EvalContext &c, const ExprNode &n) { return ReportValue::fromText(padded(ReportDateTime::toDate(dateArg(c, n, 0)).year(), 4)); }
-ReportValue fSMonth(EvalContext &c, const ExprNode &n) { return ReportValue::fromText(padded(ReportDateTime::toDate(dateArg(c, n, 0)).month(), 2)); }
-ReportValue fSDay(EvalContext &c, const ExprNode &n) { return ReportValue::fromText(padded(ReportDateTime::toDate(dateArg(c, n, 0)).day(), 2)); }
+template<DatePart part>
+ReportValue datePart(EvalContext &c, const ExprNode &n)
+{
+    double d = 0;
+    return ReportValue::fromNumber(emptyDateArg(c, n, &d) ? 0 : partOf(ReportDateTime::toDate(d), part));
+}
+
+template<DatePart part, int width>
+ReportValue datePartText(EvalContext &c, const ExprNode &n)
+{
+    double d = 0;
+    if (emptyDateArg(c, n, &d))
+        return ReportValue::fromText(QString());
+    return ReportValue::fromText(QStringLiteral("%1").arg(partOf(ReportDateTime::toDate(d), part), width, 10, QChar(u'0')));
+}
 
 ReportValue fDtos(EvalContext &c, const ExprNode &n)
 {
-    const QDate d = ReportDateTime::toDate(dateArg(c, n, 0));
-    return ReportValue::fromText(padded(d.year(), 4) + padded(d.month(), 2) + padded(d.day(), 2));
+    double v = 0;
+    if (emptyDateArg(c, n, &v))
+        return ReportValue::fromText(QString());
+    const QDate d = ReportDateTime::toDate(v);
+    return ReportValue::fromText(QStringLiteral("%1%2%3")
+                                     .arg(d.year(), 4, 10, QChar(u'0'))
+                                     .arg(d.month(), 2, 10, QChar(u'0'))
+                                     .arg(d.day(), 2, 10, QChar(u'0')));
+}
+
+// True for what a printout shows as nothing: an empty column, blank text, no value.
+ReportValue fEmpty(EvalContext &c, const ExprNode &n)
+{
+    const ReportValue v = c.eval(*n.args[0]);
+    bool empty = v.isNull || v.type == Type::None;
+    if (!empty && v.type == Type::Text)
+        empty = trimBlanks(v.text).isEmpty();
+    return ReportValue::fromBoolean(empty);
 }
 
 ReportValue fStod(EvalContext &c, const ExprNode &n)
@@ -387,13 +431,14 @@ const FunctionDef kFunctions[] = {
     {"STRTODATE", 1, 1, K::Value, fStrToDate},
     {"STRTODATETIME", 1, 1, K::Value, fStrToDateTime},
     {"STRTOTIME", 1, 1, K::Value, fStrToTime},
-    {"YEAR", 1, 1, K::Value, fYear},
-    {"MONTH", 1, 1, K::Value, fMonth},
-    {"DAY", 1, 1, K::Value, fDay},
-    {"SYEAR", 1, 1, K::Value, fSYear},
-    {"SMONTH", 1, 1, K::Value, fSMonth},
-    {"SDAY", 1, 1, K::Value, fSDay},
+    {"YEAR", 1, 1, K::Value, datePart<DatePart::Year>},
+    {"MONTH", 1, 1, K::Value, datePart<DatePart::Month>},
+    {"DAY", 1, 1, K::Value, datePart<DatePart::Day>},
+    {"SYEAR", 1, 1, K::Value, datePartText<DatePart::Year, 4>},
+    {"SMONTH", 1, 1, K::Value, datePartText<DatePart::Month, 2>},
+    {"SDAY", 1, 1, K::Value, datePartText<DatePart::Day, 2>},
     {"DTOS", 1, 1, K::Value, fDtos},
+    {"EMPTY", 1, 1, K::Value, fEmpty},
     {"STOD", 1, 1, K::Value, fStod},
     {"IIF", 3, 3, K::Value, fIif},
     {"EOF", 1, 1, K::Value, fEof},

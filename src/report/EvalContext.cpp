@@ -5,10 +5,26 @@
 #include "report/ReportError.h"
 #include "report/TReportUdf.h"
 
+#include <cmath>
+
 EvalContext::EvalContext(ReportVariableList &variables, const std::vector<ReportDataSet *> &dataSets)
     : m_variables(variables), m_dataSets(dataSets)
 {
 }
+
+namespace {
+
+// A number that is not finite would be printed as "nan" or "inf": a wrong printout that
+// looks like a result.
+[[noreturn]] void notFinite(const ExprNode &node)
+{
+    const QString what = node.function->operation
+                             ? QStringLiteral("Operation %1").arg(QLatin1String(node.function->operation))
+                             : QStringLiteral("Funktion \"%1\"").arg(QLatin1String(node.function->name));
+    throw ReportError(QStringLiteral("Das Ergebnis ist keine endliche Zahl. %1, Ausdruck %2").arg(what, node.expressionText()));
+}
+
+} // namespace
 
 ReportValue EvalContext::eval(const ExprNode &node)
 {
@@ -17,7 +33,12 @@ ReportValue EvalContext::eval(const ExprNode &node)
     case ExprNode::Kind::Variable:
     case ExprNode::Kind::Name: return m_variables.value(variableIndex(node, false));
     case ExprNode::Kind::Column: return columnValue(node.dataSet, node.field);
-    case ExprNode::Kind::Call: return node.function->eval(*this, node);
+    case ExprNode::Kind::Call: {
+        ReportValue v = node.function->eval(*this, node);
+        if (v.type == ReportValue::Type::Number && !std::isfinite(v.number)) [[unlikely]]
+            notFinite(node);
+        return v;
+    }
     case ExprNode::Kind::Omitted: return ReportValue::none();
     case ExprNode::Kind::Udf: {
         std::vector<ReportValue> args;
@@ -100,16 +121,16 @@ bool EvalContext::aggregateShouldReset(const ExprNode &node)
         return false;
     if (m_scans.empty())
         return true;
-    ScanState &scan = m_scans.back();
-    if (!scan.firstPass || node.resetScan == scan.serial)
+    const quint64 run = m_scans.back();
+    if (node.resetScan == run)
         return false;
-    node.resetScan = scan.serial;
+    node.resetScan = run;
     return true;
 }
 
 void EvalContext::pushScan()
 {
-    m_scans.push_back({++m_scanSerial, true});
+    m_scans.push_back(++m_scanSerial);
 }
 
 void EvalContext::popScan()
@@ -117,8 +138,3 @@ void EvalContext::popScan()
     m_scans.pop_back();
 }
 
-void EvalContext::endFirstPass()
-{
-    if (!m_scans.empty())
-        m_scans.back().firstPass = false;
-}

@@ -11,12 +11,6 @@ class ReportDataSet;
 class EvalContext
 {
 public:
-    struct ScanState
-    {
-        quint64 serial = 0;
-        bool firstPass = true;
-    };
-
     EvalContext(ReportVariableList &variables, const std::vector<ReportDataSet *> &dataSets);
 
     ReportValue eval(const ExprNode &node);
@@ -28,11 +22,11 @@ public:
     ReportVariableList &variables() { return m_variables; }
     ReportDataSet *dataSet(int index) const { return m_dataSets[static_cast<size_t>(index)]; }
 
-    // Aggregates reset on their first evaluation in the first record of the innermost scan.
+    // Aggregates reset on their first evaluation within each run of the innermost scan,
+    // whichever record that is: a filtered scan may never evaluate them on its first record.
     bool aggregateShouldReset(const ExprNode &node);
     void pushScan();
     void popScan();
-    void endFirstPass();
 
     QString trueValue = QStringLiteral("True");
     QString falseValue = QStringLiteral("False");
@@ -40,6 +34,6 @@ public:
 private:
     ReportVariableList &m_variables;
     const std::vector<ReportDataSet *> &m_dataSets;
-    std::vector<ScanState> m_scans;
+    std::vector<quint64> m_scans;   // the serial of each open scan run
     quint64 m_scanSerial = 0;
 };

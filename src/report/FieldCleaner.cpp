@@ -86,6 +86,9 @@ QString FieldCleaner::closingQuotes(QChar opening)
     case 0x00BB: return QString(QChar(0x00BB));
     // German typing: „…“ (the word processor's automatic quotes for German text).
     case 0x201E: return QString(QChar(0x201C));
+    // ‚…‘, what German autocorrect types inside double quotes; the closing mark may
+    // arrive as \lquote, which cleaning turns into an apostrophe.
+    case 0x201A: return QString(QChar(0x2018)) + u'\'';
     default: break;
     }
     return {};

@@ -12,6 +12,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QIODevice>
 
 namespace {
 
@@ -25,20 +26,45 @@ QString withoutTrailingBlanks(const QString &s)
 
 } // namespace
 
-ReportRunner::ReportRunner(EvalContext &context, const Settings &settings, QByteArray &out)
-    : m_context(context), m_settings(settings), m_out(out),
+namespace {
+
+constexpr qsizetype kBufferBytes = 256 * 1024;
+
+} // namespace
+
+ReportRunner::ReportRunner(EvalContext &context, const Settings &settings, QByteArray &out, QIODevice *sink)
+    : m_context(context), m_settings(settings), m_out(out), m_sink(sink),
       m_langPrefix("\\lang" + QByteArray::number(settings.lang) + ' ')
 {
 }
 
 void ReportRunner::run(const TemplateBlock &block)
 {
+    if (m_sink)
+        m_out.reserve(kBufferBytes + kBufferBytes / 4);
     runItems(block);
+    flush();
+}
+
+void ReportRunner::flushIfFull()
+{
+    if (m_sink && m_out.size() >= kBufferBytes)
+        flush();
+}
+
+void ReportRunner::flush()
+{
+    if (!m_sink || m_out.isEmpty())
+        return;
+    if (m_sink->write(m_out) != m_out.size())
+        throw ReportError(QStringLiteral("Die Berichtsausgabe kann nicht geschrieben werden: %1").arg(m_sink->errorString()));
+    m_flushed += m_out.size();
+    m_out.resize(0);   // keeps the buffer's memory for the next stretch
 }
 
 void ReportRunner::checkOutputSize()
 {
-    if (m_out.size() > m_settings.maxOutputBytes)
+    if (m_flushed + m_out.size() > m_settings.maxOutputBytes)
         throw ReportError(QStringLiteral("Der Bericht wurde abgebrochen, weil das Ergebnis größer als %1 MB würde.")
                               .arg(m_settings.maxOutputBytes / (1024 * 1024)));
 }
@@ -52,6 +78,7 @@ void ReportRunner::runItems(const TemplateBlock &block)
         case TemplateItem::Kind::Scan: runScan(*item.scan); break;
         case TemplateItem::Kind::Condition: runCondition(*item.condition); break;
         }
+        flushIfFull();
     }
     checkOutputSize();
 }
@@ -100,10 +127,7 @@ void ReportRunner::runScan(const ScanBlock &scan)
         }
         runCalls(perRecord);
         runItems(scan.body);
-        if (first) {
-            m_context.endFirstPass();
-            first = false;
-        }
+        first = false;
         if (++m_passes > m_settings.maxScanPasses)
             throw ReportError(QStringLiteral("Der Bericht wurde abgebrochen, weil sich ein Block mehr als %1-mal wiederholt "
                                              "hat (endet die Schleife nie?): %2")
@@ -151,13 +175,34 @@ QByteArray ReportRunner::picture(const ReportValue &value, bool *loaded)
             if (QFileInfo::exists(beside))
                 path = beside;
         }
-        QFile file(path);
-        if (!path.isEmpty() && file.open(QIODevice::ReadOnly))
-            bytes = file.readAll();
+        if (!path.isEmpty() && QFileInfo::exists(path))
+            bytes = readPictureFile(path);
     }
     const QByteArray group = PictureWriter::pictureGroup(bytes, m_settings.graphicsBinary);
     *loaded = !group.isEmpty();
     return group;
+}
+
+// A name can point at anything: a pipe would block the printout for ever, a device such as
+// /dev/zero would fill the memory. Only ordinary files of a picture's size are read.
+QByteArray ReportRunner::readPictureFile(const QString &path) const
+{
+    const QFileInfo info(path);
+    if (info.isDir())
+        return {};   // written as a file that cannot be loaded, like a missing one
+    if (!info.isFile())
+        throw ReportError(QStringLiteral("Das Bild %1 ist keine gewöhnliche Datei.").arg(path));
+    const qint64 limit = m_settings.maxPictureBytes;
+    if (info.size() > limit)
+        throw ReportError(QStringLiteral("Das Bild %1 ist größer als %2 MB.").arg(path).arg(limit / (1024 * 1024)));
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    // The file may have grown since it was looked at.
+    const QByteArray bytes = file.read(limit + 1);
+    if (bytes.size() > limit)
+        throw ReportError(QStringLiteral("Das Bild %1 ist größer als %2 MB.").arg(path).arg(limit / (1024 * 1024)));
+    return bytes;
 }
 
 QString ReportRunner::formatted(const ValueField &field, const ReportValue &v, bool *raw)

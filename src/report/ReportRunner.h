@@ -5,6 +5,8 @@
 
 #include <QByteArray>
 
+class QIODevice;
+
 // Writes a compiled template: text as it is, values in RTF form, scans repeated per
 // record and conditions resolved.
 class ReportRunner
@@ -13,15 +15,18 @@ public:
     struct Settings
     {
         int lang = 0;
-        bool graphicsBinary = true;
+        bool graphicsBinary = false;
         bool clearZero = false;
         bool clearMissed = false;                   // unknown fields write nothing
         QString templateDirectory;                  // pictures named relative to it
         quint64 maxScanPasses = 5'000'000;          // all scans of one run together
         qsizetype maxOutputBytes = 512LL * 1024 * 1024;
+        qint64 maxPictureBytes = 20LL * 1024 * 1024;
     };
 
-    ReportRunner(EvalContext &context, const Settings &settings, QByteArray &out);
+    // Writes into `out`; with a sink, `out` is only a buffer that goes to the sink whenever
+    // it fills, so a long printout is never held whole in memory.
+    ReportRunner(EvalContext &context, const Settings &settings, QByteArray &out, QIODevice *sink = nullptr);
 
     void run(const TemplateBlock &block);
 
@@ -34,11 +39,16 @@ private:
     void writeValue(const ValueField &field);
     QString formatted(const ValueField &field, const ReportValue &value, bool *raw);
     QByteArray picture(const ReportValue &value, bool *loaded);
+    QByteArray readPictureFile(const QString &path) const;
     void checkOutputSize();
+    void flushIfFull();
+    void flush();
 
     EvalContext &m_context;
     const Settings &m_settings;
     QByteArray &m_out;
+    QIODevice *m_sink = nullptr;
+    qint64 m_flushed = 0;
     QByteArray m_langPrefix;
     quint64 m_passes = 0;
 };

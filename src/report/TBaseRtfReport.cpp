@@ -45,6 +45,16 @@ const QByteArray &TBaseRtfReport::readTemplate()
 QByteArray TBaseRtfReport::renderTemplate(const QByteArray &rtf, const std::vector<ReportDataSet *> &dataSets,
                                           const QString &templateDirectory)
 {
+    QByteArray out;
+    out.reserve(rtf.size() + rtf.size() / 2);
+    render(rtf, dataSets, templateDirectory, out, nullptr);
+    return out;
+}
+
+void TBaseRtfReport::render(const QByteArray &rtf, const std::vector<ReportDataSet *> &dataSets,
+                            const QString &templateDirectory, QByteArray &out, QIODevice *sink)
+{
+    m_unknownFields.clear();
     if (!rtf.startsWith("{\\rtf"))
         throw ReportError(QStringLiteral("Template is not RTF file."));
 
@@ -57,6 +67,7 @@ QByteArray TBaseRtfReport::renderTemplate(const QByteArray &rtf, const std::vect
     const std::vector<TemplatePiece> pieces = RtfFieldFinder::split(rtf, m_charset);
     TemplateCompiler compiler(environment);
     const TemplateBlock program = compiler.compile(pieces);
+    m_unknownFields = compiler.unknownFields();
 
     EvalContext context(m_variables, environment.dataSets);
     context.trueValue = TrueValue();
@@ -70,18 +81,8 @@ QByteArray TBaseRtfReport::renderTemplate(const QByteArray &rtf, const std::vect
     settings.maxScanPasses = m_maxScanPasses;
     settings.maxOutputBytes = m_maxOutputBytes;
 
-    QByteArray out;
-    out.reserve(rtf.size() + rtf.size() / 2);
-    ReportRunner runner(context, settings, out);
+    ReportRunner runner(context, settings, out, sink);
     runner.run(program);
-    return out;
-}
-
-void TBaseRtfReport::writeOutput(const QByteArray &rtf)
-{
-    QSaveFile file(OutFile());
-    if (!file.open(QIODevice::WriteOnly) || file.write(rtf) != rtf.size() || !file.commit())
-        throw ReportError(QStringLiteral("Die Berichtsausgabe kann nicht geschrieben werden: %1").arg(OutFile()));
 }
 
 void TBaseRtfReport::execute(const std::vector<ReportDataSet *> &dataSets)
@@ -96,6 +97,13 @@ void TBaseRtfReport::execute(const std::vector<ReportDataSet *> &dataSets)
         throw ReportError(QStringLiteral("Template is not RTF file."));
     if (QFileInfo::exists(OutFile()) && !QFile::remove(OutFile()))
         throw ReportError(QStringLiteral("Die alte Berichtsausgabe kann nicht gelöscht werden: %1").arg(OutFile()));
-    const QByteArray out = renderTemplate(rtf, dataSets, QFileInfo(InFile()).absolutePath());
-    writeOutput(out);
+    // Written through a buffer into a file that replaces OutFile only when complete (the
+    // save file discards itself when the run fails): no half document is left behind.
+    QSaveFile file(OutFile());
+    if (!file.open(QIODevice::WriteOnly))
+        throw ReportError(QStringLiteral("Die Berichtsausgabe kann nicht geschrieben werden: %1").arg(OutFile()));
+    QByteArray buffer;
+    render(rtf, dataSets, QFileInfo(InFile()).absolutePath(), buffer, &file);
+    if (!file.commit())
+        throw ReportError(QStringLiteral("Die Berichtsausgabe kann nicht geschrieben werden: %1").arg(OutFile()));
 }

@@ -1,9 +1,12 @@
 #pragma once
 
 #include "report/TBaseReport.h"
+#include "report/UnknownField.h"
 
 #include <QByteArray>
 #include <QDateTime>
+
+class QIODevice;
 
 // The RTF side of a report component: reading and caching the template, the character
 // set and language written into the output, the options, compiling and writing.
@@ -36,12 +39,19 @@ public:
     QByteArray renderTemplate(const QByteArray &rtf, const std::vector<ReportDataSet *> &dataSets,
                               const QString &templateDirectory = QString());
 
+    // The fields of the last run whose names are no variables (left in the output as
+    // written), each once.
+    const std::vector<UnknownField> &unknownFields() const { return m_unknownFields; }
+
 protected:
     void execute(const std::vector<ReportDataSet *> &dataSets) override;
 
 private:
     const QByteArray &readTemplate();
-    void writeOutput(const QByteArray &rtf);
+    // Compiles `rtf` and runs it; the output goes into `out`, or through `out` as a buffer
+    // into `sink` when one is given.
+    void render(const QByteArray &rtf, const std::vector<ReportDataSet *> &dataSets, const QString &templateDirectory,
+                QByteArray &out, QIODevice *sink);
 
     int m_charset = 1;
     qint16 m_lang = 0;
@@ -49,6 +59,7 @@ private:
     quint64 m_maxScanPasses = 5'000'000;
     qsizetype m_maxOutputBytes = 512LL * 1024 * 1024;
 
+    std::vector<UnknownField> m_unknownFields;
     QByteArray m_cachedTemplate;
     QString m_cachedPath;
     QDateTime m_cachedModified;

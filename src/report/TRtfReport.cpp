@@ -9,6 +9,8 @@ TRtfReport::TRtfReport()
     // code page and garble every umlaut.
     setCharset(0);
     setLang(0);
-    setOptions(eoGraphicsBinary | eoDotAsColon);
+    // Pictures go out in hexadecimal, as word processors write them: LibreOffice shows
+    // every picture that follows a \binN picture as that picture.
+    setOptions(eoDotAsColon);
     setDisableControls(true);
 }

@@ -64,6 +64,8 @@ TemplateBlock TemplateCompiler::compile(const std::vector<TemplatePiece> &pieces
 {
     declareNames(pieces);
     for (const TemplatePiece &piece : pieces) {
+        const int line = m_line;
+        m_line += static_cast<int>(piece.rtf.count('\n'));
         if (piece.kind == TemplatePiece::Kind::Text) {
             current().push_back(TemplateItem::makeText(piece.rtf));
             continue;
@@ -81,6 +83,10 @@ TemplateBlock TemplateCompiler::compile(const std::vector<TemplatePiece> &pieces
             TemplateItem item;
             item.kind = TemplateItem::Kind::Value;
             item.value = compileValue(piece);
+            if (item.value->copyUnchanged && !m_unknownNames.contains(piece.content.toUpper())) {
+                m_unknownNames.insert(piece.content.toUpper());
+                m_unknown.push_back({piece.content, line});
+            }
             current().push_back(std::move(item));
             break;
         }

@@ -3,6 +3,9 @@
 #include "report/ExpressionCompiler.h"
 #include "report/TemplatePiece.h"
 #include "report/TemplateProgram.h"
+#include "report/UnknownField.h"
+
+#include <QSet>
 
 // Turns the pieces of a template into blocks of text, values, scans and conditions,
 // enforcing every nesting rule before anything is written.
@@ -14,6 +17,9 @@ public:
     explicit TemplateCompiler(ExpressionCompiler::Environment &environment);
 
     TemplateBlock compile(const std::vector<TemplatePiece> &pieces);
+
+    // Each unknown field once, in the order of the template.
+    const std::vector<UnknownField> &unknownFields() const { return m_unknown; }
 
 private:
     struct Open
@@ -41,4 +47,7 @@ private:
     ExpressionCompiler m_compiler;
     TemplateBlock m_root;
     std::vector<Open> m_open;
+    std::vector<UnknownField> m_unknown;
+    QSet<QString> m_unknownNames;
+    int m_line = 1;
 };

@@ -63,6 +63,7 @@ private slots:
     void controlsDetachedAndRestored();
     void templateCacheFollowsTheFile();
     void lettersStandForPositions();
+    void unknownFieldsAreListed();
     void userDefinedFunctions();
     void outputPath_data();
     void outputPath();
@@ -85,7 +86,8 @@ void TestReportComponent::programSettings()
     QCOMPARE(r.FalseValue(), QStringLiteral("False"));
     QCOMPARE(r.Charset(), 0);
     QCOMPARE(r.Lang(), 0);
-    QCOMPARE(r.Options(), TRtfReport::eoGraphicsBinary | TRtfReport::eoDotAsColon);
+    // Pictures in hexadecimal: LibreOffice shows every picture after a \binN one as that one.
+    QCOMPARE(r.Options(), int(TRtfReport::eoDotAsColon));
     QVERIFY(r.DisableControls());
     QCOMPARE(r.OutFile(), QStringLiteral("outfile.doc"));
     QCOMPARE(r.LastError(), QStringLiteral("No errors."));
@@ -312,6 +314,22 @@ void TestReportComponent::lettersStandForPositions()
     const QByteArray out = render(document("\\\\A:betrag\\\\\\\\B:betrag\\\\\\\\C:betrag\\\\\\\\QRDREI:betrag\\\\"), {},
                                   {first.get(), second.get(), third.get()});
     QCOMPARE(body(out), QByteArray("\\lang0 1\\lang0 2\\lang0 3\\lang0 3"));
+}
+
+void TestReportComponent::unknownFieldsAreListed()
+{
+    // A misspelt name is left in the letter, as intended, and listed once with its line.
+    TRtfReport r;
+    r.AddVariable(QStringLiteral("ekAktenzeichen"), QStringLiteral("4711"));
+    const QByteArray out = r.renderTemplate("{\\rtf1\\ansi \\\\ekAktenzeichn\\\\\\par\n"
+                                            "\\\\ekAktenzeichen\\\\\\par\n"
+                                            "\\\\EKAKTENZEICHN\\\\ \\\\IF(1=2)\\\\\\\\Nam e\\\\\\\\ENDIF\\\\}",
+                                            {});
+    QVERIFY(out.contains("\\\\ekAktenzeichn\\\\"));
+    const std::vector<UnknownField> expected = {{QStringLiteral("ekAktenzeichn"), 1}, {QStringLiteral("Name"), 3}};
+    QVERIFY(r.unknownFields() == expected);
+    r.renderTemplate("{\\rtf1 \\\\ekAktenzeichen\\\\}", {});
+    QVERIFY(r.unknownFields().empty());
 }
 
 void TestReportComponent::userDefinedFunctions()

@@ -41,7 +41,10 @@ private slots:
     void values();
     void errors_data();
     void errors();
+    void emptyDates_data();
+    void emptyDates();
     void aggregatesResetPerScanUnlessNoReset();
+    void aggregatesResetPerRunOfAFilteredScan();
     void assignmentsAndVariablesCreatedAtRunTime();
     void runTimeVariableErrors();
 };
@@ -65,6 +68,8 @@ void TestReportExpressions::values_data()
     QTest::newRow("texts joined") << "'ab' + \"cd\"" << QByteArray("abcd");
     QTest::newRow("variables joined") << "ekA + ekB" << QByteArray("Haushalt");
     QTest::newRow("blank in quotes kept") << "TRIM('  a b  ')" << QByteArray("a b");
+    QTest::newRow("German quotes") << QStringLiteral("„a b“ + ‚c d‘ + ‚e'") << QByteArray("a bc de");
+    QTest::newRow("German single quotes hold a comma") << QStringLiteral("POS(‚,‘, 'a,b')") << QByteArray("2");
     // Comparisons by type.
     QTest::newRow("text by codes") << "'B' < 'a'" << QByteArray("True");
     QTest::newRow("false before true") << "FALSE < TRUE" << QByteArray("True");
@@ -165,6 +170,13 @@ void TestReportExpressions::errors_data()
                                 << "Operand of string type YYYYMMDD expected. Function \"STOD\", expression STOD('2024011')";
     QTest::newRow("STOD no date") << "STOD('20241399')"
                                   << "Operand of string type YYYYMMDD expected. Function \"STOD\", expression STOD('20241399')";
+    // A number that is not finite is no result to print.
+    QTest::newRow("no real root") << "POWER(-8,1/3)"
+                                  << "Das Ergebnis ist keine endliche Zahl. Funktion \"POWER\", Ausdruck POWER(-8,1/3)";
+    QTest::newRow("overflow") << "1E308*10" << "Das Ergebnis ist keine endliche Zahl. Operation \"*\", Ausdruck 1E308*10";
+    QTest::newRow("overflow in a call") << "TRIM(STR(INTPOWER(10,400)))"
+                                        << "Das Ergebnis ist keine endliche Zahl. Funktion \"INTPOWER\", Ausdruck "
+                                           "TRIM(STR(INTPOWER(10,400)))";
     QTest::newRow("STRTODATE bad") << "STRTODATE('32.1.2024')" << QStringLiteral("'32.1.2024' ist kein gültiges Datum");
     // Compilation.
     QTest::newRow("ends after operator") << "1+" << "Unexpected end of expression: 1+";
@@ -222,6 +234,41 @@ void TestReportExpressions::errors()
     QCOMPARE(errorOf(document(field(expression)), kVariables, {rows.get()}), message);
 }
 
+void TestReportExpressions::emptyDates_data()
+{
+    QTest::addColumn<QString>("expression");
+    QTest::addColumn<QByteArray>("written");
+    // An empty date column is no date, not 30.12.1899: a template can test for it.
+    QTest::newRow("plain field") << "A:datum" << QByteArray("");
+    QTest::newRow("DTOS") << "DTOS(A:datum)" << QByteArray("");
+    QTest::newRow("DATETOSTR") << "DATETOSTR(A:datum)" << QByteArray("");
+    QTest::newRow("TIMETOSTR") << "TIMETOSTR(A:datum)" << QByteArray("");
+    QTest::newRow("DATETIMETOSTR") << "DATETIMETOSTR(A:datum)" << QByteArray("");
+    QTest::newRow("SYEAR") << "SYEAR(A:datum)" << QByteArray("");
+    QTest::newRow("DAY") << "DAY(A:datum)" << QByteArray("0");
+    QTest::newRow("MONTH") << "MONTH(A:datum)" << QByteArray("0");
+    QTest::newRow("YEAR") << "YEAR(A:datum)" << QByteArray("0");
+    QTest::newRow("EMPTY date") << "EMPTY(A:datum)" << QByteArray("True");
+    QTest::newRow("test for a date") << "DTOS(A:datum)<>''" << QByteArray("False");
+    QTest::newRow("EMPTY blank text") << "EMPTY(A:name)" << QByteArray("True");
+    QTest::newRow("EMPTY number") << "EMPTY(A:betrag)" << QByteArray("False");
+    QTest::newRow("a date still has its parts") << "DTOS(A:bis) + ' ' + STR(YEAR(A:bis))" << QByteArray("20240229 2024");
+    QTest::newRow("EMPTY filled date") << "EMPTY(A:bis)" << QByteArray("False");
+}
+
+void TestReportExpressions::emptyDates()
+{
+    QFETCH(QString, expression);
+    QFETCH(QByteArray, written);
+    ReportMemoryDataSet set(QStringLiteral("qrTermine"));
+    set.addField(QStringLiteral("datum"), ReportDataSet::FieldKind::Date);
+    set.addField(QStringLiteral("bis"), ReportDataSet::FieldKind::Date);
+    set.addField(QStringLiteral("name"), ReportDataSet::FieldKind::Text);
+    set.addField(QStringLiteral("betrag"), ReportDataSet::FieldKind::Number);
+    set.addRow({QVariant(), QDate(2024, 2, 29), QStringLiteral("  "), 0.0});
+    QCOMPARE(valueOf(expression, {}, &set), written);
+}
+
 void TestReportExpressions::aggregatesResetPerScanUnlessNoReset()
 {
     auto rows = sampleRows();
@@ -235,6 +282,28 @@ void TestReportExpressions::aggregatesResetPerScanUnlessNoReset()
     QCOMPARE(render(document("\\\\SUM(2,x)\\\\\\\\SUM(3,x)\\\\\\\\x\\\\")), QByteArray("{\\rtf1\\ansi \\lang0 3}"));
     QCOMPARE(render(document("\\\\SUM(2,x,NORESET)\\\\\\\\SUM(3,x,NORESET)\\\\\\\\x\\\\")),
              QByteArray("{\\rtf1\\ansi \\lang0 5}"));
+}
+
+void TestReportExpressions::aggregatesResetPerRunOfAFilteredScan()
+{
+    // Bookings per month: the inner scan's first record belongs to month 1, so in month 2
+    // the aggregates are first evaluated on a later record and must still start at 0.
+    ReportMemoryDataSet months(QStringLiteral("M"));
+    months.addField(QStringLiteral("Monat"), ReportDataSet::FieldKind::Number);
+    months.addRow({1});
+    months.addRow({2});
+    ReportMemoryDataSet bookings(QStringLiteral("B"));
+    bookings.addField(QStringLiteral("Monat"), ReportDataSet::FieldKind::Number);
+    bookings.addField(QStringLiteral("Betrag"), ReportDataSet::FieldKind::Number);
+    for (const auto &[month, amount] : {std::pair{1, 10}, {1, 20}, {2, 5}, {2, 7}})
+        bookings.addRow({month, amount});
+    QCOMPARE(render(document("\\\\SCAN(M)\\\\\\\\SCAN(B)\\\\\\\\IF(B:Monat=M:Monat)\\\\\\\\SUM(B:Betrag,s)\\\\\\\\CTN(B:Betrag,c)\\\\"
+                             "\\\\ENDIF\\\\\\\\ENDSCAN\\\\[\\\\M:Monat\\\\:\\\\s\\\\(\\\\c\\\\)]\\\\ENDSCAN\\\\"),
+                    {}, {&months, &bookings}),
+             QByteArray("{\\rtf1\\ansi [\\lang0 1:\\lang0 30(\\lang0 2)][\\lang0 2:\\lang0 12(\\lang0 2)]}"));
+    // A top-level scan run twice whose first record is filtered out.
+    const QByteArray twice = "\\\\SCAN(B)\\\\\\\\IF(B:Monat=2)\\\\\\\\SUM(B:Betrag,s)\\\\\\\\ENDIF\\\\\\\\ENDSCAN\\\\\\\\s\\\\|";
+    QCOMPARE(render(document(twice + twice), {}, {&bookings}), QByteArray("{\\rtf1\\ansi \\lang0 12|\\lang0 12|}"));
 }
 
 void TestReportExpressions::assignmentsAndVariablesCreatedAtRunTime()

@@ -8,6 +8,8 @@
 
 #include <QtTest>
 
+#include <sys/stat.h>
+
 using namespace ReportTestSupport;
 
 namespace {
@@ -60,12 +62,15 @@ private slots:
     void fastNumberTextMatchesGermanFormat();
     void clearZeroOption();
     void pictures();
+    void picturesOnlyFromOrdinaryFiles();
     void scans_data();
     void scans();
     void scanLeavesDataSetOnLastRecord();
     void repeatedPartsStayBalanced();
     void conditions_data();
     void conditions();
+    void skippedBranchKeepsTheFormattingItOpens_data();
+    void skippedBranchKeepsTheFormattingItOpens();
     void compileRules_data();
     void compileRules();
     void nothingWrittenOnError();
@@ -252,16 +257,38 @@ void TestReportTemplates::pictures()
     TRtfReport report;
     report.AddVariable(QStringLiteral("bild"), png);
     report.AddVariable(QStringLiteral("fehlt"), dir.filePath(QStringLiteral("fehlt.png")));
-    const QByteArray binary = body(render(document("\\\\FIMG(bild)\\\\"), {}, {}, &report));
-    QVERIFY2(binary.startsWith("\\lang0 {\\pict\\pngblip\\picw2\\pich3\\picwgoal30\\pichgoal45\\bin33 \x89PNG"), binary.constData());
-
-    report.setOptions(report.Options() & ~TRtfReport::eoGraphicsBinary);
     const QByteArray hex = body(render(document("\\\\FIMG(bild)\\\\"), {}, {}, &report));
     QVERIFY(hex.startsWith("\\lang0 {\\pict\\pngblip\\picw2\\pich3\\picwgoal30\\pichgoal45\n89504e47"));
     QVERIFY(hex.endsWith("}"));
 
+    report.setOptions(report.Options() | TRtfReport::eoGraphicsBinary);
+    const QByteArray binary = body(render(document("\\\\FIMG(bild)\\\\"), {}, {}, &report));
+    QVERIFY2(binary.startsWith("\\lang0 {\\pict\\pngblip\\picw2\\pich3\\picwgoal30\\pichgoal45\\bin33 \x89PNG"), binary.constData());
+
     const QByteArray missing = body(render(document("\\\\FIMG(fehlt)\\\\"), {}, {}, &report));
     QCOMPARE(missing, QByteArray("\\lang0 #Can't load file ") + dir.filePath(QStringLiteral("fehlt.png")).toUtf8());
+}
+
+void TestReportTemplates::picturesOnlyFromOrdinaryFiles()
+{
+    // A pipe would block the printout for ever, a device would fill the memory: both are
+    // refused before they are read, and so is a file too large to be a picture.
+    QTemporaryDir dir;
+    const QString fifo = dir.filePath(QStringLiteral("bild.png"));
+    QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    const QString large = dir.filePath(QStringLiteral("gross.png"));
+    {
+        QFile f(large);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        QVERIFY(f.resize(20LL * 1024 * 1024 + 1));   // sparse: costs no disk
+    }
+    const QByteArray tpl = document("\\\\FIMG(bild)\\\\");
+    QCOMPARE(errorOf(tpl, {QStringLiteral("bild=") + fifo}), QStringLiteral("Das Bild %1 ist keine gewöhnliche Datei.").arg(fifo));
+    QCOMPARE(errorOf(tpl, {QStringLiteral("bild=/dev/zero")}), QStringLiteral("Das Bild /dev/zero ist keine gewöhnliche Datei."));
+    QCOMPARE(errorOf(tpl, {QStringLiteral("bild=") + large}), QStringLiteral("Das Bild %1 ist größer als 20 MB.").arg(large));
+    // A folder is a file that cannot be loaded, as before.
+    QCOMPARE(body(render(tpl, {QStringLiteral("bild=") + dir.path()})),
+             QByteArray("\\lang0 #Can't load file ") + dir.path().toUtf8());
 }
 
 void TestReportTemplates::scans_data()
@@ -376,6 +403,32 @@ void TestReportTemplates::conditions()
     report.FindVariable(QStringLiteral("n")).setNumber(value);
     const QByteArray tpl = "[\\\\IF(n=1)\\\\eins\\\\ELSIF(n=2)\\\\zwei\\\\ELSIF(n=3)\\\\drei\\\\ELSE\\\\sonst\\\\ENDIF\\\\]";
     QCOMPARE(body(render(document(tpl), {}, {}, &report)), written);
+}
+
+void TestReportTemplates::skippedBranchKeepsTheFormattingItOpens_data()
+{
+    QTest::addColumn<QByteArray>("tpl");
+    QTest::addColumn<QByteArray>("written");
+    // ENDIF inside a bold run, as LibreOffice writes it: the text after the block is bold
+    // in the template and stays bold when the block is left out.
+    QTest::newRow("bold run") << QByteArray("\\\\IF(1=2)\\\\weg {\\loch\\b auch weg\\\\ENDIF\\\\ fett}")
+                              << QByteArray("{\\loch\\b  fett}");
+    QTest::newRow("text and breaks stay out") << QByteArray("\\\\IF(1=2)\\\\x{\\i\\fs24 a\\par\\tab b\\u8364?\\\\ENDIF\\\\c}")
+                                              << QByteArray("{\\i\\fs24 c}");
+    QTest::newRow("closed groups need nothing") << QByteArray("a\\\\IF(1=2)\\\\{\\b x}{\\i y}\\\\ENDIF\\\\b")
+                                                << QByteArray("ab");
+    QTest::newRow("destinations reopen bare") << QByteArray("\\\\IF(1=2)\\\\{\\*\\bkmkstart m\\\\ENDIF\\\\}")
+                                              << QByteArray("{}");
+    QTest::newRow("taken branch skips the other")
+        << QByteArray("\\\\IF(1=1)\\\\a{\\b b\\\\ELSE\\\\}c{\\i d\\\\ENDIF\\\\e}")
+        << QByteArray("a{\\b b}{\\i e}");
+}
+
+void TestReportTemplates::skippedBranchKeepsTheFormattingItOpens()
+{
+    QFETCH(QByteArray, tpl);
+    QFETCH(QByteArray, written);
+    QCOMPARE(run(tpl), written);
 }
 
 void TestReportTemplates::compileRules_data()

@@ -1,7 +1,7 @@
 // Renders every case under cases/ with the rtfreport tool and compares the result.
 // A case folder holds template.rtf, an optional "args" file (one option per line) with
 // its CSV files, and either expected.rtf or expected-error.txt (the last line the tool
-// writes to standard error).
+// writes to standard error); expected-warnings.txt holds what a successful run warns about.
 
 #include "CsvDataSetReader.h"
 #include "core/AppError.h"
@@ -68,6 +68,7 @@ private slots:
     void usageErrors_data();
     void usageErrors();
     void outputsOpenInLibreOffice();
+    void unknownFieldsWarn();
     void csvValues();
     void csvErrors_data();
     void csvErrors();
@@ -102,7 +103,7 @@ void TestRtfReportGolden::cases()
         QVERIFY(!QFile::exists(output));
         return;
     }
-    QCOMPARE(QString::fromUtf8(r.errors), QString());
+    QCOMPARE(QString::fromUtf8(r.errors), QString::fromUtf8(readFile(dir + QStringLiteral("/expected-warnings.txt"))));
     QCOMPARE(r.exitCode, 0);
     const QByteArray actual = readFile(output);
     const QByteArray expected = readFile(dir + QStringLiteral("/expected.rtf"));
@@ -186,6 +187,24 @@ void TestRtfReportGolden::outputsOpenInLibreOffice()
         const QStringList expected = QString::fromUtf8(readFile(seen)).split(u'\n', Qt::SkipEmptyParts);
         QCOMPARE(read, expected);
     }
+}
+
+void TestRtfReportGolden::unknownFieldsWarn()
+{
+    // A typo in a field name is no error (the field stays as written), but the author sees it.
+    const QString tpl = m_out.filePath(QStringLiteral("tippfehler.rtf"));
+    QFile f(tpl);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write("{\\rtf1\\ansi\n\\\\ekAktenzeichn\\\\ \\\\ekName\\\\\\par\n\\\\ekAktenzeichn\\\\ \\\\ekBetreff\\\\}");
+    f.close();
+    QProcess p;
+    p.start(tool(), {tpl, m_out.filePath(QStringLiteral("tippfehler-aus.rtf")), QStringLiteral("--var"), QStringLiteral("ekName=Muster")});
+    QVERIFY(p.waitForFinished(60000));
+    QCOMPARE(p.exitCode(), 0);
+    QCOMPARE(QString::fromUtf8(p.readAllStandardError()),
+             QStringLiteral("Warnung: Zeile 2: unbekanntes Feld „ekAktenzeichn“ bleibt unverändert.\n"
+                            "Warnung: Zeile 3: unbekanntes Feld „ekBetreff“ bleibt unverändert.\n"));
+    QVERIFY(readFile(m_out.filePath(QStringLiteral("tippfehler-aus.rtf"))).contains("\\\\ekAktenzeichn\\\\ \\lang0 Muster"));
 }
 
 void TestRtfReportGolden::csvValues()

@@ -69,6 +69,10 @@ int run(const QStringList &arguments, QTextStream &errors)
             sets.push_back(owned.back().get());
         }
         report.RunReport(sets);
+        // A misspelt name is copied into the letter unchanged; the author should see it.
+        for (const UnknownField &field : report.unknownFields())
+            errors << QStringLiteral("Warnung: Zeile %1: unbekanntes Feld „%2“ bleibt unverändert.").arg(field.line).arg(field.name)
+                   << '\n';
     } catch (const AppError &e) {
         errors << e.message() << '\n';
         return 1;
