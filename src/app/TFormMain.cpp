@@ -1,17 +1,15 @@
 #include "app/TFormMain.h"
 
 #include "app/AppInfo.h"
-#include "app/HomePage.h"
 #include "app/ModulePage.h"
+#include "app/PageModules.h"
 #include "app/TFormAbout.h"
-#include "budget/BudgetPage.h"
-#include "budget/rules/BudgetHandlers.h"
 #include "data/DataModules.h"
 #include "ui/Dialogs.h"
 #include "ui/Guard.h"
+#include "ui/PageModule.h"
 
 #include <QButtonGroup>
-#include <QCalendarWidget>
 #include <QCloseEvent>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -24,43 +22,17 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
-namespace {
-
-struct PageInfo
-{
-    const char *object;
-    const char *node;      // tree text
-    const char *button;    // page button caption
-    const char *title;     // window title part and page heading
-};
-
-const PageInfo kPages[8] = {
-    {"tbsHome", "Home", "Home", "Home"},
-    {"tbsBudget", "Budget", "Budget", "Budgetplanung"},
-    {"tbsHhbuch", "Haushaltsbuch", "HH-Buch", "Haushaltsbuch"},
-    {"tbsKontakte", "Kontakte", "Kontakte", "Kontaktverwaltung"},
-    {"tbsBriefe", "Briefe", "Briefe", "Schriftwechsel"},
-    {"tbsPfaendung", "Pfändung", "Pfändung", "Pfändungstabelle"},
-    {"tbsInfothek", "Infothek", "Infothek", "Infothek"},
-    {"tbsAufgaben", "Termine", "Termine", "Aufgaben-/Terminverwaltung"},
-};
-
-} // namespace
-
-QString TFormMain::pageTitle(int node)
-{
-    return node >= 0 && node < 8 ? QString::fromUtf8(kPages[node].title) : QString();
-}
-
 TFormMain::TFormMain(DataModules &dm, const QString &exeDir, QWidget *parent)
     : QMainWindow(parent), m_dm(dm), m_exeDir(exeDir)
 {
     setObjectName(QStringLiteral("TFormMain"));
     setWindowTitle(AppInfo::Title + QStringLiteral(" - [Home]"));
     resize(1180, 780);
-    // The rules of the modules hold whatever window edits their tables.
-    if (!m_dm.dmHh->findChild<BudgetHandlers *>())
-        new BudgetHandlers(*m_dm.dmHh, *m_dm.dmMP);
+    // Creating the modules installs their rules, which hold whatever window edits their tables.
+    m_modules = createPageModules(*this);
+    for (const auto &module : m_modules)
+        for (const auto &[action, handler] : module->menuHandlers())
+            m_menuHandlers.insert(action, handler);
     buildPages();
     buildTree();
     buildMenu();
@@ -85,48 +57,23 @@ void TFormMain::buildPages()
     m_pageButtons = new QButtonGroup(this);
     m_pageButtons->setExclusive(true);
 
+    // Each page is built when it is first entered; until then an empty stand-in holds its place.
     m_pages = new QStackedWidget(right);
     m_pages->setObjectName(QStringLiteral("pgMain"));
-    for (int node = 0; node < 8; ++node) {
-        const PageInfo &info = kPages[node];
-        auto *b = new QPushButton(QString::fromUtf8(info.button), buttonBar);
-        b->setObjectName(QStringLiteral("btn") + QString::fromUtf8(info.object));
+    for (int node = 0; node < static_cast<int>(m_modules.size()); ++node) {
+        const PageModule::Info &info = m_modules.at(node)->info();
+        auto *b = new QPushButton(info.buttonText, buttonBar);
+        b->setObjectName(QStringLiteral("btn") + info.objectName);
         b->setCheckable(true);
         b->setMinimumWidth(92);
         b->setFocusPolicy(Qt::TabFocus);
         m_pageButtons->addButton(b, node);
         buttons->addWidget(b);
-        if (node == Home) {
-            m_home = new HomePage(m_pages);
-            m_home->setObjectName(QString::fromUtf8(info.object));
-            m_pages->addWidget(m_home);
-        } else {
-            auto *page = new ModulePage(QString::fromUtf8(info.object), QString::fromUtf8(info.title), m_pages);
-            m_modulePages.append(page);
-            m_pages->addWidget(page);
-        }
+        m_pages->addWidget(new QWidget(m_pages));
+        m_built.append(nullptr);
     }
     buttons->addStretch();
     connect(m_pageButtons, &QButtonGroup::idClicked, this, &TFormMain::pageButtonClicked);
-
-    page(Budget)->body()->setContentsMargins(0, 0, 0, 0);
-    page(Budget)->body()->addWidget(new BudgetPage(m_dm, page(Budget)));
-
-    // The appointments page shows today's date and a month calendar from the start.
-    ModulePage *termine = page(Termine);
-    m_auflbDatum = new QLabel(termine);
-    m_auflbDatum->setObjectName(QStringLiteral("auflbDatum"));
-    QFont f = m_auflbDatum->font();
-    f.setBold(true);
-    m_auflbDatum->setFont(f);
-    m_mc01 = new QCalendarWidget(termine);
-    m_mc01->setObjectName(QStringLiteral("mc01"));
-    m_mc01->setVerticalHeaderFormat(QCalendarWidget::ISOWeekNumbers);
-    m_mc01->setLocale(QLocale(QLocale::German, QLocale::Germany));
-    m_mc01->setMaximumSize(320, 240);
-    termine->body()->addWidget(m_auflbDatum);
-    termine->body()->addWidget(m_mc01, 0, Qt::AlignLeft);
-    termine->body()->addStretch();
 
     rightLayout->addWidget(buttonBar);
     rightLayout->addWidget(m_pages, 1);
@@ -140,6 +87,30 @@ void TFormMain::buildPages()
     setCentralWidget(splitter);
 }
 
+QWidget *TFormMain::ensurePage(int node)
+{
+    if (QWidget *built = m_built.at(node))
+        return built;
+    PageModule *module = m_modules.at(node).get();
+    const PageModule::Info &info = module->info();
+    QWidget *page = nullptr;
+    if (info.framed) {
+        auto *frame = new ModulePage(info.objectName, info.title, m_pages);
+        frame->body()->setContentsMargins(0, 0, 0, 0);
+        frame->body()->addWidget(module->createPage(frame));
+        page = frame;
+    } else {
+        page = module->createPage(m_pages);
+        page->setObjectName(info.objectName);
+    }
+    QWidget *standIn = m_pages->widget(node);
+    m_pages->insertWidget(node, page);
+    m_pages->removeWidget(standIn);
+    standIn->deleteLater();
+    m_built[node] = page;
+    return page;
+}
+
 void TFormMain::buildTree()
 {
     m_tree->setObjectName(QStringLiteral("tvMain"));
@@ -147,17 +118,21 @@ void TFormMain::buildTree()
     m_tree->setRootIsDecorated(false);
     m_tree->setMinimumWidth(150);
     m_tree->setStyleSheet(QStringLiteral("QTreeWidget::item { padding: 4px 6px; }"));
-    for (const PageInfo &info : kPages)
-        m_tree->addTopLevelItem(new QTreeWidgetItem({QString::fromUtf8(info.node)}));
-    // Selecting a node switches at once, matched by the node's text.
+    for (const auto &module : m_modules)
+        m_tree->addTopLevelItem(new QTreeWidgetItem({module->info().nodeText}));
+    // Selecting a node switches at once, matched by the node's text. When leaving the page
+    // is refused, the node of the page that stays is marked again.
     connect(m_tree, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem *item) {
-        if (!item)
+        if (!item || m_activating)
             return;
-        if (m_activating)
-            return;
-        for (int node = 0; node < 8; ++node)
-            if (item->text(0) == QString::fromUtf8(kPages[node].node))
-                guarded([&] { ActivatePage(node); });
+        for (int node = 0; node < static_cast<int>(m_modules.size()); ++node) {
+            if (item->text(0) != m_modules.at(node)->info().nodeText)
+                continue;
+            bool switched = false;
+            guarded([&] { switched = ActivatePage(node); });
+            if (!switched)
+                markCurrent(currentPage());
+        }
     });
 }
 
@@ -271,9 +246,14 @@ void TFormMain::buildStatusBar()
     }
 }
 
-ModulePage *TFormMain::page(int node) const
+PageModule *TFormMain::module(int node) const
 {
-    return node >= 1 && node <= m_modulePages.size() ? m_modulePages.at(node - 1) : nullptr;
+    return node >= 0 && node < static_cast<int>(m_modules.size()) ? m_modules.at(node).get() : nullptr;
+}
+
+QWidget *TFormMain::pageWidget(int node) const
+{
+    return node >= 0 && node < m_built.size() ? m_built.at(node) : nullptr;
 }
 
 int TFormMain::currentPage() const
@@ -283,7 +263,15 @@ int TFormMain::currentPage() const
 
 void TFormMain::closeEvent(QCloseEvent *event)
 {
-    if (m_ended || AskYesNo(QStringLiteral("Möchten Sie das Programm beenden?"), mkWarning)) {
+    if (m_ended) {
+        event->accept();
+        return;
+    }
+    // What was typed on the page is saved before the program ends; a refusal keeps it open.
+    bool left = false;
+    if (AskYesNo(QStringLiteral("Möchten Sie das Programm beenden?"), mkWarning))
+        guarded([&] { left = leaveCurrentPage(); });
+    if (left) {
         m_ended = true;
         event->accept();
     } else {
@@ -297,7 +285,9 @@ void TFormMain::showEvent(QShowEvent *event)
     if (m_firstShow) {
         m_firstShow = false;
         m_tree->setFocus();
-        m_tree->setCurrentItem(m_tree->topLevelItem(Home));
+        if (!m_built.at(currentPage()))
+            guarded([this] { ActivatePage(Home); });
+        markCurrent(currentPage());
     }
 }
 

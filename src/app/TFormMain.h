@@ -3,17 +3,16 @@
 #include <QMainWindow>
 
 #include <functional>
+#include <memory>
+#include <vector>
 
 class DataModules;
 class DataSet;
+class PageModule;
 class QButtonGroup;
-class QCalendarWidget;
 class QLabel;
 class QStackedWidget;
 class QTreeWidget;
-class QTreeWidgetItem;
-class HomePage;
-class ModulePage;
 
 // The program's only top-level window: navigation tree, eight pages shown by buttons,
 // the main menu and the status bar. It holds the logged-in user and runs the start-up.
@@ -31,12 +30,17 @@ public:
     // False when the program must end (no database, login cancelled).
     bool start();
 
-    // Reloads the page's data sets, sets the title, shows the page and marks the tree node.
-    void ActivatePage(int node);
+    // Leaves the current page (its pending rows are posted through their rules), then
+    // reloads the page's data sets, sets the title, shows the page and marks the tree node
+    // and the page button. False when leaving was refused: the current page stays.
+    // Throws the refusal's error.
+    bool ActivatePage(int node);
     // A page button: pending records are posted first; when any was, the page stays.
     void pageButtonClicked(int node);
     int currentPage() const;
-    static QString pageTitle(int node);
+    PageModule *module(int node) const;
+    // The page's widget once it has been entered (pages are built on first entry).
+    QWidget *pageWidget(int node) const;
 
     // The database reorganisation of the "Optionen" menu.
     void reorganize();
@@ -51,8 +55,6 @@ public:
 
     DataModules &dataModules() const { return m_dm; }
     const QString &exeDir() const { return m_exeDir; }
-    ModulePage *page(int node) const;
-    HomePage *homePage() const { return m_home; }
 
     // Wires a menu item whose window a module provides (by the item's object name).
     void setMenuHandler(const QString &actionName, std::function<void()> handler);
@@ -68,8 +70,9 @@ private:
     void buildStatusBar();
     void resetReportDirectories();
     void createDefaultRubrics();
-    void reloadPage(int node);
-    void enterTermine();
+    QWidget *ensurePage(int node);
+    bool leaveCurrentPage();
+    void markCurrent(int node);
     void runModuleItem(const QString &actionName);
     void openOwnAddress();
     void openUsers();
@@ -80,11 +83,9 @@ private:
     QTreeWidget *m_tree = nullptr;
     QStackedWidget *m_pages = nullptr;
     QButtonGroup *m_pageButtons = nullptr;
-    HomePage *m_home = nullptr;
-    QList<ModulePage *> m_modulePages;   // index = node - 1
+    std::vector<std::unique_ptr<PageModule>> m_modules;   // index = node
+    QList<QWidget *> m_built;                              // null until first entry
     QLabel *m_panels[3] = {nullptr, nullptr, nullptr};
-    QLabel *m_auflbDatum = nullptr;
-    QCalendarWidget *m_mc01 = nullptr;
     QHash<QString, std::function<void()>> m_menuHandlers;
     bool m_ended = false;
     bool m_firstShow = true;

@@ -13,9 +13,9 @@
 #include "data/DataModules.h"
 #include "ui/Dialogs.h"
 #include "ui/Guard.h"
+#include "ui/PageModule.h"
 
 #include <QButtonGroup>
-#include <QCalendarWidget>
 #include <QDate>
 #include <QDir>
 #include <QEventLoop>
@@ -24,6 +24,7 @@
 #include <QStackedWidget>
 #include <QTreeWidget>
 
+#include <algorithm>
 #include <thread>
 
 bool TFormMain::start()
@@ -69,9 +70,7 @@ bool TFormMain::start()
     m_panels[2]->setText(QStringLiteral("  ") + QDir::toNativeSeparators(m_dm.db.filePath()));
     guarded([this] { resetReportDirectories(); });
     guarded([this] { createDefaultRubrics(); });
-    m_activating = true;
-    m_tree->setCurrentItem(m_tree->topLevelItem(Home));
-    m_activating = false;
+    guarded([this] { ActivatePage(Home); });
     return true;
 }
 
@@ -123,57 +122,14 @@ void TFormMain::createDefaultRubrics()
     rubriken->close();
 }
 
-void TFormMain::reloadPage(int node)
+bool TFormMain::leaveCurrentPage()
 {
-    auto reload = [](std::initializer_list<DataSet *> sets) {
-        for (DataSet *ds : sets)
-            ds->reopen();
-    };
-    TdmHh *hh = m_dm.dmHh.get();
-    switch (node) {
-    case Budget:
-        reload({hh->qrBudget, hh->qrBudAllgemein, hh->qrBudVersicherungen, hh->qrBudEinkommen,
-                hh->qrBudVerkehrskosten, hh->qrBudSonstKredite, hh->qrBudHausKredite, hh->qrBudWohnkosten,
-                hh->qrBudLebenshaltung});
-        break;
-    case Haushaltsbuch:
-        reload({hh->qrHhplan, hh->qrHhbuch});
-        break;
-    case Kontakte:
-        reload({m_dm.dmAdressen->qrKontakte, m_dm.dmFirma->qrBuland, m_dm.dmFirma->qrPlzOrt});
-        break;
-    case Briefe:
-        reload({m_dm.dmSchrift->qrSchrift});
-        break;
-    case Infothek:
-        reload({m_dm.dmExtras->qrInfoRubrik});
-        break;
-    case Termine:
-        enterTermine();
-        break;
-    default:
-        break;
-    }
+    PageModule *current = module(currentPage());
+    return !current || !m_built.at(currentPage()) || current->leave();
 }
 
-void TFormMain::enterTermine()
+void TFormMain::markCurrent(int node)
 {
-    const QDate today = QDate::currentDate();
-    terminHeading = GermanFormat::longDate(today);
-    m_auflbDatum->setText(terminHeading);
-    m_dm.dmExtras->qrTermine->replaceSql(
-        SqlText::format(QStringLiteral("select * from termine where wvdatum = '%s' order by wvdatum,uhrzeit"),
-                        {GermanFormat::shortDate(today)}));
-    m_mc01->setSelectedDate(today);
-}
-
-void TFormMain::ActivatePage(int node)
-{
-    if (node < 0 || node > 7)
-        return;
-    reloadPage(node);
-    setWindowTitle(AppInfo::Title + QStringLiteral(" - [") + pageTitle(node) + u']');
-    m_pages->setCurrentIndex(node);
     if (QAbstractButton *b = m_pageButtons->button(node))
         b->setChecked(true);
     m_activating = true;
@@ -181,28 +137,50 @@ void TFormMain::ActivatePage(int node)
     m_activating = false;
 }
 
+bool TFormMain::ActivatePage(int node)
+{
+    PageModule *target = module(node);
+    if (!target)
+        return false;
+    if (!leaveCurrentPage())
+        return false;
+    ensurePage(node);
+    target->activate();
+    setWindowTitle(AppInfo::Title + QStringLiteral(" - [") + target->info().title + u']');
+    m_pages->setCurrentIndex(node);
+    markCurrent(node);
+    return true;
+}
+
 void TFormMain::pageButtonClicked(int node)
 {
+    // The modules' pending rows are posted in the guard's order; when any was, the page
+    // stays with its edits saved, and a second click switches.
     bool posted = false;
-    const bool ok = guarded([&] {
-        TdmHh *hh = m_dm.dmHh.get();
-        for (DataSet *ds : {m_dm.dmSchrift->qrSchrift, m_dm.dmExtras->qrInfos, hh->qrHhplan, hh->qrHhbuch,
-                            hh->qrBudEinkommen, hh->qrBudWohnkosten, hh->qrBudVersicherungen,
-                            hh->qrBudVerkehrskosten, hh->qrBudAllgemein, hh->qrBudLebenshaltung,
-                            hh->qrBudSonstKredite, hh->qrBudHausKredite, hh->qrBudget}) {
-            if (ds->isPending()) {
-                ds->post();
-                posted = true;
-            }
+    bool stay = false;
+    guarded([&] {
+        std::vector<PageModule *> order;
+        for (const auto &m : m_modules)
+            order.push_back(m.get());
+        std::stable_sort(order.begin(), order.end(),
+                         [](const PageModule *a, const PageModule *b) { return a->info().guardRank < b->info().guardRank; });
+        for (PageModule *m : order) {
+            if (!m->hasPending())
+                continue;
+            posted = true;
+            if (!m->leave())
+                break;
         }
+        stay = posted;
     });
-    if (!ok || posted) {
-        // The edits are saved (or their error shown); a second click switches.
-        if (QAbstractButton *b = m_pageButtons->button(currentPage()))
-            b->setChecked(true);
+    if (posted || stay) {
+        markCurrent(currentPage());
         return;
     }
-    guarded([&] { ActivatePage(node); });
+    bool switched = false;
+    guarded([&] { switched = ActivatePage(node); });
+    if (!switched)
+        markCurrent(currentPage());
 }
 
 void TFormMain::openOwnAddress()
@@ -230,6 +208,9 @@ void TFormMain::reorganize()
 {
     if (!AskYesNo(QStringLiteral("Soll die Datenbank reorganisiert werden?"), mkWarning))
         return;
+    // The connection closes for the rebuild: what was typed on the page is saved first.
+    if (!leaveCurrentPage())
+        return;
     const QString path = m_dm.db.filePath();
     m_dm.db.close();
 
@@ -240,10 +221,15 @@ void TFormMain::reorganize()
         progress.show();
         QEventLoop loop;
         std::thread worker([&] {
+            // Nothing may escape the worker: an exception there would end the program.
             try {
                 Database::rebuild(path);
             } catch (const AppError &e) {
                 failure = e.message();
+            } catch (const std::exception &e) {
+                failure = QStringLiteral("Die Reorganisation ist fehlgeschlagen: %1").arg(QString::fromLocal8Bit(e.what()));
+            } catch (...) {
+                failure = QStringLiteral("Die Reorganisation ist aus unbekanntem Grund fehlgeschlagen.");
             }
             QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection);
         });

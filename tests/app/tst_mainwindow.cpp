@@ -190,13 +190,141 @@ private slots:
         QCOMPARE(w.currentPage(), int(TFormMain::Briefe));
         QCOMPARE(w.windowTitle(), QStringLiteral("Finorra 1.0 (Pro) - [Schriftwechsel]"));
 
+        // The tree switches at once, but what was typed is saved on the way.
         w.ActivatePage(TFormMain::Budget);
         items->edit();
         items->setValue("Ek_bez", "offen");
         auto *tree = GuiTest::find<QTreeWidget>(&w, "tvMain");
         tree->setCurrentItem(tree->topLevelItem(TFormMain::Briefe));
         QCOMPARE(w.currentPage(), int(TFormMain::Briefe));
+        QVERIFY(!items->isPending());
+        QCOMPARE(dm.db.scalar("select Ek_bez from bud_einkommen").toString(), QStringLiteral("offen"));
+        QVERIFY(GuiTest::find<QPushButton>(&w, "btntbsBriefe")->isChecked());
+    }
+
+    // Leaving the Budget page by button, tree or menu saves what was typed there, with the
+    // rollup into the plan, so the totals in the file match the items.
+    void leavingTheBudgetPageKeepsTotalsConsistent_data()
+    {
+        QTest::addColumn<QString>("way");
+        QTest::newRow("button") << "button";
+        QTest::newRow("tree") << "tree";
+        QTest::newRow("menu") << "menu";
+    }
+    void leavingTheBudgetPageKeepsTotalsConsistent()
+    {
+        QFETCH(QString, way);
+        ProgramFolder folder;
+        {
+            auto db = folder.db().connect();
+            db->exec("insert into budget (BudTitel, User_id, Sum_Ek, Eksum01) values ('Plan', 1, 2000, 2000)");
+            db->exec("insert into bud_einkommen (Bud_id, Ek_bez, Ek_Betrag, Ek_monat, Ek_zahlung) "
+                     "values (1, 'Lohn', 2000, '01', 'monatlich')");
+        }
+        DataModules dm;
+        TFormMain w(dm, folder.exeDir());
+        loginWhenShown();
+        QVERIFY(w.start());
+        auto *tree = GuiTest::find<QTreeWidget>(&w, "tvMain");
+        auto leaveAndComeBack = [&] {
+            if (way == "button") {
+                auto *home = GuiTest::find<QPushButton>(&w, "btntbsHome");
+                home->click();   // saves and stays
+                QCOMPARE(w.currentPage(), int(TFormMain::Budget));
+                home->click();
+            } else if (way == "tree") {
+                tree->setCurrentItem(tree->topLevelItem(TFormMain::Home));
+            } else {
+                GuiTest::find<QAction>(&w, "miHaushaltsbuch")->trigger();
+            }
+            QVERIFY(w.currentPage() != int(TFormMain::Budget));
+            tree->setCurrentItem(tree->topLevelItem(TFormMain::Budget));
+            QCOMPARE(w.currentPage(), int(TFormMain::Budget));
+        };
+        w.ActivatePage(TFormMain::Budget);
+        QWidget *page = w.pageWidget(TFormMain::Budget);
+
+        // An unsaved housing credit.
+        GuiTest::find<QToolButton>(page, "hkTbutNeu")->click();
+        QWidget *bez = GuiTest::find<QWidget>(page, "hkdbeBez");
+        if (auto *cb = qobject_cast<QComboBox *>(bez))
+            bez = cb->lineEdit();
+        GuiTest::type(bez, "Baudarlehen");
+        for (const auto &[name, value] : {std::pair{"hkcbMonat", "01"}, std::pair{"hkcbZahlung", "vierteljährlich"}}) {
+            auto *cb = GuiTest::find<QComboBox>(page, name);
+            cb->setCurrentIndex(cb->findText(QString::fromUtf8(value)));
+            emit cb->activated(cb->currentIndex());
+        }
+        GuiTest::type(GuiTest::find<QLineEdit>(page, "hkdbeBetrag"), "1.500,00");
+        leaveAndComeBack();
+        QCOMPARE(dm.db.scalar("select count(*) from bud_hauskredite where Bud_id = 1").toInt(), 1);
+        QCOMPARE(dm.db.scalar("select Sum_Hk from budget").toDouble(), 500.0);
+        QCOMPARE(dm.db.scalar("select Hksum01 from budget").toDouble(), 1500.0);
+        QCOMPARE(GuiTest::find<QLabel>(page, "dbeDefizit")->text(), GermanFormat::currency(1500.0));
+
+        // A typed net income on the plan itself.
+        auto *netto = GuiTest::find<QLineEdit>(page, "dbeNetto");
+        netto->clear();
+        GuiTest::type(netto, "2.100,00");
+        leaveAndComeBack();
+        QCOMPARE(dm.db.scalar("select PfandNetto from budget").toDouble(), 2100.0);
+        QVERIFY(m_dialogs->log().isEmpty());
+    }
+
+    void refusedSaveKeepsThePage()
+    {
+        ProgramFolder folder;
+        {
+            auto db = folder.db().connect();
+            db->exec("insert into budget (BudTitel, User_id, Sum_Ek) values ('Plan', 1, 99999999999000)");
+            db->exec("insert into bud_einkommen (Bud_id, Ek_bez, Ek_Betrag, Ek_monat, Ek_zahlung) "
+                     "values (1, 'Lohn', 99999999999000, '01', 'monatlich')");
+        }
+        DataModules dm;
+        TFormMain w(dm, folder.exeDir());
+        loginWhenShown();
+        QVERIFY(w.start());
+        w.ActivatePage(TFormMain::Budget);
+        DataSet *items = dm.dmHh->qrBudEinkommen;
+        items->append();
+        items->setValue("Ek_bez", "Zuschlag");
+        items->setValue("Ek_Betrag", 1000.0);
+        items->setValue("Ek_zahlung", "monatlich");
+        auto *tree = GuiTest::find<QTreeWidget>(&w, "tvMain");
+        tree->setCurrentItem(tree->topLevelItem(TFormMain::Home));
+        // The total would leave the money range: refused with the amount in German form.
+        QCOMPARE(m_dialogs->texts(),
+                 QStringList({"Der Betrag 100.000.000.000.000,00 liegt außerhalb des gültigen Bereichs"}));
+        QCOMPARE(w.currentPage(), int(TFormMain::Budget));
+        QCOMPARE(tree->currentItem(), tree->topLevelItem(TFormMain::Budget));
         QVERIFY(items->isPending());
+        QCOMPARE(dm.db.scalar("select count(*) from bud_einkommen").toInt(), 1);
+        QCOMPARE(dm.db.scalar("select Sum_Ek from budget").toDouble(), 99999999999000.0);
+        QCOMPARE(dm.dmHh->qrBudget->state(), DataSet::State::Browse);
+
+        // Closing the program is refused the same way; cancelling the item lets it go.
+        m_dialogs->clear();
+        w.show();
+        m_dialogs->answer(true);
+        w.close();
+        QVERIFY(w.isVisible());
+        items->cancel();
+        m_dialogs->answer(true);
+        w.close();
+        QVERIFY(!w.isVisible());
+    }
+
+    void startMarksHome()
+    {
+        ProgramFolder folder;
+        DataModules dm;
+        TFormMain w(dm, folder.exeDir());
+        loginWhenShown();
+        QVERIFY(w.start());
+        QVERIFY(GuiTest::find<QPushButton>(&w, "btntbsHome")->isChecked());
+        // Only the page entered so far is built.
+        QVERIFY(w.pageWidget(TFormMain::Home));
+        QVERIFY(!w.pageWidget(TFormMain::Budget));
     }
 
     void termineShowsTodayAndExitAsks()

@@ -1,5 +1,6 @@
 #include "budget/rules/BudgetCategory.h"
 
+#include "core/AppError.h"
 #include "data/TdmHh.h"
 
 #include <QHash>
@@ -16,7 +17,10 @@ DataSet *BudgetCategory::query(const TdmHh &hh) const
         {QStringLiteral("Vs"), &TdmHh::qrBudVersicherungen}, {QStringLiteral("Vk"), &TdmHh::qrBudVerkehrskosten},
         {QStringLiteral("Ak"), &TdmHh::qrBudAllgemein},     {QStringLiteral("Lk"), &TdmHh::qrBudLebenshaltung},
         {QStringLiteral("Sk"), &TdmHh::qrBudSonstKredite},  {QStringLiteral("Hk"), &TdmHh::qrBudHausKredite}};
-    return hh.*members.value(prefix);
+    const auto member = members.value(prefix);
+    if (!member)
+        throw AppError(QStringLiteral("Unbekannte Budgetkategorie \"%1\"").arg(prefix));
+    return hh.*member;
 }
 
 namespace BudgetCategories {
@@ -67,7 +71,7 @@ const BudgetCategory &byPrefix(const QString &prefix)
     for (const BudgetCategory &c : all())
         if (c.prefix == prefix)
             return c;
-    return all().first();
+    throw AppError(QStringLiteral("Unbekannte Budgetkategorie \"%1\"").arg(prefix));
 }
 
 QVector<const BudgetCategory *> deleteCheckOrder()

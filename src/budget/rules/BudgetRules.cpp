@@ -79,11 +79,14 @@ void rollup(DataSet &items, DataSet &plan, const BudgetCategory &c)
     std::array<Money, 12> months{};
     const int monat = items.fieldIndex(QStringLiteral("Monat"));
     const int mo01 = items.fieldIndex(BudgetCategories::itemMonthField(1));
-    for (items.first(); !items.eof(); items.next()) {
-        total += money(items.value(monat));
+    // Read without moving: every step of the cursor would redraw the bound list and controls.
+    const int rows = items.recordCount();
+    for (int r = 0; r < rows; ++r) {
+        total += money(items.valueAt(r, monat));
         for (int m = 0; m < 12; ++m)
-            months[m] += money(items.value(mo01 + m));
-    }   // next() past the end stays on the last row
+            months[m] += money(items.valueAt(r, mo01 + m));
+    }
+    items.last();   // the walk of old ended there, and so does this one
     if (!plan.isOpen() || plan.isEmpty())
         return;
     plan.edit();
