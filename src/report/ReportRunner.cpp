@@ -74,7 +74,10 @@ void ReportRunner::runItems(const TemplateBlock &block)
     for (const TemplateItem &item : block) {
         switch (item.kind) {
         case TemplateItem::Kind::Text: m_out.append(item.text); break;
-        case TemplateItem::Kind::Value: writeValue(*item.value); break;
+        case TemplateItem::Kind::Value:
+            writeValue(*item.value);
+            m_out.append(item.text);
+            break;
         case TemplateItem::Kind::Scan: runScan(*item.scan); break;
         case TemplateItem::Kind::Condition: runCondition(*item.condition); break;
         }

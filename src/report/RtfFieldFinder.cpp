@@ -136,22 +136,39 @@ qsizetype findClosing(const QByteArray &s, qsizetype open, int openLength, int *
 std::vector<TemplatePiece> RtfFieldFinder::split(const QByteArray &rtf, int charset)
 {
     std::vector<TemplatePiece> pieces;
+    forEachPiece(rtf, charset, [&](TemplatePiece &&piece) {
+        piece.rtf.detach();   // the pieces may outlive `rtf`
+        pieces.push_back(std::move(piece));
+    });
+    return pieces;
+}
+
+void RtfFieldFinder::forEachPiece(const QByteArray &rtf, int charset, const std::function<void(TemplatePiece &&)> &take)
+{
+    // The text since the last field: rtf[textStart, pos) as it stands, or, once a
+    // character set number was replaced in it, a copy in `text` followed by that.
     QByteArray text;
-    text.reserve(rtf.size());
+    bool copiedText = false;
+    qsizetype textStart = 0;
     const QByteArray charsetText = QByteArray::number(charset);
 
-    auto flushText = [&]() {
-        if (text.isEmpty())
-            return;
+    auto view = [&](qsizetype from, qsizetype to) { return QByteArray::fromRawData(rtf.constData() + from, to - from); };
+    auto flushText = [&](qsizetype end) {
         TemplatePiece p;
-        p.rtf = text;
-        pieces.push_back(std::move(p));
-        text.clear();
+        if (copiedText) {
+            text.append(rtf.constData() + textStart, end - textStart);
+            p.rtf = std::move(text);
+            text = QByteArray();
+        } else {
+            p.rtf = view(textStart, end);
+        }
+        copiedText = false;
+        if (!p.rtf.isEmpty())
+            take(std::move(p));
     };
 
     const qsizetype n = rtf.size();
     qsizetype pos = 0;
-    qsizetype copied = 0;     // rtf[copied, pos) still to be appended to `text`
     int depth = 0;
     int skipDepth = -1;       // depth of the unsearched group we are in
     bool fontTable = false;
@@ -192,16 +209,15 @@ std::vector<TemplatePiece> RtfFieldFinder::split(const QByteArray &rtf, int char
                     const QByteArray inner = rtf.mid(pos + openLength, close - pos - openLength);
                     FieldCleaner::Result cleaned = FieldCleaner::clean(inner);
                     if (!cleaned.content.isEmpty()) {
-                        text.append(rtf.constData() + copied, pos - copied);
-                        flushText();
+                        flushText(pos);
                         TemplatePiece f;
                         f.kind = TemplatePiece::Kind::Field;
-                        f.rtf = rtf.mid(pos, close + closeLength - pos);
+                        f.rtf = view(pos, close + closeLength);
                         f.content = std::move(cleaned.content);
                         f.trailingCodes = std::move(cleaned.trailingCodes);
-                        pieces.push_back(std::move(f));
+                        take(std::move(f));
                         pos = close + closeLength;
-                        copied = pos;
+                        textStart = pos;
                         continue;
                     }
                 }
@@ -217,9 +233,10 @@ std::vector<TemplatePiece> RtfFieldFinder::split(const QByteArray &rtf, int char
                 continue;
             }
             if (fontTable && w.word == "fcharset") {
-                text.append(rtf.constData() + copied, w.paramStart - copied);
+                text.append(rtf.constData() + textStart, w.paramStart - textStart);
                 text.append(charsetText);
-                copied = w.paramEnd;
+                textStart = w.paramEnd;
+                copiedText = true;
             }
             pos = w.end;
             continue;
@@ -230,7 +247,5 @@ std::vector<TemplatePiece> RtfFieldFinder::split(const QByteArray &rtf, int char
         }
         pos += 2;
     }
-    text.append(rtf.constData() + copied, n - copied);
-    flushText();
-    return pieces;
+    flushText(n);
 }

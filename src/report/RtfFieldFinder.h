@@ -2,6 +2,7 @@
 
 #include "report/TemplatePiece.h"
 
+#include <functional>
 #include <vector>
 
 // Splits an RTF template into copied text and fields. The font table, colour table,
@@ -13,4 +14,8 @@ public:
     static constexpr int MaxFieldLength = 10000;
 
     static std::vector<TemplatePiece> split(const QByteArray &rtf, int charset);
+
+    // Hands each piece to `take` as it is found, so a large template is never held twice.
+    // Unchanged stretches refer to `rtf`'s bytes without a copy: `rtf` must outlive them.
+    static void forEachPiece(const QByteArray &rtf, int charset, const std::function<void(TemplatePiece &&)> &take);
 };

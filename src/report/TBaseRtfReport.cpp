@@ -64,9 +64,12 @@ void TBaseRtfReport::render(const QByteArray &rtf, const std::vector<ReportDataS
     environment.udfs = UDFList();
     environment.dotAsColon = (m_options & eoDotAsColon) != 0;
 
-    const std::vector<TemplatePiece> pieces = RtfFieldFinder::split(rtf, m_charset);
+    // Two passes over the template instead of holding all its pieces: the names that VAR
+    // and the aggregates create are known before the first field is compiled.
     TemplateCompiler compiler(environment);
-    const TemplateBlock program = compiler.compile(pieces);
+    RtfFieldFinder::forEachPiece(rtf, m_charset, [&](TemplatePiece &&piece) { compiler.declare(piece); });
+    RtfFieldFinder::forEachPiece(rtf, m_charset, [&](TemplatePiece &&piece) { compiler.add(piece); });
+    const TemplateBlock program = compiler.finish();
     m_unknownFields = compiler.unknownFields();
 
     EvalContext context(m_variables, environment.dataSets);

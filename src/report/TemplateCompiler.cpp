@@ -62,36 +62,53 @@ TemplateBlock &TemplateCompiler::current()
 
 TemplateBlock TemplateCompiler::compile(const std::vector<TemplatePiece> &pieces)
 {
-    declareNames(pieces);
-    for (const TemplatePiece &piece : pieces) {
-        const int line = m_line;
-        m_line += static_cast<int>(piece.rtf.count('\n'));
-        if (piece.kind == TemplatePiece::Kind::Text) {
-            current().push_back(TemplateItem::makeText(piece.rtf));
-            continue;
-        }
-        switch (classify(piece.content)) {
-        case FieldClass::Scan: openScan(piece); break;
-        case FieldClass::ScanEntry: scanEntry(piece); break;
-        case FieldClass::ScanFooter: scanFooter(piece); break;
-        case FieldClass::EndScan: endScan(piece); break;
-        case FieldClass::If: openIf(piece); break;
-        case FieldClass::ElsIf: elsIf(piece); break;
-        case FieldClass::Else: elseBranch(piece); break;
-        case FieldClass::EndIf: endIf(piece); break;
-        case FieldClass::Value: {
-            TemplateItem item;
-            item.kind = TemplateItem::Kind::Value;
-            item.value = compileValue(piece);
-            if (item.value->copyUnchanged && !m_unknownNames.contains(piece.content.toUpper())) {
-                m_unknownNames.insert(piece.content.toUpper());
-                m_unknown.push_back({piece.content, line});
-            }
-            current().push_back(std::move(item));
-            break;
-        }
-        }
+    for (const TemplatePiece &piece : pieces)
+        declare(piece);
+    for (const TemplatePiece &piece : pieces)
+        add(piece);
+    return finish();
+}
+
+void TemplateCompiler::add(const TemplatePiece &piece)
+{
+    const int line = m_line;
+    m_line += static_cast<int>(piece.rtf.count('\n'));
+    if (piece.kind == TemplatePiece::Kind::Text) {
+        // The text after a value rides with it: one item less per field.
+        TemplateBlock &block = current();
+        if (!block.empty() && block.back().kind == TemplateItem::Kind::Value && block.back().text.isEmpty())
+            block.back().text = piece.rtf;
+        else
+            block.push_back(TemplateItem::makeText(piece.rtf));
+        return;
     }
+    switch (classify(piece.content)) {
+    case FieldClass::Scan: openScan(piece); break;
+    case FieldClass::ScanEntry: scanEntry(piece); break;
+    case FieldClass::ScanFooter: scanFooter(piece); break;
+    case FieldClass::EndScan: endScan(piece); break;
+    case FieldClass::If: openIf(piece); break;
+    case FieldClass::ElsIf: elsIf(piece); break;
+    case FieldClass::Else: elseBranch(piece); break;
+    case FieldClass::EndIf: endIf(piece); break;
+    case FieldClass::Value: {
+        TemplateItem item;
+        item.kind = TemplateItem::Kind::Value;
+        item.value = valueField(piece);
+        // A list for the author to read: the first thousand names are plenty.
+        if (item.value->copyUnchanged && m_unknown.size() < 1000 && !m_unknownNames.contains(piece.content.toUpper())) {
+            m_unknownNames.insert(piece.content.toUpper());
+            m_unknown.push_back({piece.content, line});
+        }
+        current().push_back(std::move(item));
+        break;
+    }
+    }
+}
+
+TemplateBlock TemplateCompiler::finish()
+{
+    m_compiledFields.clear();
     if (!m_open.empty()) {
         if (m_open.back().scan)
             throw ReportError(QStringLiteral("Nesting error - endscan expected, but end of document found"));
@@ -102,43 +119,78 @@ TemplateBlock TemplateCompiler::compile(const std::vector<TemplatePiece> &pieces
 
 // Variables that VAR and the aggregates create while the report runs are known to every
 // field, wherever in the template they are created.
-void TemplateCompiler::declareNames(const std::vector<TemplatePiece> &pieces)
+void TemplateCompiler::declare(const TemplatePiece &piece)
 {
     static const QRegularExpression call(QStringLiteral(R"((?<![A-Za-z0-9_])(VAR|SUM|CTN|CTS)\()"),
                                          QRegularExpression::CaseInsensitiveOption);
-    for (const TemplatePiece &piece : pieces) {
-        if (piece.kind != TemplatePiece::Kind::Field)
+    if (piece.kind != TemplatePiece::Kind::Field)
+        return;
+    if (!piece.content.contains(u'('))
+        return;
+    auto it = call.globalMatch(piece.content);
+    while (it.hasNext()) {
+        const auto m = it.next();
+        const qsizetype open = m.capturedEnd(0) - 1;
+        const qsizetype close = ExpressionCompiler::matchingParen(piece.content, open);
+        if (close < 0)
             continue;
-        auto it = call.globalMatch(piece.content);
-        while (it.hasNext()) {
-            const auto m = it.next();
-            const qsizetype open = m.capturedEnd(0) - 1;
-            const qsizetype close = ExpressionCompiler::matchingParen(piece.content, open);
-            if (close < 0)
-                continue;
-            const QStringList args = ExpressionCompiler::splitTopLevel(piece.content.mid(open + 1, close - open - 1));
-            const bool isVar = m.captured(1).compare(u"VAR", Qt::CaseInsensitive) == 0;
-            for (qsizetype i = 0; i < args.size(); ++i)
-                if ((isVar || i == 1) && ExpressionCompiler::isIdentifier(args[i]))
-                    m_env.declared.insert(args[i].toUpper());
-        }
+        const QStringList args = ExpressionCompiler::splitTopLevel(piece.content.mid(open + 1, close - open - 1));
+        const bool isVar = m.captured(1).compare(u"VAR", Qt::CaseInsensitive) == 0;
+        for (qsizetype i = 0; i < args.size(); ++i)
+            if ((isVar || i == 1) && ExpressionCompiler::isIdentifier(args[i]))
+                m_env.declared.insert(args[i].toUpper());
     }
+}
+
+namespace {
+
+bool holdsAggregate(const ExprNode *node)
+{
+    if (!node)
+        return false;
+    if (node->kind == ExprNode::Kind::Call && node->function->kind == FunctionDef::Kind::Aggregate)
+        return true;
+    for (const ExprPtr &a : node->args)
+        if (holdsAggregate(a.get()))
+            return true;
+    return false;
+}
+
+// Enough to share the fields a template repeats without the table growing with a
+// template of nothing but different fields.
+constexpr qsizetype kMaxSharedFields = 10000;
+
+} // namespace
+
+// A field written exactly alike elsewhere is compiled once. Aggregates keep their own
+// compiled field: each place resets on its own first evaluation.
+std::shared_ptr<const ValueField> TemplateCompiler::valueField(const TemplatePiece &piece)
+{
+    if (const auto it = m_compiledFields.constFind(piece.rtf); it != m_compiledFields.cend())
+        return it.value();
+    std::shared_ptr<const ValueField> field = compileValue(piece);
+    if (m_compiledFields.size() < kMaxSharedFields && !holdsAggregate(field->expression.get()))
+        m_compiledFields.insert(piece.rtf, field);
+    return field;
 }
 
 std::unique_ptr<ValueField> TemplateCompiler::compileValue(const TemplatePiece &piece)
 {
     auto field = std::make_unique<ValueField>();
-    field->content = piece.content;
-    field->source = piece.rtf;
     field->trailingCodes = piece.trailingCodes;
-    field->format = FormatFunction::parse(piece.content);
-    const bool formatted = field->format.kind != FormatFunction::Kind::None;
-    const QString valueText = formatted ? field->format.valueText : piece.content;
+    const FormatFunction format = FormatFunction::parse(piece.content);
+    // Only what the run needs is kept: a template may hold millions of fields.
+    field->format.kind = format.kind;
+    field->format.precision = format.precision;
+    field->format.digits = format.digits;
+    const bool formatted = format.kind != FormatFunction::Kind::None;
+    const QString valueText = formatted ? format.valueText : piece.content;
 
     ExprPtr node = m_compiler.compile(valueText);
     if (node->kind == ExprNode::Kind::Name && !m_compiler.isVariable(node->name) && !formatted) {
         // Not a name of this report: the text between the backslashes stays as written.
         field->copyUnchanged = true;
+        field->source = piece.rtf;
         return field;
     }
     const bool noResult = (node->kind == ExprNode::Kind::Call && node->function->kind != FunctionDef::Kind::Value)
@@ -150,8 +202,8 @@ std::unique_ptr<ValueField> TemplateCompiler::compileValue(const TemplatePiece &
     }
     field->expression = m_compiler.requireValue(std::move(node), piece.content);
 
-    if (field->format.kind == FormatFunction::Kind::Dtm) {
-        const QString &param = field->format.parameter;
+    if (format.kind == FormatFunction::Kind::Dtm) {
+        const QString &param = format.parameter;
         const QString closers = param.isEmpty() ? QString() : FieldCleaner::closingQuotes(param[0]);
         if (!closers.isEmpty() && param.size() >= 2 && closers.contains(param.back())) {
             field->formatPattern = param.mid(1, param.size() - 2);
@@ -408,7 +460,8 @@ BraceBalance balanceOf(const TemplateBlock &block)
         switch (item.kind) {
         case TemplateItem::Kind::Text: total = total.then(BraceBalance::of(item.text)); break;
         case TemplateItem::Kind::Value:
-            total = total.then(BraceBalance::of(item.value->copyUnchanged ? item.value->source : item.value->trailingCodes));
+            total = total.then(BraceBalance::of(item.value->copyUnchanged ? item.value->source : item.value->trailingCodes))
+                        .then(BraceBalance::of(item.text));
             break;
         case TemplateItem::Kind::Scan:
             total = total.then(item.scan->wholeBalance).then(BraceBalance::of(item.scan->endCodes));

@@ -5,6 +5,7 @@
 #include "report/TemplateProgram.h"
 #include "report/UnknownField.h"
 
+#include <QHash>
 #include <QSet>
 
 // Turns the pieces of a template into blocks of text, values, scans and conditions,
@@ -18,6 +19,12 @@ public:
 
     TemplateBlock compile(const std::vector<TemplatePiece> &pieces);
 
+    // The same in steps, for pieces that arrive one by one: first every piece to
+    // declare(), then every piece again to add(), then finish().
+    void declare(const TemplatePiece &piece);
+    void add(const TemplatePiece &piece);
+    TemplateBlock finish();
+
     // Each unknown field once, in the order of the template.
     const std::vector<UnknownField> &unknownFields() const { return m_unknown; }
 
@@ -29,7 +36,7 @@ private:
         TemplateBlock *block = nullptr;
     };
 
-    void declareNames(const std::vector<TemplatePiece> &pieces);
+    std::shared_ptr<const ValueField> valueField(const TemplatePiece &piece);
     std::unique_ptr<ValueField> compileValue(const TemplatePiece &piece);
     void openScan(const TemplatePiece &piece);
     void scanEntry(const TemplatePiece &piece);
@@ -49,5 +56,6 @@ private:
     std::vector<Open> m_open;
     std::vector<UnknownField> m_unknown;
     QSet<QString> m_unknownNames;
+    QHash<QByteArray, std::shared_ptr<const ValueField>> m_compiledFields;
     int m_line = 1;
 };

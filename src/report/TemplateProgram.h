@@ -12,11 +12,10 @@
 struct TemplateItem;
 using TemplateBlock = std::vector<TemplateItem>;
 
-// A value field, compiled.
+// A value field, compiled. Fields written alike share one compiled field.
 struct ValueField
 {
-    QString content;
-    QByteArray source;          // the field as written, for fields left unchanged
+    QByteArray source;          // a field left unchanged: as written
     QByteArray trailingCodes;
     FormatFunction format;
     ExprPtr expression;
@@ -62,8 +61,8 @@ struct TemplateItem
     enum class Kind { Text, Value, Scan, Condition };
 
     Kind kind = Kind::Text;
-    QByteArray text;
-    std::unique_ptr<ValueField> value;
+    QByteArray text;                            // for a value: the text that follows it
+    std::shared_ptr<const ValueField> value;
     std::unique_ptr<ScanBlock> scan;
     std::unique_ptr<ConditionBlock> condition;
 

@@ -13,66 +13,114 @@ namespace {
 
 using Kind = ReportDataSet::FieldKind;
 
-struct Row
+// Walks the decoded file record by record. Plain cells are views into the text; only a
+// cell with quotes is copied, so a large file costs no allocation per cell.
+class CsvCursor
 {
-    QStringList cells;
-    int line = 0;
-};
+public:
+    CsvCursor(const QString &text, const QString &fileLabel) : m_text(text), m_fileLabel(fileLabel) {}
 
-std::vector<Row> splitRows(const QString &text, const QString &fileLabel)
-{
-    std::vector<Row> rows;
-    Row row;
-    QString cell;
-    bool quoted = false, wasQuoted = false;
-    int line = 1;
-    row.line = 1;
-    const qsizetype n = text.size();
-    auto endCell = [&]() {
-        row.cells << cell;
-        cell.clear();
-        wasQuoted = false;
-    };
-    for (qsizetype i = 0; i < n; ++i) {
-        const QChar c = text[i];
-        if (quoted) {
-            if (c == u'"') {
-                if (i + 1 < n && text[i + 1] == u'"') {
-                    cell += u'"';
-                    ++i;
-                } else {
-                    quoted = false;
-                }
-            } else {
-                if (c == u'\n')
-                    ++line;
-                cell += c;
-            }
-            continue;
-        }
-        if (c == u'"' && cell.isEmpty() && !wasQuoted) {
-            quoted = wasQuoted = true;
-        } else if (c == u',') {
-            endCell();
-        } else if (c == u'\r' && i + 1 < n && text[i + 1] == u'\n') {
-            continue;
-        } else if (c == u'\n') {
-            endCell();
-            if (!(row.cells.size() == 1 && row.cells[0].isEmpty()))
-                rows.push_back(row);
-            row = Row();
-            row.line = ++line;
-        } else {
-            cell += c;
+    // The next record that is not blank; false at the end of the file.
+    bool next(std::vector<QStringView> &cells, int *line)
+    {
+        for (;;) {
+            if (m_pos >= m_text.size())
+                return false;
+            *line = m_rowLine = m_line;
+            readRecord(cells);
+            if (!(cells.size() == 1 && cells[0].isEmpty()))
+                return true;
         }
     }
-    if (quoted)
-        throw ReportError(QStringLiteral("%1, Zeile %2: Ein Anführungszeichen wird nicht geschlossen.").arg(fileLabel).arg(row.line));
-    endCell();
-    if (!(row.cells.size() == 1 && row.cells[0].isEmpty()))
-        rows.push_back(row);
-    return rows;
-}
+
+private:
+    void readRecord(std::vector<QStringView> &cells)
+    {
+        cells.clear();
+        m_quotedCells.clear();
+        const qsizetype n = m_text.size();
+        const QChar *data = m_text.constData();
+        qsizetype start = m_pos;
+        bool quotedCell = false;
+        QString cell;   // only for a cell with quotes
+        bool quoted = false, wasQuoted = false;
+        auto endCell = [&](qsizetype end) {
+            if (quotedCell) {
+                m_quotedCells.push_back(cell);
+                cells.push_back(QStringView());   // replaced below
+                m_quotedIndex.push_back(cells.size() - 1);
+                cell.clear();
+            } else {
+                cells.push_back(QStringView(data + start, end - start));
+            }
+            quotedCell = quoted = wasQuoted = false;
+        };
+        m_quotedIndex.clear();
+        qsizetype i = m_pos;
+        for (; i < n; ++i) {
+            const QChar c = data[i];
+            if (quoted) {
+                if (c == u'"') {
+                    if (i + 1 < n && data[i + 1] == u'"') {
+                        cell += u'"';
+                        ++i;
+                    } else {
+                        quoted = false;
+                    }
+                } else {
+                    if (c == u'\n')
+                        ++m_line;
+                    cell += c;
+                }
+                continue;
+            }
+            const bool cellEmpty = quotedCell ? cell.isEmpty() : i == start;
+            if (c == u'"' && cellEmpty && !wasQuoted) {
+                quotedCell = quoted = wasQuoted = true;
+            } else if (c == u',') {
+                endCell(i);
+                start = i + 1;
+            } else if (c == u'\r' && i + 1 < n && data[i + 1] == u'\n') {
+                if (quotedCell)
+                    continue;
+                // The carriage return ends the plain cell together with the line feed.
+                endCell(i);
+                ++i;
+                ++m_line;
+                m_pos = i + 1;
+                finishQuoted(cells);
+                return;
+            } else if (c == u'\n') {
+                endCell(i);
+                ++m_line;
+                m_pos = i + 1;
+                finishQuoted(cells);
+                return;
+            } else if (quotedCell) {
+                cell += c;
+            }
+        }
+        if (quoted)
+            throw ReportError(QStringLiteral("%1, Zeile %2: Ein Anführungszeichen wird nicht geschlossen.").arg(m_fileLabel).arg(m_rowLine));
+        endCell(i);
+        m_pos = n;
+        finishQuoted(cells);
+    }
+
+    void finishQuoted(std::vector<QStringView> &cells)
+    {
+        for (size_t k = 0; k < m_quotedIndex.size(); ++k)
+            cells[m_quotedIndex[k]] = m_quotedCells[k];
+    }
+
+    const QString &m_text;
+    const QString &m_fileLabel;
+    qsizetype m_pos = 0;
+    int m_line = 1;
+    int m_rowLine = 1;
+    std::vector<QString> m_quotedCells;
+    std::vector<size_t> m_quotedIndex;
+};
 
 // "yyyy-MM-dd" read by hand: a format string parsed for every cell of a large file
 // costs more than the rest of the printout.
@@ -108,29 +156,29 @@ QString cellError(const QString &cell, Kind kind)
 }
 
 // The cell's value, or an invalid QVariant with *ok false when the cell does not fit.
-QVariant convert(const QString &cell, Kind kind, bool *ok)
+QVariant convert(QStringView cell, Kind kind, bool *ok)
 {
     *ok = true;
     if (cell.isEmpty())
         return {};
     switch (kind) {
     case Kind::Number: {
-        const double v = QStringView(cell).trimmed().toDouble(ok);
+        const double v = cell.trimmed().toDouble(ok);
         *ok = *ok && std::isfinite(v);
         return v;
     }
     case Kind::Date: {
-        const QDate d = isoDate(QStringView(cell).trimmed());
+        const QDate d = isoDate(cell.trimmed());
         *ok = d.isValid();
         return d;
     }
     case Kind::Time: {
-        const QTime t = QTime::fromString(cell.trimmed(), QStringLiteral("HH:mm:ss"));
+        const QTime t = QTime::fromString(cell.trimmed().toString(), QStringLiteral("HH:mm:ss"));
         *ok = t.isValid();
         return t;
     }
     case Kind::Boolean: {
-        const QString v = cell.trimmed().toLower();
+        const QString v = cell.trimmed().toString().toLower();
         if (v == u"1" || v == u"true")
             return true;
         if (v == u"0" || v == u"false")
@@ -140,7 +188,7 @@ QVariant convert(const QString &cell, Kind kind, bool *ok)
     }
     default: break;
     }
-    return cell;
+    return cell.toString();
 }
 
 } // namespace
@@ -159,13 +207,17 @@ std::unique_ptr<ReportMemoryDataSet> CsvDataSetReader::parse(const QByteArray &b
     QByteArray data = bytes;
     if (data.startsWith("\xEF\xBB\xBF"))
         data.remove(0, 3);
-    const std::vector<Row> rows = splitRows(QString::fromUtf8(data), fileLabel);
-    if (rows.empty())
+    const QString text = QString::fromUtf8(data);
+    CsvCursor cursor(text, fileLabel);
+    std::vector<QStringView> cells;
+    int line = 0;
+    if (!cursor.next(cells, &line))
         throw ReportError(QStringLiteral("%1: Die erste Zeile mit den Spaltennamen fehlt.").arg(fileLabel));
 
     auto set = std::make_unique<ReportMemoryDataSet>(name);
     std::vector<Kind> kinds;
-    for (QString column : rows[0].cells) {
+    for (QStringView cell : cells) {
+        QString column = cell.toString();
         Kind kind = Kind::Text;
         static const std::pair<const char *, Kind> suffixes[] = {{":number", Kind::Number}, {":money", Kind::Number},
                                                                  {":date", Kind::Date},     {":time", Kind::Time},
@@ -182,27 +234,25 @@ std::unique_ptr<ReportMemoryDataSet> CsvDataSetReader::parse(const QByteArray &b
         set->addField(column.trimmed(), kind);
         kinds.push_back(kind);
     }
-    for (size_t r = 1; r < rows.size(); ++r) {
-        const Row &row = rows[r];
-        if (row.cells.size() != static_cast<qsizetype>(kinds.size()))
+    while (cursor.next(cells, &line)) {
+        if (cells.size() != kinds.size())
             throw ReportError(QStringLiteral("%1, Zeile %2: %3 Werte statt %4.")
                                   .arg(fileLabel)
-                                  .arg(row.line)
-                                  .arg(row.cells.size())
+                                  .arg(line)
+                                  .arg(cells.size())
                                   .arg(kinds.size()));
         QVariantList values;
         values.reserve(static_cast<qsizetype>(kinds.size()));
         for (size_t c = 0; c < kinds.size(); ++c) {
-            const QString &cell = row.cells[static_cast<qsizetype>(c)];
             bool ok = true;
-            values << convert(cell, kinds[c], &ok);
+            values << convert(cells[c], kinds[c], &ok);
             if (!ok)
                 throw ReportError(QStringLiteral("%1, Zeile %2, Spalte „%3“: %4")
                                       .arg(fileLabel)
-                                      .arg(row.line)
-                                      .arg(set->fieldName(static_cast<int>(c)), cellError(cell, kinds[c])));
+                                      .arg(line)
+                                      .arg(set->fieldName(static_cast<int>(c)), cellError(cells[c].toString(), kinds[c])));
         }
-        set->addRow(values);
+        set->addRow(std::move(values));
     }
     set->first();
     return set;
