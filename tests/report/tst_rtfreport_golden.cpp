@@ -68,6 +68,7 @@ private slots:
     void usageErrors_data();
     void usageErrors();
     void outputsOpenInLibreOffice();
+    void libreOfficeReadsFormattingAndPictures();
     void unknownFieldsWarn();
     void csvValues();
     void csvErrors_data();
@@ -187,6 +188,52 @@ void TestRtfReportGolden::outputsOpenInLibreOffice()
         const QStringList expected = QString::fromUtf8(readFile(seen)).split(u'\n', Qt::SkipEmptyParts);
         QCOMPARE(read, expected);
     }
+}
+
+// Converts `rtf` with LibreOffice into `format` and returns the result ("" when it failed).
+QByteArray convertedByLibreOffice(const QString &office, const QString &rtf, const QString &format, const QString &suffix)
+{
+    QTemporaryDir out, profile;
+    QProcess p;
+    p.start(office, {QStringLiteral("-env:UserInstallation=file://") + profile.path(), QStringLiteral("--headless"),
+                     QStringLiteral("--convert-to"), format, QStringLiteral("--outdir"), out.path(), rtf});
+    if (!p.waitForFinished(120000))
+        return {};
+    return readFile(out.filePath(QFileInfo(rtf).completeBaseName() + suffix));
+}
+
+void TestRtfReportGolden::libreOfficeReadsFormattingAndPictures()
+{
+    const QString office = QStandardPaths::findExecutable(QStringLiteral("libreoffice"));
+    if (office.isEmpty())
+        QSKIP("LibreOffice is not installed");
+    const QString cases = sourceDir() + QStringLiteral("/tests/report/cases/");
+
+    // Templates written by LibreOffice, where a false condition skips the start of a bold
+    // (or italic) run: the text after the block keeps the run's formatting.
+    const QString html = QString::fromUtf8(convertedByLibreOffice(office, cases + QStringLiteral("libreoffice-skipped-branch/expected.rtf"),
+                                                                  QStringLiteral("html"), QStringLiteral(".html")));
+    QString plain = html;
+    plain.remove(QRegularExpression(QStringLiteral("<(?!/?[bi]>)[^>]*>")));
+    QVERIFY2(QRegularExpression(QStringLiteral("<b>[^<]*bleibt fett</b>")).match(plain).hasMatch(), qPrintable(plain));
+    QVERIFY2(QRegularExpression(QStringLiteral("<i>[^<]*bleibt\\s+kursiv</i>")).match(plain).hasMatch(), qPrintable(plain));
+
+    // A picture of the template after one that FIMG inserted: each shows as itself (with
+    // \binN pictures LibreOffice showed the first one twice).
+    const QByteArray flat = convertedByLibreOffice(office, cases + QStringLiteral("libreoffice-pictures/expected.rtf"),
+                                                   QStringLiteral("fodt"), QStringLiteral(".fodt"));
+    QStringList seen;
+    const QRegularExpression data(QStringLiteral("<office:binary-data>([^<]*)</office:binary-data>"));
+    for (auto it = data.globalMatch(QString::fromUtf8(flat)); it.hasNext();) {
+        const QByteArray bytes = QByteArray::fromBase64(it.next().captured(1).remove(QRegularExpression(QStringLiteral("\\s"))).toLatin1());
+        seen << QString::fromLatin1(QCryptographicHash::hash(bytes, QCryptographicHash::Md5).toHex());
+    }
+    QStringList expected;
+    for (const char *png : {"stempel.png", "unterschrift.png"})
+        expected << QString::fromLatin1(QCryptographicHash::hash(readFile(cases + QStringLiteral("libreoffice-pictures/") + QLatin1String(png)),
+                                                                 QCryptographicHash::Md5)
+                                            .toHex());
+    QCOMPARE(seen, expected);
 }
 
 void TestRtfReportGolden::unknownFieldsWarn()
