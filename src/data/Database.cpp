@@ -3,6 +3,7 @@
 #include "data/DataError.h"
 #include "data/FirstStartData.h"
 #include "data/Migrations.h"
+#include "data/NoReplaceFile.h"
 #include "data/Schema.h"
 #include "data/SqliteFunctions.h"
 
@@ -17,7 +18,9 @@
 #include <sqlite3.h>
 
 #include <atomic>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -31,31 +34,42 @@ QString openFailure(const QString &path, const QString &reason)
     return QStringLiteral("Die Datenbank \"%1\" kann nicht geöffnet werden.\r%2").arg(QDir::toNativeSeparators(path), reason);
 }
 
+QString createFailure(const QString &path, const QString &reason)
+{
+    return QStringLiteral("Die Datenbank \"%1\" kann nicht angelegt werden.\r%2").arg(QDir::toNativeSeparators(path), reason);
+}
+
+const QString Damaged = QStringLiteral("Die Datei ist beschädigt.\rBitte stellen Sie die Datenbank aus einer "
+                                       "Datensicherung wieder her.");
+const QString ReadOnlyFile = QStringLiteral("Die Datei ist schreibgeschützt.\rBitte heben Sie den Schreibschutz auf, "
+                                            "damit Ihre Eingaben gespeichert werden können.");
+
+QString readOnlyFolder(const QString &directory)
+{
+    return QStringLiteral("Das Verzeichnis \"%1\" ist schreibgeschützt.\rDas Programm braucht dort Schreibrecht "
+                          "für die Datenbank und ihre Begleitdateien.")
+        .arg(QDir::toNativeSeparators(QDir::cleanPath(directory)));
+}
+
 // The reason a statement failed, in words a user understands where we know them.
 QString reasonFor(const QSqlError &error)
 {
     const int code = error.nativeErrorCode().toInt() & 0xFF;
     switch (code) {
     case SQLITE_NOTADB: return QStringLiteral("Die Datei ist keine Datenbank.");
-    case SQLITE_CORRUPT: return QStringLiteral("Die Datei ist beschädigt.");
+    case SQLITE_CORRUPT: return Damaged;
     case SQLITE_BUSY:
     case SQLITE_LOCKED: return QStringLiteral("Die Datei ist von einem anderen Programm gesperrt.");
     case SQLITE_CANTOPEN:
     case SQLITE_PERM:
     case SQLITE_AUTH: return QStringLiteral("Die Datei kann nicht gelesen werden.");
-    case SQLITE_READONLY: return QStringLiteral("Die Datei ist schreibgeschützt.");
+    case SQLITE_READONLY: return ReadOnlyFile;
     case SQLITE_FULL: return QStringLiteral("Der Datenträger ist voll.");
     case SQLITE_IOERR: return QStringLiteral("Beim Lesen oder Schreiben der Datei ist ein Fehler aufgetreten.");
     default: break;
     }
     const QString text = error.databaseText().isEmpty() ? error.text() : error.databaseText();
     return QStringLiteral("Datenbankfehler: %1").arg(text);
-}
-
-void removeWithCompanions(const QString &path)
-{
-    for (const char *suffix : {"", "-wal", "-shm", "-journal"})
-        QFile::remove(path + QLatin1String(suffix));
 }
 
 // Files and folders alike, so a rename survives a power cut.
@@ -108,71 +122,185 @@ void Database::open(const QString &directory)
         m_directory += u'/';
     m_filePath = m_directory + FileName;
 
-    const QFileInfo info(m_filePath);
-    const bool exists = info.exists();
-    if (exists) {
-        if (!info.isFile())
-            throw DataError(openFailure(m_filePath, QStringLiteral("Der Pfad ist keine Datei.")));
-        QFile probe(m_filePath);
-        if (!probe.open(QIODevice::ReadOnly))
-            throw DataError(openFailure(m_filePath, QStringLiteral("Die Datei kann nicht gelesen werden.")));
-    } else if (!QFileInfo(m_directory).isDir()) {
-        throw DataError(openFailure(m_filePath, QStringLiteral("Das Verzeichnis existiert nicht.")));
+    // A reorganisation in another instance may put a new file in place while this one
+    // opens; a connection that finds itself on the replaced file starts again on the new.
+    constexpr int Attempts = 5;
+    for (int attempt = 1;; ++attempt) {
+        if (tryOpen())
+            return;
+        if (attempt == Attempts)
+            throw DataError(openFailure(m_filePath, QStringLiteral("Die Datei wird gerade von einem anderen Programm "
+                                                                   "ersetzt. Bitte versuchen Sie es noch einmal.")));
     }
+}
 
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connectionName);
-        db.setDatabaseName(m_filePath);
-        db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(m_busyTimeoutMs));
-        if (!db.open()) {
-            const QString reason = reasonFor(db.lastError());
-            db = QSqlDatabase();
-            QSqlDatabase::removeDatabase(m_connectionName);
-            throw DataError(openFailure(m_filePath, reason));
-        }
+bool Database::tryOpen()
+{
+    const QFileInfo info(m_filePath);
+    if (!info.exists()) {
+        if (!QFileInfo(m_directory).isDir())
+            throw DataError(openFailure(m_filePath, QStringLiteral("Das Verzeichnis existiert nicht.")));
+        createFile();
+    } else if (!info.isFile()) {
+        throw DataError(openFailure(m_filePath, QStringLiteral("Der Pfad ist keine Datei.")));
     }
+    checkAccess();
+
+    connectTo(m_filePath, openFailure);
 
     try {
-        if (exists) {
-            checkExisting();
-            configure();
-            const int version = schemaVersion();
-            if (version < Schema::Version)
-                migrate(version);
-        } else {
-            createNew();
+        checkExisting();
+        configure();
+        // From here on the connection holds its shared lock in WAL mode, so no
+        // reorganisation can replace the file under it any more.
+        if (hasMoved()) {
+            dropConnection();
+            return false;
         }
+        const int version = schemaVersion();
+        if (version < Schema::Version)
+            migrate(version);
     } catch (...) {
-        {
-            QSqlDatabase db = connection();
-            db.close();
-        }
-        QSqlDatabase::removeDatabase(m_connectionName);
-        if (!exists)
-            removeWithCompanions(m_filePath);
+        const bool moved = hasMoved();
+        dropConnection();
+        if (moved)
+            return false;
         throw;
     }
+    return true;
+}
+
+void Database::connectTo(const QString &databaseName, QString (*failure)(const QString &, const QString &))
+{
+    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connectionName);
+    db.setDatabaseName(databaseName);
+    db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(m_busyTimeoutMs));
+    if (!db.open()) {
+        const QString reason = reasonFor(db.lastError());
+        db = QSqlDatabase();
+        QSqlDatabase::removeDatabase(m_connectionName);
+        throw DataError(failure(m_filePath, reason));
+    }
+}
+
+void Database::dropConnection()
+{
+    {
+        QSqlDatabase db = connection();
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(m_connectionName);
+}
+
+bool Database::hasMoved() const
+{
+    sqlite3 *h = handle();
+    int moved = 0;
+    if (h && sqlite3_file_control(h, "main", SQLITE_FCNTL_HAS_MOVED, &moved) == SQLITE_OK)
+        return moved != 0;
+    return false;
+}
+
+// Decided before SQLite opens anything: a file it may only read would accept the start and
+// fail at the first save, and without a writable folder there is no room for the -wal and
+// -shm files every instance shares.
+void Database::checkAccess() const
+{
+    const QByteArray file = QFile::encodeName(m_filePath);
+    if (::faccessat(AT_FDCWD, file.constData(), R_OK, AT_EACCESS) != 0)
+        throw DataError(openFailure(m_filePath, QStringLiteral("Die Datei kann nicht gelesen werden.")));
+    if (::faccessat(AT_FDCWD, file.constData(), W_OK, AT_EACCESS) != 0)
+        throw DataError(openFailure(m_filePath, ReadOnlyFile));
+    if (::faccessat(AT_FDCWD, QFile::encodeName(m_directory).constData(), W_OK | X_OK, AT_EACCESS) != 0)
+        throw DataError(openFailure(m_filePath, readOnlyFolder(m_directory)));
+}
+
+// The new file is made in memory and put into place whole: an instance starting at the same
+// moment finds no file or a complete one, and a crash half-way leaves nothing behind. The
+// instance that loses the race opens the winner's file.
+void Database::createFile()
+{
+    QByteArray image;
+    connectTo(QStringLiteral(":memory:"), createFailure);
+    try {
+        transaction([this] {
+            exec(QStringLiteral("PRAGMA application_id=%1").arg(ApplicationId));
+            for (const TableDef &t : Schema::tables()) {
+                exec(t.createSql());
+                for (const QString &ix : t.createIndexSql())
+                    exec(ix);
+            }
+            FirstStartData::write(*this);
+            exec(QStringLiteral("PRAGMA user_version=%1").arg(Schema::Version));
+        });
+        sqlite3_int64 size = 0;
+        unsigned char *bytes = sqlite3_serialize(handle(), "main", &size, 0);
+        if (!bytes)
+            throw DataError(createFailure(m_filePath, QStringLiteral("Zu wenig Arbeitsspeicher.")));
+        image = QByteArray(reinterpret_cast<const char *>(bytes), static_cast<qsizetype>(size));
+        sqlite3_free(bytes);
+    } catch (...) {
+        dropConnection();
+        throw;
+    }
+    dropConnection();
+
+    const NoReplaceFile::Result placed = NoReplaceFile::place(m_directory, FileName, image);
+    if (placed.outcome != NoReplaceFile::Outcome::Failed)
+        return;
+    QString reason;
+    switch (placed.error) {
+    case EACCES:
+    case EPERM:
+    case EROFS: reason = readOnlyFolder(m_directory); break;
+    case ENOSPC:
+    case EDQUOT: reason = QStringLiteral("Der Datenträger ist voll."); break;
+    default: reason = QStringLiteral("Systemfehler: %1").arg(QString::fromLocal8Bit(std::strerror(placed.error))); break;
+    }
+    throw DataError(createFailure(m_filePath, reason));
 }
 
 void Database::checkExisting()
 {
-    QSqlQuery q(connection());
-    // Reading the header and the schema page is enough to tell a foreign, damaged or
-    // locked file; nothing is written before these checks pass.
-    if (!q.exec(QStringLiteral("PRAGMA application_id")) || !q.next())
-        throw DataError(openFailure(m_filePath, reasonFor(q.lastError())));
-    const int appId = q.value(0).toInt();
-    if (!q.exec(QStringLiteral("SELECT count(*) FROM sqlite_master")) || !q.next())
-        throw DataError(openFailure(m_filePath, reasonFor(q.lastError())));
-    if (appId != ApplicationId)
-        throw DataError(openFailure(m_filePath, QStringLiteral("Die Datei ist keine Finorra-Datenbank.")));
-    const int version = schemaVersion();
-    if (version > Schema::Version)
-        throw DataError(openFailure(
-            m_filePath, QStringLiteral("Sie stammt von einer neueren Programmversion (Datenbankversion %1, "
-                                       "dieses Programm kennt Version %2).")
-                            .arg(version)
-                            .arg(Schema::Version)));
+    // One read transaction, so every check sees the same file: the header and the schema
+    // tell a foreign, locked or newer file, quick_check finds damaged pages before the
+    // first save does, and nothing is written before all of them pass.
+    exec(QStringLiteral("BEGIN"));
+    try {
+        QSqlQuery q(connection());
+        if (!q.exec(QStringLiteral("PRAGMA application_id")) || !q.next())
+            throw DataError(openFailure(m_filePath, reasonFor(q.lastError())));
+        const int appId = q.value(0).toInt();
+        if (!q.exec(QStringLiteral("SELECT count(*) FROM sqlite_master")) || !q.next())
+            throw DataError(openFailure(m_filePath, reasonFor(q.lastError())));
+        const int tables = q.value(0).toInt();
+        if (hasMoved())
+            throw DataError(QStringLiteral("moved"));   // replaced meanwhile; open() starts again
+        if (appId != ApplicationId && tables == 0)
+            throw DataError(openFailure(m_filePath, QStringLiteral("Die Datei ist keine Finorra-Datenbank.\rSie enthält "
+                                                                   "keine Tabellen; vermutlich wurde das erste Anlegen "
+                                                                   "abgebrochen. Wenn Sie die Datei löschen, legt das "
+                                                                   "Programm beim nächsten Start eine neue an.")));
+        if (appId != ApplicationId)
+            throw DataError(openFailure(m_filePath, QStringLiteral("Die Datei ist keine Finorra-Datenbank.")));
+        const int version = schemaVersion();
+        if (version > Schema::Version)
+            throw DataError(openFailure(
+                m_filePath, QStringLiteral("Sie stammt von einer neueren Programmversion (Datenbankversion %1, "
+                                           "dieses Programm kennt Version %2).")
+                                .arg(version)
+                                .arg(Schema::Version)));
+        if (!q.exec(QStringLiteral("PRAGMA quick_check(1)")))
+            throw DataError(openFailure(m_filePath, reasonFor(q.lastError())));
+        if (!q.next() || q.value(0).toString() != QLatin1String("ok"))
+            throw DataError(openFailure(m_filePath, Damaged));
+        q.finish();
+    } catch (...) {
+        QSqlQuery rollback(connection());
+        rollback.exec(QStringLiteral("ROLLBACK"));
+        throw;
+    }
+    exec(QStringLiteral("COMMIT"));
 }
 
 void Database::configure()
@@ -183,21 +311,6 @@ void Database::configure()
     q.exec(QStringLiteral("PRAGMA synchronous=NORMAL"));
     if (sqlite3 *h = handle())
         SqliteFunctions::install(h);
-}
-
-void Database::createNew()
-{
-    configure();
-    transaction([this] {
-        exec(QStringLiteral("PRAGMA application_id=%1").arg(ApplicationId));
-        for (const TableDef &t : Schema::tables()) {
-            exec(t.createSql());
-            for (const QString &ix : t.createIndexSql())
-                exec(ix);
-        }
-        FirstStartData::write(*this);
-        exec(QStringLiteral("PRAGMA user_version=%1").arg(Schema::Version));
-    });
 }
 
 void Database::migrate(int fromVersion)
@@ -253,6 +366,8 @@ QSqlQuery Database::execBound(const TranslatedSql &sql, const QVariantList &valu
 {
     if (!isOpen())
         throw DataError(QStringLiteral("Keine Verbindung zur Datenbank."));
+    if (m_statementGate)
+        m_statementGate();
     QSqlQuery q(connection());
     q.setForwardOnly(forwardOnly);
     if (!q.prepare(sql.sql))
@@ -344,33 +459,66 @@ void Database::rebuild(const QString &filePath)
     sqlite3_busy_timeout(db, 2000);
     // Leaving WAL mode succeeds only when no other connection has the file open; it also
     // folds the WAL into the file, so nothing is left behind that could meet the new file.
+    // It runs before the exclusive locking mode, which would keep a rollback journal of the
+    // switch that closing the connection after the rename would delete by name, under the
+    // new file.
     const QString mode = step(QStringLiteral("PRAGMA journal_mode=DELETE"));
     if (mode.compare(QStringLiteral("delete"), Qt::CaseInsensitive) != 0) {
+        closeDb();
+        fail(QStringLiteral("Die Datenbank wird noch von einem anderen Programm benutzt."));
+    }
+    // From here until the connection closes after the rename, no other connection can read
+    // or write the file: an instance starting meanwhile waits and then finds the new file.
+    // An instance that slipped in since the switch above and put the file back into WAL
+    // mode makes the copy refuse.
+    const bool locked = !step(QStringLiteral("PRAGMA locking_mode=EXCLUSIVE")).startsWith(u'!')
+                        && !step(QStringLiteral("BEGIN EXCLUSIVE")).startsWith(u'!')
+                        && !step(QStringLiteral("COMMIT")).startsWith(u'!')
+                        && step(QStringLiteral("PRAGMA journal_mode")).compare(QStringLiteral("delete"), Qt::CaseInsensitive) == 0;
+    if (!locked) {
         closeDb();
         fail(QStringLiteral("Die Datenbank wird noch von einem anderen Programm benutzt."));
     }
     QString quotedTmp = tmpPath;
     quotedTmp.replace(u'\'', QStringLiteral("''"));
     const QString vacuum = step(QStringLiteral("VACUUM INTO '%1'").arg(quotedTmp));
-    closeDb();
-    if (vacuum.startsWith(u'!'))
+    if (vacuum.startsWith(u'!')) {
+        closeDb();
         fail(vacuum.mid(1));
+    }
 
     // Check the copy before it replaces anything.
-    if (sqlite3_open_v2(tmpPath.toUtf8().constData(), &db, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK) {
+    sqlite3 *copy = nullptr;
+    auto closeCopy = [&copy] {
+        if (copy)
+            sqlite3_close_v2(copy);
+        copy = nullptr;
+    };
+    if (sqlite3_open_v2(tmpPath.toUtf8().constData(), &copy, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK) {
+        closeCopy();
         closeDb();
         fail(QStringLiteral("Die neue Datei kann nicht gelesen werden."));
     }
+    std::swap(db, copy);
     const QString check = step(QStringLiteral("PRAGMA integrity_check"));
     const QString appId = step(QStringLiteral("PRAGMA application_id"));
-    closeDb();
-    if (check != QLatin1String("ok") || appId.toInt() != ApplicationId)
+    std::swap(db, copy);
+    closeCopy();
+    if (check != QLatin1String("ok") || appId.toInt() != ApplicationId) {
+        closeDb();
         fail(QStringLiteral("Die neue Datei ist fehlerhaft."));
-    if (!syncFile(tmpPath))
+    }
+    if (!syncFile(tmpPath)) {
+        closeDb();
         fail(QStringLiteral("Die neue Datei kann nicht gespeichert werden."));
+    }
 
-    // One rename replaces the file: at every instant a complete database exists.
-    if (::rename(QFile::encodeName(tmpPath).constData(), QFile::encodeName(filePath).constData()) != 0)
+    // One rename replaces the file while the lock is still held: at every instant a
+    // complete database exists, and nobody can have written into the old one meanwhile.
+    if (::rename(QFile::encodeName(tmpPath).constData(), QFile::encodeName(filePath).constData()) != 0) {
+        closeDb();
         fail(QStringLiteral("Die neue Datei kann nicht an die Stelle der alten gesetzt werden."));
+    }
+    closeDb();
     syncFile(QFileInfo(filePath).absolutePath());
 }

@@ -13,8 +13,9 @@ struct sqlite3;
 
 // The connection to the database file Finorra.abs. Several program instances share the
 // file (WAL mode, a busy timeout instead of "database is locked"). A missing file is
-// created with every table and the first-start data; a file that is not ours, is locked,
-// damaged or from a newer version is refused and left untouched.
+// created with every table and the first-start data, and appears in the folder complete or
+// not at all; a file that is not ours, is locked, damaged, read-only or from a newer version
+// is refused and left untouched.
 class Database : public QObject
 {
     Q_OBJECT
@@ -42,6 +43,9 @@ public:
     // Runs the program's SQL (named parameters, German date literals). Throws DataError.
     QSqlQuery exec(const QString &programSql, const QVariantMap &params = {}) const;
     QSqlQuery execBound(const TranslatedSql &sql, const QVariantList &values, bool forwardOnly) const;
+    // Runs before every statement. Every statement on the connection shares the snapshot of
+    // the oldest one still reading, so data sets finish reading their results first.
+    void setStatementGate(std::function<void()> gate) { m_statementGate = std::move(gate); }
     QVariant scalar(const QString &programSql, const QVariantMap &params = {}) const;
 
     // Runs `work` in one write transaction taken at once (BEGIN IMMEDIATE), so it never has
@@ -51,8 +55,10 @@ public:
     int schemaVersion() const;
 
     // Writes the whole database anew into "<file>.tmp" and puts it in place of the file
-    // by one atomic rename. The file must not be open in this or any other instance.
-    // On failure the .tmp is removed and the file stays as it was. Throws DataError.
+    // by one atomic rename, holding an exclusive lock on the file from before the copy until
+    // after the rename, so no instance can write into the file that is being replaced.
+    // The file must not be open in this or any other instance. On failure the .tmp is
+    // removed and the file stays as it was. Throws DataError.
     static void rebuild(const QString &filePath);
 
     // Converts a typed value into what SQLite stores (ISO dates, 0/1, …).
@@ -63,11 +69,17 @@ signals:
     void aboutToClose();
 
 private:
+    bool tryOpen();   // false: the file was replaced while opening; nothing is left open
+    void checkAccess() const;
+    void createFile();
     void checkExisting();
-    void createNew();
     void configure();
+    void connectTo(const QString &databaseName, QString (*failure)(const QString &, const QString &));
+    void dropConnection();
+    bool hasMoved() const;
     void migrate(int fromVersion);
 
+    std::function<void()> m_statementGate;
     QString m_connectionName;
     QString m_filePath;
     QString m_directory;

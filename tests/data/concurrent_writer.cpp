@@ -1,11 +1,15 @@
 // Appends bookings to a household book through a DataSet, as a second program instance
-// would, and exits non-zero on the first error.
+// would, and exits non-zero on the first error. Usage: <folder> <count> <tag> [delay ms].
+// Each booking is acknowledged on stdout once it is stored, so a test that kills or races
+// the writer knows which bookings must survive.
 #include "data/DataError.h"
 #include "data/DataSet.h"
 #include "data/Database.h"
 
 #include <QCoreApplication>
 #include <QDate>
+
+#include <QThread>
 
 #include <cstdio>
 
@@ -17,6 +21,8 @@ int main(int argc, char **argv)
     const QString dir = QString::fromLocal8Bit(argv[1]);
     const int count = QString::fromLocal8Bit(argv[2]).toInt();
     const QString tag = QString::fromLocal8Bit(argv[3]);
+    if (argc > 4)
+        QThread::msleep(QString::fromLocal8Bit(argv[4]).toULong());
     try {
         Database db;
         db.open(dir);
@@ -36,6 +42,8 @@ int main(int argc, char **argv)
             db.transaction([&db] {
                 db.exec(QStringLiteral("update plzort set Ort = cast(cast(Ort as integer) + 1 as text) where Plz = '00000'"));
             });
+            std::printf("%s-%d\n", tag.toLocal8Bit().constData(), i);
+            std::fflush(stdout);
         }
     } catch (const DataError &e) {
         std::fprintf(stderr, "%s\n", e.message().toLocal8Bit().constData());

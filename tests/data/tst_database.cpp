@@ -11,6 +11,33 @@
 #include <QTest>
 
 #include <sqlite3.h>
+#include <unistd.h>
+
+// Permission bits do not bind root, so checks of read-only files run as "nobody" then.
+class Unprivileged
+{
+public:
+    Unprivileged()
+    {
+        if (::geteuid() == 0)
+            m_switched = ::setegid(65534) == 0 && ::seteuid(65534) == 0;
+    }
+    ~Unprivileged()
+    {
+        if (m_switched && ::seteuid(0) == 0)
+            (void)::setegid(0);
+    }
+    Unprivileged(const Unprivileged &) = delete;
+    Unprivileged &operator=(const Unprivileged &) = delete;
+
+private:
+    bool m_switched = false;
+};
+
+const QString Damaged = QStringLiteral("Die Datei ist beschädigt.\rBitte stellen Sie die Datenbank aus einer "
+                                       "Datensicherung wieder her.");
+const QString ReadOnlyFolder = QStringLiteral("Das Verzeichnis \"%1\" ist schreibgeschützt.\rDas Programm braucht dort "
+                                              "Schreibrecht für die Datenbank und ihre Begleitdateien.");
 
 class TestDatabase : public QObject
 {
@@ -98,13 +125,21 @@ private slots:
         QTest::addColumn<QString>("kind");
         QTest::addColumn<QString>("reason");
         QTest::newRow("garbage") << "garbage" << "Die Datei ist keine Datenbank.";
-        QTest::newRow("empty file") << "empty" << "Die Datei ist keine Finorra-Datenbank.";
+        QTest::newRow("empty file") << "empty"
+                                    << "Die Datei ist keine Finorra-Datenbank.\rSie enthält keine Tabellen; vermutlich "
+                                       "wurde das erste Anlegen abgebrochen. Wenn Sie die Datei löschen, legt das "
+                                       "Programm beim nächsten Start eine neue an.";
         QTest::newRow("foreign database") << "foreign" << "Die Datei ist keine Finorra-Datenbank.";
         QTest::newRow("newer version") << "newer"
                                        << "Sie stammt von einer neueren Programmversion (Datenbankversion 99, "
                                           "dieses Programm kennt Version 1).";
         QTest::newRow("locked") << "locked" << "Die Datei ist von einem anderen Programm gesperrt.";
-        QTest::newRow("truncated") << "truncated" << "Die Datei ist beschädigt.";
+        QTest::newRow("truncated") << "truncated" << Damaged;
+        QTest::newRow("damaged table pages") << "damaged pages" << Damaged;
+        QTest::newRow("read-only file") << "read-only file"
+                                        << "Die Datei ist schreibgeschützt.\rBitte heben Sie den Schreibschutz auf, "
+                                           "damit Ihre Eingaben gespeichert werden können.";
+        QTest::newRow("read-only folder") << "read-only folder" << ReadOnlyFolder;
     }
     void refusedFilesStayUntouched()
     {
@@ -138,8 +173,14 @@ private slots:
                                           "insert into tbau (TKurz) values ('x');",
                                   nullptr, nullptr, nullptr),
                      SQLITE_OK);
-        } else if (kind == "truncated") {
-            // Keep the header and the schema page pointer, cut the pages behind them.
+        } else if (kind == "read-only file") {
+            QVERIFY(QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
+            QVERIFY(QFile::setPermissions(tmp.dir(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner
+                                                         | QFile::ReadOther | QFile::WriteOther | QFile::ExeOther));
+        } else if (kind == "read-only folder") {
+            QVERIFY(QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadOther | QFile::WriteOther));
+            QVERIFY(QFile::setPermissions(tmp.dir(), QFile::ReadOwner | QFile::ExeOwner | QFile::ReadOther | QFile::ExeOther));
+        } else if (kind == "truncated" || kind == "damaged pages") {
             {
                 auto db = tmp.connect();
                 for (int i = 0; i < 200; ++i)
@@ -149,21 +190,43 @@ private slots:
             }
             QFile f(path);
             QVERIFY(f.open(QIODevice::ReadWrite));
-            QByteArray bytes = f.readAll();
-            // Scramble every page after the first: the schema can no longer be read.
-            for (qsizetype i = 4096; i < bytes.size(); ++i)
-                bytes[i] = char(0xA5);
-            f.seek(0);
-            f.write(bytes);
+            // Every page after the first: the schema can no longer be read. Only the last
+            // three, where the rows written last lie: the schema reads fine, the table not.
+            const qint64 from = kind == "truncated" ? 4096 : f.size() - 3 * 4096;
+            QVERIFY(f.seek(from));
+            f.write(QByteArray(f.size() - from, char(0xA5)));
         }
 
         const QByteArray before = TempDatabase::fileHash(path);
-        const QString message = openError(tmp.dir());
+        QString message;
+        if (kind.startsWith("read-only")) {
+            const Unprivileged asUser;
+            message = openError(tmp.dir());
+            reason = reason.replace("%1", QDir::toNativeSeparators(tmp.dir()));
+        } else {
+            message = openError(tmp.dir());
+        }
         QCOMPARE(message, QStringLiteral("Die Datenbank \"%1\" kann nicht geöffnet werden.\r%2")
                               .arg(QDir::toNativeSeparators(path), reason));
         QCOMPARE(TempDatabase::fileHash(path), before);
         if (locker)
             sqlite3_close(locker);
+    }
+
+    void noDatabaseInAReadOnlyFolder()
+    {
+        QTemporaryDir dir;
+        QVERIFY(QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner | QFile::ReadOther | QFile::ExeOther));
+        QString message;
+        {
+            const Unprivileged asUser;
+            message = openError(dir.path());
+        }
+        QCOMPARE(message, QStringLiteral("Die Datenbank \"%1\" kann nicht angelegt werden.\r%2")
+                              .arg(QDir::toNativeSeparators(dir.filePath("Finorra.abs")),
+                                   ReadOnlyFolder.arg(QDir::toNativeSeparators(dir.path()))));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden), QStringList());
+        QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     }
 
     void germanDateLiteralsCompareAsDates()
@@ -257,7 +320,7 @@ private slots:
             QFAIL("rebuild did not fail");
         } catch (const DataError &e) {
             QCOMPARE(e.message(), QStringLiteral("Die Datenbank konnte nicht reorganisiert werden.\r")
-                                      + reason.arg(QDir::toNativeSeparators(tmp.filePath())));
+                                      + QString(reason).replace("%1", QDir::toNativeSeparators(tmp.filePath())));
         }
         if (obstacle == "open") {
             QVERIFY(!QFile::exists(tmp.filePath() + ".tmp"));
