@@ -118,17 +118,24 @@ int childPrintout(const QString &dir, int count)
     return 0;
 }
 
-// Child: a template made of `count` fields and nothing else between them. Prints the
-// memory before the run and the peak during it, in bytes.
-int childFields(const QString &dir, int count)
+// Child: a template made of `count` fields and little else between them, four fields
+// repeated or, with `distinct`, each field written differently. Prints the memory before
+// the run, the peak during it, and the template's size, in bytes.
+int childFields(const QString &dir, int count, bool distinct)
 {
     const QString path = QDir(dir).filePath(QStringLiteral("felder.rtf"));
     {
         QByteArray rtf = "{\\rtf1\\ansi ";
         rtf.reserve(qsizetype(count) * 16 + 64);
         const char *fields[] = {"\\\\ekName\\\\ ", "\\\\ekOrt\\\\, ", "\\\\tippfehler\\\\ ", "\\\\FFIX(1.5)\\\\ "};
-        for (int i = 0; i < count; ++i)
-            rtf.append(fields[i % 4]);
+        for (int i = 0; i < count; ++i) {
+            if (!distinct)
+                rtf.append(fields[i % 4]);
+            else if (i % 2)
+                rtf.append("\\\\ekOrt+'" + QByteArray::number(i) + "'\\\\ ");
+            else
+                rtf.append("\\\\t" + QByteArray::number(i) + "\\\\ ");
+        }
         rtf.append('}');
         if (!writeFile(path, rtf))
             return 1;
@@ -173,8 +180,8 @@ int main(int argc, char *argv[])
     const QStringList args = app.arguments();
     if (args.size() == 4 && args[1] == u"--printout")
         return childPrintout(args[2], args[3].toInt());
-    if (args.size() == 4 && args[1] == u"--fields")
-        return childFields(args[2], args[3].toInt());
+    if (args.size() == 5 && args[1] == u"--fields")
+        return childFields(args[2], args[3].toInt(), args[4] == u"distinct");
     QTemporaryDir dir;
 
     ReportMemoryDataSet rows(QStringLiteral("qrBuchungen"));
@@ -253,13 +260,16 @@ int main(int argc, char *argv[])
     if (!printoutPeak.isEmpty())
         std::printf("printout of %d records: peak memory %.1f MB (goal < 100)\n", kMemoryRows,
                     printoutPeak.toLongLong() / 1048576.0);
-    const QList<QByteArray> fields = runChild({QStringLiteral("--fields"), dir.path(), QString::number(kHostileFields)}).split(' ');
-    if (fields.size() == 3) {
+    for (const char *kind : {"repeated", "distinct"}) {
+        const QList<QByteArray> fields =
+            runChild({QStringLiteral("--fields"), dir.path(), QString::number(kHostileFields), QLatin1String(kind)}).split(' ');
+        if (fields.size() != 3)
+            continue;
         const double perField = double(fields[1].toLongLong() - fields[0].toLongLong()) / kHostileFields;
         const double templateBytes = fields[2].toDouble() / kHostileFields;
-        std::printf("template of %d fields (%.0f bytes each): %.0f bytes of peak memory per field, the template's own "
-                    "bytes included (goal < 200); 6.5 million fields would take %.2f GB\n",
-                    kHostileFields, templateBytes, perField, (perField * 6.5e6 + fields[0].toDouble()) / 1073741824.0);
+        std::printf("template of %d %s fields (%.0f bytes each): %.0f bytes of peak memory per field, the template's own "
+                    "bytes included (goal < 200); 6.5 million such fields would take %.2f GB\n",
+                    kHostileFields, kind, templateBytes, perField, (perField * 6.5e6 + fields[0].toDouble()) / 1073741824.0);
     }
 
     QProcess python;

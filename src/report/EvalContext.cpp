@@ -29,7 +29,7 @@ namespace {
 ReportValue EvalContext::eval(const ExprNode &node)
 {
     switch (node.kind) {
-    case ExprNode::Kind::Literal: return node.literal;
+    case ExprNode::Kind::Literal: return *node.literal;
     case ExprNode::Kind::Variable:
     case ExprNode::Kind::Name: return m_variables.value(variableIndex(node, false));
     case ExprNode::Kind::Column: return columnValue(node.dataSet, node.field);

@@ -33,7 +33,7 @@ struct ExprNode
     enum class Kind { Literal, Variable, Column, Call, Udf, Omitted, Name };
 
     Kind kind = Kind::Literal;
-    ReportValue literal;
+    std::unique_ptr<const ReportValue> literal;   // a literal's value; most nodes have none
     QString name;                       // variable, function or bare name
     QString text;                       // the source text, for messages
     std::shared_ptr<const QString> expression;   // the whole expression, for messages
@@ -48,5 +48,8 @@ struct ExprNode
     mutable quint64 resetScan = 0;      // aggregates: the scan in which they last reset
 
     const QString &expressionText() const { return expression ? *expression : text; }
+    // After compiling: drops what only compile-time messages need (a template may hold
+    // millions of nodes); run-time messages name the whole expression.
+    void dropCompileTexts();
     bool isBareName() const { return kind == Kind::Name || kind == Kind::Variable; }
 };

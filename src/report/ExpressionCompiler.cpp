@@ -361,7 +361,7 @@ ExprPtr ExpressionCompiler::readOperand(const QString &e, qsizetype &p, const st
     auto literal = [&](ReportValue v, qsizetype end) {
         auto node = std::make_unique<ExprNode>();
         node->kind = ExprNode::Kind::Literal;
-        node->literal = std::move(v);
+        node->literal = std::make_unique<const ReportValue>(std::move(v));
         node->text = e.mid(p, end - p);
         node->expression = root;
         p = end;
@@ -594,4 +594,12 @@ ExprPtr ExpressionCompiler::makeCall(const QString &name, const QString &callTex
     node->args = std::move(args);
     finishNode(*node);
     return node;
+}
+
+void ExprNode::dropCompileTexts()
+{
+    if (expression)
+        text = QString();
+    for (const ExprPtr &a : args)
+        a->dropCompileTexts();
 }

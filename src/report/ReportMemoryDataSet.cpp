@@ -9,8 +9,9 @@ void ReportMemoryDataSet::addField(const QString &name, FieldKind kind)
 
 void ReportMemoryDataSet::addRow(const QVariantList &values)
 {
-    m_rows.push_back(values);
-    if (m_rows.size() == 1)
+    m_rowStarts.push_back(m_values.size());
+    m_values.insert(m_values.end(), values.begin(), values.end());
+    if (m_rowStarts.size() == 1)
         first();
 }
 
@@ -26,17 +27,19 @@ ReportDataSet::FieldKind ReportMemoryDataSet::fieldKind(int field) const
 
 QVariant ReportMemoryDataSet::fieldValue(int field) const
 {
-    if (m_rows.empty())
+    if (m_rowStarts.empty() || field < 0)
         return {};
-    const QVariantList &row = m_rows[static_cast<size_t>(m_current)];
-    return field < row.size() ? row[field] : QVariant();
+    const size_t row = static_cast<size_t>(m_current);
+    const size_t start = m_rowStarts[row];
+    const size_t end = row + 1 < m_rowStarts.size() ? m_rowStarts[row + 1] : m_values.size();
+    return start + static_cast<size_t>(field) < end ? m_values[start + static_cast<size_t>(field)] : QVariant();
 }
 
 void ReportMemoryDataSet::first()
 {
     m_current = 0;
     m_bof = true;
-    m_eof = m_rows.empty();
+    m_eof = m_rowStarts.empty();
 }
 
 void ReportMemoryDataSet::next()
@@ -63,9 +66,9 @@ void ReportMemoryDataSet::prior()
 
 void ReportMemoryDataSet::last()
 {
-    m_current = m_rows.empty() ? 0 : rowCount() - 1;
+    m_current = m_rowStarts.empty() ? 0 : rowCount() - 1;
     m_eof = true;
-    m_bof = m_rows.empty();
+    m_bof = m_rowStarts.empty();
 }
 
 void ReportMemoryDataSet::enableControls()

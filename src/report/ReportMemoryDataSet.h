@@ -14,7 +14,7 @@ public:
 
     void addField(const QString &name, FieldKind kind);
     void addRow(const QVariantList &values);
-    int rowCount() const { return static_cast<int>(m_rows.size()); }
+    int rowCount() const { return static_cast<int>(m_rowStarts.size()); }
     int currentRow() const { return m_current; }
     int controlsDisableCount() const { return m_disableCount; }
 
@@ -41,7 +41,10 @@ private:
     };
     QString m_name;
     std::vector<Field> m_fields;
-    std::vector<QVariantList> m_rows;
+    // All rows' values one after another, and where each row starts: one allocation for a
+    // large set instead of one per row.
+    std::vector<QVariant> m_values;
+    std::vector<size_t> m_rowStarts;
     int m_current = 0;
     bool m_eof = true;
     bool m_bof = true;

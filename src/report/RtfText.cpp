@@ -16,12 +16,29 @@ void appendUnicodeUnit(QByteArray &out, char16_t unit)
     out.append('?');
 }
 
+// Characters copied as they are: printable ASCII other than the three RTF specials.
+inline bool plain(char16_t c) { return c >= 0x20 && c < 0x80 && c != u'\\' && c != u'{' && c != u'}'; }
+
 } // namespace
 
 void append(QByteArray &out, QStringView text)
 {
     const qsizetype n = text.size();
     for (qsizetype i = 0; i < n; ++i) {
+        // A run of plain characters goes in at once rather than a byte at a time.
+        qsizetype run = i;
+        while (run < n && plain(text[run].unicode()))
+            ++run;
+        if (run > i) {
+            const qsizetype at = out.size();
+            out.resize(at + (run - i));
+            char *dst = out.data() + at;
+            for (qsizetype k = i; k < run; ++k)
+                *dst++ = static_cast<char>(text[k].unicode());
+            i = run;
+            if (i >= n)
+                break;
+        }
         const char16_t c = text[i].unicode();
         switch (c) {
         case u'\t': out.append("\\tab "); continue;

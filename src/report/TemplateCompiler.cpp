@@ -168,7 +168,12 @@ std::shared_ptr<const ValueField> TemplateCompiler::valueField(const TemplatePie
 {
     if (const auto it = m_compiledFields.constFind(piece.rtf); it != m_compiledFields.cend())
         return it.value();
-    std::shared_ptr<const ValueField> field = compileValue(piece);
+    std::unique_ptr<ValueField> compiled = compileValue(piece);
+    if (compiled->expression)
+        compiled->expression->dropCompileTexts();
+    if (compiled->formatVariable)
+        compiled->formatVariable->dropCompileTexts();
+    std::shared_ptr<const ValueField> field = std::move(compiled);
     if (m_compiledFields.size() < kMaxSharedFields && !holdsAggregate(field->expression.get()))
         m_compiledFields.insert(piece.rtf, field);
     return field;
