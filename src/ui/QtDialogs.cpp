@@ -1,10 +1,14 @@
 #include "ui/QtDialogs.h"
 
+#include "ui/NameOnlyIconProvider.h"
+
 #include <QApplication>
+#include <QDir>
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QTemporaryDir>
 
 namespace {
 
@@ -67,14 +71,40 @@ bool QtDialogs::confirmOkCancel(const QString &text)
     return box.clickedButton() == ok;
 }
 
+namespace {
+
+// Qt's own chooser with the name-only icon provider: the desktop's native chooser and Qt's
+// default provider both open files to learn their type, which would drop the database's
+// locks (see NameOnlyIconProvider). The dialog begins in an empty folder of its own, so it
+// lists nothing before the provider is in place, and only then goes to the start folder.
+QString runChooser(const QString &caption, const QString &startDirectory, const QString &filter,
+                   QFileDialog::FileMode mode)
+{
+    const QTemporaryDir empty;
+    QFileDialog dialog(parentWindow(), caption, empty.isValid() ? empty.path() : QDir::rootPath(), filter);
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setOption(QFileDialog::DontUseCustomDirectoryIcons);
+    dialog.setIconProvider(NameOnlyIconProvider::instance());
+    dialog.setFileMode(mode);
+    if (mode == QFileDialog::Directory)
+        dialog.setOption(QFileDialog::ShowDirsOnly);
+    dialog.setDirectory(startDirectory);
+    dialog.setHistory({});
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return QString();
+    return dialog.selectedFiles().constFirst();
+}
+
+} // namespace
+
 QString QtDialogs::chooseDirectory(const QString &caption, const QString &startDirectory)
 {
-    return QFileDialog::getExistingDirectory(parentWindow(), caption, startDirectory);
+    return runChooser(caption, startDirectory, QString(), QFileDialog::Directory);
 }
 
 QString QtDialogs::chooseFile(const QString &caption, const QString &startDirectory, const QString &filter)
 {
-    return QFileDialog::getOpenFileName(parentWindow(), caption, startDirectory, filter);
+    return runChooser(caption, startDirectory, filter, QFileDialog::ExistingFile);
 }
 
 bool QtDialogs::inputBox(const QString &caption, const QString &prompt, QString *value)
