@@ -15,6 +15,12 @@ void ReportMemoryDataSet::addRow(const QVariantList &values)
         first();
 }
 
+void ReportMemoryDataSet::reserveRows(qsizetype rows)
+{
+    m_rowStarts.reserve(m_rowStarts.size() + static_cast<size_t>(rows));
+    m_values.reserve(m_values.size() + static_cast<size_t>(rows) * m_fields.size());
+}
+
 QString ReportMemoryDataSet::fieldName(int field) const
 {
     return m_fields[static_cast<size_t>(field)].name;

@@ -14,6 +14,8 @@ public:
 
     void addField(const QString &name, FieldKind kind);
     void addRow(const QVariantList &values);
+    // Room for `rows` more rows of the current fields, for a caller that knows the count.
+    void reserveRows(qsizetype rows);
     int rowCount() const { return static_cast<int>(m_rowStarts.size()); }
     int currentRow() const { return m_current; }
     int controlsDisableCount() const { return m_disableCount; }

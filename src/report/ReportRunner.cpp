@@ -21,7 +21,7 @@ QString withoutTrailingBlanks(const QString &s)
     qsizetype e = s.size();
     while (e > 0 && s[e - 1] == u' ')
         --e;
-    return s.left(e);
+    return e == s.size() ? s : s.left(e);   // shared, not copied, when nothing is cut
 }
 
 } // namespace
