@@ -19,10 +19,10 @@ using Kind = ReportDataSet::FieldKind;
 class CsvCursor
 {
 public:
-    CsvCursor(const QString &text, const QString &fileLabel) : m_text(text), m_fileLabel(fileLabel) {}
+    CsvCursor(const QByteArray &text, const QString &fileLabel) : m_text(text), m_fileLabel(fileLabel) {}
 
     // The next record that is not blank; false at the end of the file.
-    bool next(std::vector<QStringView> &cells, int *line)
+    bool next(std::vector<QByteArrayView> &cells, int *line)
     {
         for (;;) {
             if (m_pos >= m_text.size())
@@ -35,53 +35,53 @@ public:
     }
 
 private:
-    void readRecord(std::vector<QStringView> &cells)
+    void readRecord(std::vector<QByteArrayView> &cells)
     {
         cells.clear();
         m_quotedCells.clear();
         const qsizetype n = m_text.size();
-        const QChar *data = m_text.constData();
+        const char *data = m_text.constData();
         qsizetype start = m_pos;
         bool quotedCell = false;
-        QString cell;   // only for a cell with quotes
+        QByteArray cell;   // only for a cell with quotes
         bool quoted = false, wasQuoted = false;
         auto endCell = [&](qsizetype end) {
             if (quotedCell) {
                 m_quotedCells.push_back(cell);
-                cells.push_back(QStringView());   // replaced below
+                cells.push_back(QByteArrayView());   // replaced below
                 m_quotedIndex.push_back(cells.size() - 1);
                 cell.clear();
             } else {
-                cells.push_back(QStringView(data + start, end - start));
+                cells.push_back(QByteArrayView(data + start, end - start));
             }
             quotedCell = quoted = wasQuoted = false;
         };
         m_quotedIndex.clear();
         qsizetype i = m_pos;
         for (; i < n; ++i) {
-            const QChar c = data[i];
+            const char c = data[i];
             if (quoted) {
-                if (c == u'"') {
-                    if (i + 1 < n && data[i + 1] == u'"') {
-                        cell += u'"';
+                if (c == '"') {
+                    if (i + 1 < n && data[i + 1] == '"') {
+                        cell += '"';
                         ++i;
                     } else {
                         quoted = false;
                     }
                 } else {
-                    if (c == u'\n')
+                    if (c == '\n')
                         ++m_line;
                     cell += c;
                 }
                 continue;
             }
             const bool cellEmpty = quotedCell ? cell.isEmpty() : i == start;
-            if (c == u'"' && cellEmpty && !wasQuoted) {
+            if (c == '"' && cellEmpty && !wasQuoted) {
                 quotedCell = quoted = wasQuoted = true;
-            } else if (c == u',') {
+            } else if (c == ',') {
                 endCell(i);
                 start = i + 1;
-            } else if (c == u'\r' && i + 1 < n && data[i + 1] == u'\n') {
+            } else if (c == '\r' && i + 1 < n && data[i + 1] == '\n') {
                 if (quotedCell)
                     continue;
                 // The carriage return ends the plain cell together with the line feed.
@@ -91,7 +91,7 @@ private:
                 m_pos = i + 1;
                 finishQuoted(cells);
                 return;
-            } else if (c == u'\n') {
+            } else if (c == '\n') {
                 endCell(i);
                 ++m_line;
                 m_pos = i + 1;
@@ -108,35 +108,45 @@ private:
         finishQuoted(cells);
     }
 
-    void finishQuoted(std::vector<QStringView> &cells)
+    void finishQuoted(std::vector<QByteArrayView> &cells)
     {
         for (size_t k = 0; k < m_quotedIndex.size(); ++k)
             cells[m_quotedIndex[k]] = m_quotedCells[k];
     }
 
-    const QString &m_text;
+    const QByteArray &m_text;
     const QString &m_fileLabel;
     qsizetype m_pos = 0;
     int m_line = 1;
     int m_rowLine = 1;
-    std::vector<QString> m_quotedCells;
+    std::vector<QByteArray> m_quotedCells;
     std::vector<size_t> m_quotedIndex;
 };
 
 // "yyyy-MM-dd" read by hand: a format string parsed for every cell of a large file
 // costs more than the rest of the printout.
-QDate isoDate(QStringView s)
+QByteArrayView trimmed(QByteArrayView s)
 {
-    if (s.size() != 10 || s[4] != u'-' || s[7] != u'-')
+    qsizetype b = 0, e = s.size();
+    while (b < e && (s[b] == ' ' || s[b] == '\t'))
+        ++b;
+    while (e > b && (s[e - 1] == ' ' || s[e - 1] == '\t'))
+        --e;
+    return s.sliced(b, e - b);
+}
+
+QDate isoDate(QByteArrayView s)
+{
+    if (s.size() != 10 || s[4] != '-' || s[7] != '-')
         return {};
     int parts[3] = {0, 0, 0};
     const qsizetype starts[3] = {0, 5, 8}, lengths[3] = {4, 2, 2};
     for (int p = 0; p < 3; ++p) {
         for (qsizetype i = starts[p]; i < starts[p] + lengths[p]; ++i) {
-            const char16_t c = s[i].unicode();
-            if (c < u'0' || c > u'9')
+            const char c = s[i];
+            if (c < '0' || c > '9')
                 return {};
-            parts[p] = parts[p] * 10 + (c - u'0');
+            parts[p] = parts[p] * 10 + (c - '0');
         }
     }
     return QDate(parts[0], parts[1], parts[2]);
@@ -144,29 +154,20 @@ QDate isoDate(QStringView s)
 
 // "1234.56" read without the locale machinery of QString::toDouble, which costs more than
 // the rest of a large file; anything unusual is left to toDouble, so both accept the same.
-double number(QStringView s, bool *ok)
+double number(QByteArrayView s, bool *ok)
 {
-    char buffer[64];
-    const qsizetype n = s.size();
-    if (n > 0 && n < qsizetype(sizeof buffer)) {
-        qsizetype k = 0;
-        bool ascii = true;
-        for (; k < n && ascii; ++k) {
-            const char16_t c = s[k].unicode();
-            ascii = c < 0x80;
-            buffer[k] = static_cast<char>(c);
-        }
-        if (ascii) {
-            const char *begin = buffer[0] == '+' ? buffer + 1 : buffer;
-            double v = 0;
-            const auto [end, error] = std::from_chars(begin, buffer + n, v);
-            if (error == std::errc() && end == buffer + n && begin < end && *begin != '+') {
-                *ok = true;
-                return v;
-            }
-        }
+    const char *begin = s.data();
+    const char *last = s.data() + s.size();
+    const bool plus = begin < last && *begin == '+';
+    if (plus)
+        ++begin;
+    double v = 0;
+    const auto [end, error] = std::from_chars(begin, last, v);
+    if (begin < last && !(plus && *begin == '-') && error == std::errc() && end == last) {
+        *ok = true;
+        return v;
     }
-    return s.toDouble(ok);
+    return QString::fromUtf8(s).toDouble(ok);
 }
 
 // The reason a cell is refused; the caller puts file, line and column in front.
@@ -184,29 +185,29 @@ QString cellError(const QString &cell, Kind kind)
 }
 
 // The cell's value, or an invalid QVariant with *ok false when the cell does not fit.
-QVariant convert(QStringView cell, Kind kind, bool *ok)
+QVariant convert(QByteArrayView cell, Kind kind, bool *ok)
 {
     *ok = true;
     if (cell.isEmpty())
         return {};
     switch (kind) {
     case Kind::Number: {
-        const double v = number(cell.trimmed(), ok);
+        const double v = number(trimmed(cell), ok);
         *ok = *ok && std::isfinite(v);
         return v;
     }
     case Kind::Date: {
-        const QDate d = isoDate(cell.trimmed());
+        const QDate d = isoDate(trimmed(cell));
         *ok = d.isValid();
         return d;
     }
     case Kind::Time: {
-        const QTime t = QTime::fromString(cell.trimmed().toString(), QStringLiteral("HH:mm:ss"));
+        const QTime t = QTime::fromString(QString::fromUtf8(trimmed(cell)), QStringLiteral("HH:mm:ss"));
         *ok = t.isValid();
         return t;
     }
     case Kind::Boolean: {
-        const QString v = cell.trimmed().toString().toLower();
+        const QString v = QString::fromUtf8(trimmed(cell)).toLower();
         if (v == u"1" || v == u"true")
             return true;
         if (v == u"0" || v == u"false")
@@ -216,7 +217,7 @@ QVariant convert(QStringView cell, Kind kind, bool *ok)
     }
     default: break;
     }
-    return cell.toString();
+    return QString::fromUtf8(cell);
 }
 
 } // namespace
@@ -226,6 +227,12 @@ std::unique_ptr<ReportMemoryDataSet> CsvDataSetReader::read(const QString &path,
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         throw ReportError(QStringLiteral("Die Datei %1 kann nicht gelesen werden.").arg(path));
+    // Mapped rather than read: a large file is not copied once more before it is parsed.
+    const qint64 size = file.size();
+    if (size > 0 && size < (qint64(1) << 40)) {
+        if (const uchar *mapped = file.map(0, size))
+            return parse(QByteArray::fromRawData(reinterpret_cast<const char *>(mapped), static_cast<qsizetype>(size)), name, path);
+    }
     return parse(file.readAll(), name, path);
 }
 
@@ -235,17 +242,16 @@ std::unique_ptr<ReportMemoryDataSet> CsvDataSetReader::parse(const QByteArray &b
     QByteArray data = bytes;
     if (data.startsWith("\xEF\xBB\xBF"))
         data.remove(0, 3);
-    const QString text = QString::fromUtf8(data);
-    CsvCursor cursor(text, fileLabel);
-    std::vector<QStringView> cells;
+    CsvCursor cursor(data, fileLabel);
+    std::vector<QByteArrayView> cells;
     int line = 0;
     if (!cursor.next(cells, &line))
         throw ReportError(QStringLiteral("%1: Die erste Zeile mit den Spaltennamen fehlt.").arg(fileLabel));
 
     auto set = std::make_unique<ReportMemoryDataSet>(name);
     std::vector<Kind> kinds;
-    for (QStringView cell : cells) {
-        QString column = cell.toString();
+    for (QByteArrayView cell : cells) {
+        QString column = QString::fromUtf8(cell);
         Kind kind = Kind::Text;
         static const std::pair<const char *, Kind> suffixes[] = {{":number", Kind::Number}, {":money", Kind::Number},
                                                                  {":date", Kind::Date},     {":time", Kind::Time},
@@ -280,7 +286,7 @@ std::unique_ptr<ReportMemoryDataSet> CsvDataSetReader::parse(const QByteArray &b
                 throw ReportError(QStringLiteral("%1, Zeile %2, Spalte „%3“: %4")
                                       .arg(fileLabel)
                                       .arg(line)
-                                      .arg(set->fieldName(static_cast<int>(c)), cellError(cells[c].toString(), kinds[c])));
+                                      .arg(set->fieldName(static_cast<int>(c)), cellError(QString::fromUtf8(cells[c]), kinds[c])));
         }
         set->addRow(std::move(values));
     }
