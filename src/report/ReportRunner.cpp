@@ -211,7 +211,7 @@ QByteArray ReportRunner::readPictureFile(const QString &path) const
 QString ReportRunner::formatted(const ValueField &field, const ReportValue &v, bool *raw)
 {
     using Kind = FormatFunction::Kind;
-    const FormatFunction &f = field.format;
+    const ValueFormat &f = field.format;
     const QString &t = m_context.trueValue;
     const QString &fv = m_context.falseValue;
     *raw = false;
@@ -241,9 +241,8 @@ QString ReportRunner::formatted(const ValueField &field, const ReportValue &v, b
     case Kind::Dtm: {
         if (v.type != ReportValue::Type::DateTime || v.isNull)
             return v.displayText(t, fv);
-        QString pattern = field.formatPattern;
-        if (field.formatVariable)
-            pattern = m_context.eval(*field.formatVariable).displayText(t, fv);
+        const DateTimePattern &p = *field.dateTimePattern;
+        const QString pattern = p.variable ? m_context.eval(*p.variable).displayText(t, fv) : p.text;
         return ReportDateTime::format(pattern, v.number);
     }
     case Kind::Bool: {

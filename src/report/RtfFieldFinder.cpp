@@ -133,16 +133,6 @@ qsizetype findClosing(const QByteArray &s, qsizetype open, int openLength, int *
 
 } // namespace
 
-std::vector<TemplatePiece> RtfFieldFinder::split(const QByteArray &rtf, int charset)
-{
-    std::vector<TemplatePiece> pieces;
-    forEachPiece(rtf, charset, [&](TemplatePiece &&piece) {
-        piece.rtf.detach();   // the pieces may outlive `rtf`
-        pieces.push_back(std::move(piece));
-    });
-    return pieces;
-}
-
 void RtfFieldFinder::forEachPiece(const QByteArray &rtf, int charset, const std::function<void(TemplatePiece &&)> &take)
 {
     // The text since the last field: rtf[textStart, pos) as it stands, or, once a

@@ -13,8 +13,6 @@ class RtfFieldFinder
 public:
     static constexpr int MaxFieldLength = 10000;
 
-    static std::vector<TemplatePiece> split(const QByteArray &rtf, int charset);
-
     // Hands each piece to `take` as it is found, so a large template is never held twice.
     // Unchanged stretches refer to `rtf`'s bytes without a copy: `rtf` must outlive them.
     static void forEachPiece(const QByteArray &rtf, int charset, const std::function<void(TemplatePiece &&)> &take);

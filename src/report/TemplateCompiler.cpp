@@ -60,15 +60,6 @@ TemplateBlock &TemplateCompiler::current()
     return m_open.empty() ? m_root : *m_open.back().block;
 }
 
-TemplateBlock TemplateCompiler::compile(const std::vector<TemplatePiece> &pieces)
-{
-    for (const TemplatePiece &piece : pieces)
-        declare(piece);
-    for (const TemplatePiece &piece : pieces)
-        add(piece);
-    return finish();
-}
-
 void TemplateCompiler::add(const TemplatePiece &piece)
 {
     const int line = m_line;
@@ -168,26 +159,26 @@ std::shared_ptr<const ValueField> TemplateCompiler::valueField(const TemplatePie
 {
     if (const auto it = m_compiledFields.constFind(piece.rtf); it != m_compiledFields.cend())
         return it.value();
-    std::unique_ptr<ValueField> compiled = compileValue(piece);
+    std::shared_ptr<ValueField> compiled = compileValue(piece);
     if (compiled->expression)
         compiled->expression->dropCompileTexts();
-    if (compiled->formatVariable)
-        compiled->formatVariable->dropCompileTexts();
+    if (compiled->dateTimePattern && compiled->dateTimePattern->variable)
+        compiled->dateTimePattern->variable->dropCompileTexts();
     std::shared_ptr<const ValueField> field = std::move(compiled);
     if (m_compiledFields.size() < kMaxSharedFields && !holdsAggregate(field->expression.get()))
         m_compiledFields.insert(piece.rtf, field);
     return field;
 }
 
-std::unique_ptr<ValueField> TemplateCompiler::compileValue(const TemplatePiece &piece)
+std::shared_ptr<ValueField> TemplateCompiler::compileValue(const TemplatePiece &piece)
 {
-    auto field = std::make_unique<ValueField>();
+    auto field = std::make_shared<ValueField>();
     field->trailingCodes = piece.trailingCodes;
     const FormatFunction format = FormatFunction::parse(piece.content);
     // Only what the run needs is kept: a template may hold millions of fields.
     field->format.kind = format.kind;
-    field->format.precision = format.precision;
-    field->format.digits = format.digits;
+    field->format.precision = static_cast<qint16>(std::clamp(format.precision, -1, 1000));
+    field->format.digits = static_cast<qint16>(std::clamp(format.digits, -1, 1000));
     const bool formatted = format.kind != FormatFunction::Kind::None;
     const QString valueText = formatted ? format.valueText : piece.content;
 
@@ -211,9 +202,11 @@ std::unique_ptr<ValueField> TemplateCompiler::compileValue(const TemplatePiece &
         const QString &param = format.parameter;
         const QString closers = param.isEmpty() ? QString() : FieldCleaner::closingQuotes(param[0]);
         if (!closers.isEmpty() && param.size() >= 2 && closers.contains(param.back())) {
-            field->formatPattern = param.mid(1, param.size() - 2);
+            field->dateTimePattern = std::make_unique<DateTimePattern>();
+            field->dateTimePattern->text = param.mid(1, param.size() - 2);
         } else if (ExpressionCompiler::isIdentifier(param) && m_compiler.isVariable(param)) {
-            field->formatVariable = m_compiler.compileValue(param);
+            field->dateTimePattern = std::make_unique<DateTimePattern>();
+            field->dateTimePattern->variable = m_compiler.compileValue(param);
         } else {
             throw ReportError(QStringLiteral("Illegal use of format function %1 - cannot understand argument %2")
                                   .arg(piece.content, param));

@@ -17,10 +17,8 @@ public:
 
     explicit TemplateCompiler(ExpressionCompiler::Environment &environment);
 
-    TemplateBlock compile(const std::vector<TemplatePiece> &pieces);
-
-    // The same in steps, for pieces that arrive one by one: first every piece to
-    // declare(), then every piece again to add(), then finish().
+    // Pieces arrive one by one: first every piece to declare(), then every piece again to
+    // add(), then finish().
     void declare(const TemplatePiece &piece);
     void add(const TemplatePiece &piece);
     TemplateBlock finish();
@@ -37,7 +35,7 @@ private:
     };
 
     std::shared_ptr<const ValueField> valueField(const TemplatePiece &piece);
-    std::unique_ptr<ValueField> compileValue(const TemplatePiece &piece);
+    std::shared_ptr<ValueField> compileValue(const TemplatePiece &piece);
     void openScan(const TemplatePiece &piece);
     void scanEntry(const TemplatePiece &piece);
     void scanFooter(const TemplatePiece &piece);

@@ -12,15 +12,36 @@
 struct TemplateItem;
 using TemplateBlock = std::vector<TemplateItem>;
 
-// A value field, compiled. Fields written alike share one compiled field.
+// The format function of a value field, as far as the run needs it.
+struct ValueFormat
+{
+    FormatFunction::Kind kind = FormatFunction::Kind::None;
+    qint16 precision = -1;   // w of "w:d", -1 when not given
+    qint16 digits = -1;      // p, or d of "w:d", -1 when not given
+
+    bool isNumberFormat() const
+    {
+        using K = FormatFunction::Kind;
+        return kind == K::Exp || kind == K::Fix || kind == K::Num || kind == K::Cur || kind == K::FixR || kind == K::NumR;
+    }
+};
+
+// FDTM's pattern: written as text, or the variable that holds it.
+struct DateTimePattern
+{
+    ExprPtr variable;
+    QString text;
+};
+
+// A value field, compiled. Fields written alike share one compiled field; a template may
+// hold millions of fields, so it keeps only what the run needs.
 struct ValueField
 {
     QByteArray source;          // a field left unchanged: as written
     QByteArray trailingCodes;
-    FormatFunction format;
+    ValueFormat format;
     ExprPtr expression;
-    ExprPtr formatVariable;     // FDTM: the variable that holds the pattern
-    QString formatPattern;      // FDTM: the pattern written as text
+    std::unique_ptr<DateTimePattern> dateTimePattern;   // FDTM only
     bool copyUnchanged = false; // a name that is no variable: the field stays as written
     bool noResult = false;      // SET, NEXT, SUM …: run for the effect, nothing written
 };
