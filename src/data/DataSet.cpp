@@ -25,12 +25,15 @@ DataSet::DataSet(Database *db, const QString &name, QObject *parent) : QObject(p
 {
     setObjectName(name);
     // The connection going away cannot be refused: pending rows are dropped, not posted.
-    if (m_db)
+    if (m_db) {
         connect(m_db, &Database::aboutToClose, this, &DataSet::discard);
+        m_db->setStatementGate([db = m_db] { finishReading(db); });
+    }
 }
 
 DataSet::~DataSet()
 {
+    dropCursor();
     if (m_master)
         m_master->m_details.removeAll(this);
     for (DataSet *d : std::as_const(m_details))
@@ -128,44 +131,6 @@ void DataSet::resolveFields(const QVector<QString> &columns, const QVector<int> 
         m_fieldIndex.insert(f.name.toLower(), f.index);
 }
 
-void DataSet::fetch()
-{
-    m_translated = SqlDialect::translate(m_sql);
-    m_table = Schema::table(SqlDialect::sourceTable(m_sql));
-    m_lastParams = parameterValues(m_translated);
-    QSqlQuery q = m_db->execBound(m_translated, m_lastParams, true);
-
-    const QSqlRecord rec = q.record();
-    QVector<QString> columns;
-    QVector<int> types;
-    for (int i = 0; i < rec.count(); ++i) {
-        columns << rec.fieldName(i);
-        types << rec.field(i).metaType().id();
-    }
-    resolveFields(columns, types);
-
-    const int stored = m_storedCount;
-    const int total = static_cast<int>(m_fields.size());
-    QVector<FieldType> fieldTypes;
-    for (const Field &f : std::as_const(m_fields))
-        fieldTypes << f.type;
-
-    m_rows.clear();
-    while (q.next()) {
-        Row row(total);
-        for (int i = 0; i < stored; ++i)
-            row[i] = FieldValue::fromStorage(q.value(i), fieldTypes.at(i));
-        m_rows.append(std::move(row));
-    }
-    // The end of the rows and a damaged page both stop next(); only the error tells them apart.
-    if (q.lastError().isValid()) {
-        m_rows.clear();
-        throw DataError(QStringLiteral("Die Daten von \"%1\" konnten nicht vollständig gelesen werden.\r%2")
-                            .arg(objectName(), q.lastError().text()));
-    }
-    m_calcValid = QVector<bool>(m_rows.size(), false);
-}
-
 void DataSet::open()
 {
     if (isOpen())
@@ -206,6 +171,7 @@ void DataSet::discard()
 
 void DataSet::dropRows()
 {
+    dropCursor();
     ++m_generation;
     m_state = State::Inactive;
     m_rows.clear();
@@ -285,6 +251,7 @@ void DataSet::last()
 {
     requireOpen();
     checkBrowseMode();
+    fetchAll();
     moveGuarded(static_cast<int>(m_rows.size()) - 1, m_rows.isEmpty(), true);
 }
 
@@ -292,6 +259,7 @@ void DataSet::next()
 {
     requireOpen();
     checkBrowseMode();
+    fetchUpTo(m_row + 2);
     if (m_row + 1 < m_rows.size())
         moveGuarded(m_row + 1, false, false);
     else
@@ -312,6 +280,7 @@ void DataSet::moveTo(int row)
 {
     requireOpen();
     checkBrowseMode();
+    fetchUpTo(row + 1);
     if (m_rows.isEmpty())
         return;
     row = std::clamp(row, 0, static_cast<int>(m_rows.size()) - 1);
@@ -324,7 +293,7 @@ bool DataSet::locate(const QString &fieldName, const QVariant &value)
     checkBrowseMode();
     const Field &f = field(fieldName);
     const QVariant wanted = FieldValue::coerce(value, f.type, 0);
-    for (int r = 0; r < m_rows.size(); ++r) {
+    for (int r = 0; r < m_rows.size() || (!m_allFetched && fetchUpTo(r + 1) > r); ++r) {
         if (FieldValue::sameValue(valueAt(r, f.index), wanted)) {
             moveGuarded(r, false, false);
             return true;
@@ -389,7 +358,9 @@ void DataSet::recalcPending()
 
 QVariant DataSet::valueAt(int row, int index) const
 {
-    if (!isOpen() || row < 0 || row >= m_rows.size() || index < 0 || index >= m_fields.size())
+    if (!isOpen() || row < 0 || index < 0 || index >= m_fields.size())
+        return {};
+    if (row >= m_rows.size() && fetchUpTo(row + 1) <= row)
         return {};
     if (index >= m_storedCount && !m_calcValid.at(row) && m_calcRow < 0) {
         try {

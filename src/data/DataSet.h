@@ -12,8 +12,10 @@
 #include <QVector>
 
 #include <functional>
+#include <memory>
 
 class Database;
+class QSqlQuery;
 struct TableDef;
 
 // A query result held in memory with a cursor, the states closed, browse, edit and insert,
@@ -79,7 +81,13 @@ public:
     bool eof() const { return m_eof; }
     bool bof() const { return m_bof; }
     bool isEmpty() const { return m_rows.isEmpty(); }
-    int recordCount() const { return static_cast<int>(m_rows.size()); }
+    // Reads the rest of the result first: rows are read as the cursor needs them.
+    int recordCount() const { return fetchAll(); }
+    // How many rows have been read so far, and whether that is all of them.
+    int fetchedCount() const { return static_cast<int>(m_rows.size()); }
+    bool allFetched() const { return m_allFetched; }
+    // Rows read at open: a screenful and more.
+    static constexpr int FirstBatch = 256;
     int currentRow() const { return m_row; }
     // Moves to the first row whose field equals the value; stays put when none does.
     bool locate(const QString &field, const QVariant &value);
@@ -147,9 +155,15 @@ signals:
     void currentRowChanged();
     void fieldChanged(const QString &field);
     void rowChanged(int row);
+    // Row signals come in pairs around the change, so a list model can announce it.
+    void rowAboutToBeInserted(int row);
     void rowInserted(int row);
+    void rowAboutToBeRemoved(int row);
     void rowRemoved(int row);
     void rowsReset();
+    // Rows read later from the result are added at the end.
+    void rowsAboutToBeFetched(int first, int last);
+    void rowsFetched();
     // Controls follow the set again after a report; they redraw from scratch.
     void controlsEnabled();
 
@@ -163,7 +177,14 @@ private:
     void moveGuarded(int row, bool bof, bool eof);
     void beginNewRow(int position);
     void resolveFields(const QVector<QString> &columns, const QVector<int> &types);
+    // Reading the result (DataSetFetch.cpp).
     void fetch();
+    int fetchUpTo(int count) const;
+    int fetchAll() const;
+    int readRows(int max, bool announce);
+    void dropCursor();
+    void readInBackground();
+    static void finishReading(const Database *db);
     void recalc(int row) const;
     void recalcPending();
     const Row &rowData(int row) const;
@@ -217,5 +238,9 @@ private:
     QVector<QPair<QPointer<QObject>, std::function<void()>>> m_editors;
     int m_controlsDisabled = 0;
     QVariantList m_lastParams;            // the parameter values of the last fetch
+    std::unique_ptr<QSqlQuery> m_cursor;  // the result still being read, or none
+    QVector<FieldType> m_storedTypes;
+    bool m_allFetched = true;
+    bool m_backgroundQueued = false;
     quint64 m_generation = 0;             // counts opens and closes; undo steps of an older one are void
 };

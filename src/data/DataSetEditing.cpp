@@ -37,6 +37,7 @@ void DataSet::append()
     requireOpen();
     requireWritable();
     checkBrowseMode();
+    fetchAll();   // the new row goes after the real last one
     beginNewRow(static_cast<int>(m_rows.size()));
 }
 
@@ -55,6 +56,7 @@ void DataSet::beginNewRow(int position)
         beforeInsert(*this);
     journalState();
     m_rowBeforeInsert = m_row;
+    emit rowAboutToBeInserted(position);
     m_rows.insert(position, Row(m_fields.size()));
     m_calcValid.insert(position, false);
     journalRowInsert(position);
@@ -145,6 +147,7 @@ void DataSet::cancel()
         journalState();
         const int removed = m_row;
         journalRowRemove(removed);
+        emit rowAboutToBeRemoved(removed);
         m_rows.removeAt(removed);
         m_calcValid.removeAt(removed);
         int back = m_rowBeforeInsert;
@@ -207,8 +210,10 @@ void DataSet::remove()
     writeDelete(removed);
     journalState();
     journalRowRemove(removed);
+    emit rowAboutToBeRemoved(removed);
     m_rows.removeAt(removed);
     m_calcValid.removeAt(removed);
+    fetchUpTo(removed + 1);   // the row that follows takes its place, read or not
     m_row = std::min(removed, static_cast<int>(m_rows.size()) - 1);
     m_bof = m_rows.isEmpty() || m_row == 0;
     m_eof = m_rows.isEmpty();

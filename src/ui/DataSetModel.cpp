@@ -5,33 +5,65 @@
 DataSetModel::DataSetModel(DataSet *dataSet, QList<Column> columns, QObject *parent)
     : QAbstractTableModel(parent), m_ds(dataSet), m_columns(std::move(columns))
 {
-    // The data set reports changes after the fact, so rows that come or go reset the model;
-    // views keep their scroll position and follow the cursor again.
+    // A new result resets the model; a row that comes or goes is announced as one row, so a
+    // list over many thousand rows does not lay itself out again. While a report walks the
+    // set the model stays still and catches up with one reset afterwards.
     auto reset = [this] {
         if (m_ds->controlsDisabled())
             return;
         beginResetModel();
+        m_rows = m_ds->isOpen() ? m_ds->fetchedCount() : 0;
         endResetModel();
     };
     connect(m_ds, &DataSet::controlsEnabled, this, [this] {
         beginResetModel();
+        m_rows = m_ds->isOpen() ? m_ds->fetchedCount() : 0;
         endResetModel();
     });
     connect(m_ds, &DataSet::rowsReset, this, reset);
-    connect(m_ds, &DataSet::rowInserted, this, reset);
-    connect(m_ds, &DataSet::rowRemoved, this, reset);
-    connect(m_ds, &DataSet::rowChanged, this, [this](int row) {
+    connect(m_ds, &DataSet::rowAboutToBeInserted, this, [this](int row) {
+        if (!m_ds->controlsDisabled())
+            beginInsertRows({}, row, row);
+    });
+    connect(m_ds, &DataSet::rowInserted, this, [this] {
         if (m_ds->controlsDisabled())
+            return;
+        ++m_rows;
+        endInsertRows();
+    });
+    connect(m_ds, &DataSet::rowAboutToBeRemoved, this, [this](int row) {
+        if (!m_ds->controlsDisabled())
+            beginRemoveRows({}, row, row);
+    });
+    connect(m_ds, &DataSet::rowRemoved, this, [this] {
+        if (m_ds->controlsDisabled())
+            return;
+        --m_rows;
+        endRemoveRows();
+    });
+    connect(m_ds, &DataSet::rowsAboutToBeFetched, this, [this](int first, int last) {
+        if (!m_ds->controlsDisabled())
+            beginInsertRows({}, first, last);
+    });
+    connect(m_ds, &DataSet::rowsFetched, this, [this] {
+        if (m_ds->controlsDisabled())
+            return;
+        m_rows = m_ds->fetchedCount();
+        endInsertRows();
+    });
+    connect(m_ds, &DataSet::rowChanged, this, [this](int row) {
+        if (m_ds->controlsDisabled() || row >= m_rows)
             return;
         emit dataChanged(index(row, 0), index(row, columnCount() - 1));
     });
+    m_rows = m_ds->isOpen() ? m_ds->fetchedCount() : 0;
 }
 
 int DataSetModel::rowCount(const QModelIndex &parent) const
 {
-    if (parent.isValid() || !m_ds || !m_ds->isOpen())
+    if (parent.isValid() || !m_ds)
         return 0;
-    return m_ds->recordCount();
+    return m_rows;
 }
 
 int DataSetModel::columnCount(const QModelIndex &parent) const

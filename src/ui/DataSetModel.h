@@ -36,4 +36,5 @@ private:
 
     QPointer<DataSet> m_ds;
     QList<Column> m_columns;
+    int m_rows = 0;   // what the views were told; changes only through begin/end calls
 };

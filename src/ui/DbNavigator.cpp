@@ -31,7 +31,7 @@ DbNavigator::DbNavigator(DataSet *dataSet, QWidget *parent) : QWidget(parent), m
     m_last = make("navLast", QStyle::SP_MediaSkipForward, QStringLiteral("Letzter Datensatz"),
                   [](DataSet *d) { d->last(); });
     for (auto signal : {&DataSet::currentRowChanged, &DataSet::rowsReset, &DataSet::stateChanged,
-                        &DataSet::controlsEnabled})
+                        &DataSet::controlsEnabled, &DataSet::rowsFetched})
         connect(m_ds, signal, this, &DbNavigator::updateButtons);
     updateButtons();
 }
@@ -40,9 +40,11 @@ void DbNavigator::updateButtons()
 {
     const bool open = m_ds->isOpen() && !m_ds->isEmpty();
     const int row = m_ds->currentRow();
-    const int last = m_ds->recordCount() - 1;
+    // Rows not read yet count as rows after this one; reading them all here would undo the
+    // point of reading them as needed.
+    const bool more = !m_ds->allFetched() || row < m_ds->fetchedCount() - 1;
     m_first->setEnabled(open && row > 0);
     m_prior->setEnabled(open && row > 0);
-    m_next->setEnabled(open && row < last);
-    m_last->setEnabled(open && row < last);
+    m_next->setEnabled(open && more);
+    m_last->setEnabled(open && more);
 }

@@ -3,6 +3,7 @@
 #include "data/DataError.h"
 #include "data/DataSet.h"
 
+#include <QFile>
 #include <QSignalSpy>
 
 #include <functional>
@@ -556,6 +557,80 @@ private slots:
         ds.setValue("Sum_Ek", 99999999999999.0);
         ds.post();
         QCOMPARE(m_db->scalar("select Bud_Personen from budget").toInt(), 4);
+    }
+
+    void readsRowsAsTheCursorNeedsThem()
+    {
+        m_db->transaction([&] {
+            for (int i = 0; i < 1000; ++i)
+                m_db->exec(QStringLiteral("insert into tbau (TKurz) values ('k%1')").arg(i, 4, 10, QChar('0')));
+        });
+        DataSet ds(m_db.get(), "qrTbau");
+        ds.setSql("select * from tbau order by tkurz");
+        ds.open();
+        QVERIFY(ds.fetchedCount() < 1000);
+        QVERIFY(!ds.allFetched());
+        // The cursor behaves as if every row had been read.
+        ds.moveTo(DataSet::FirstBatch - 1);
+        ds.next();
+        QCOMPARE(ds.currentRow(), DataSet::FirstBatch);
+        QCOMPARE(ds.asString("TKurz"), QStringLiteral("k%1").arg(DataSet::FirstBatch, 4, 10, QChar('0')));
+        QCOMPARE(ds.valueAt(700, ds.fieldIndex("TKurz")).toString(), QStringLiteral("k0700"));
+        QVERIFY(ds.locate("TKurz", "k0900"));
+        QCOMPARE(ds.currentRow(), 900);
+        QCOMPARE(ds.recordCount(), 1000);
+        ds.last();
+        QVERIFY(ds.eof());
+        QCOMPARE(ds.asString("TKurz"), QStringLiteral("k0999"));
+
+        // Any other statement on the connection first reads open results to their end, so a
+        // row written meanwhile by this program does not turn up a second time.
+        ds.reopen();
+        QVERIFY(!ds.allFetched());
+        DataSet other(m_db.get(), "qrTbau2");
+        other.setSql("select * from tbau");
+        other.open();
+        QVERIFY(ds.allFetched());
+        ds.reopen();
+        other.append();
+        other.setValue("TKurz", "zzz");
+        other.post();
+        QCOMPARE(ds.recordCount(), 1000);
+        // A new row goes after the real last one.
+        ds.reopen();
+        ds.append();
+        QCOMPARE(ds.currentRow(), 1001);
+        ds.cancel();
+    }
+
+    void readErrorIsAnError()
+    {
+        m_db->transaction([&] {
+            for (int i = 0; i < 3000; ++i)
+                m_db->exec(QStringLiteral("insert into tbau (TKurz, TText) values ('k%1', '%2')")
+                               .arg(i)
+                               .arg(QString(200, QChar('x'))));
+        });
+        m_db->exec("PRAGMA wal_checkpoint(TRUNCATE)");
+        m_db.reset();
+        m_db = m_tmp->connect();
+        // Damage pages in the middle of the table after the file was opened (and checked); a
+        // small page cache makes the reads below go to the file.
+        m_db->exec("PRAGMA cache_size = 1");
+        {
+            QFile f(m_tmp->filePath());
+            QVERIFY(f.open(QIODevice::ReadWrite));
+            f.seek(f.size() / 2);
+            f.write(QByteArray(4096 * 4, '\xff'));
+        }
+        DataSet ds(m_db.get(), "qrTbau");
+        ds.setSql("select * from tbau");
+        const QString error = errorOf([&] {
+            ds.open();
+            ds.last();
+        });
+        QVERIFY2(error.startsWith("Die Daten von \"qrTbau\" konnten nicht gelesen werden.\r"), qPrintable(error));
+        QVERIFY(!ds.isOpen());
     }
 
     void updatesOnlyTheChangedColumns()
