@@ -8,7 +8,7 @@ bool isLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
 
 // Control words that put something into the text instead of formatting it; a left-out
 // part must not write them.
-bool producesText(const QByteArray &word)
+bool producesText(QByteArrayView word)
 {
     static const std::array<const char *, 21> words = {
         "par",    "line",   "tab",     "page",   "cell",      "row",       "sect",
@@ -22,7 +22,7 @@ bool producesText(const QByteArray &word)
 
 // Groups that hold something other than the running text (a field, a picture, a footnote
 // …): reopened with their codes they would swallow the text after them.
-bool isDestination(const QByteArray &word)
+bool isDestination(QByteArrayView word)
 {
     static const std::array<const char *, 24> words = {
         "field",   "fldinst", "fldrslt", "pict",     "object",   "footnote", "header",  "headerl",
@@ -53,7 +53,7 @@ BraceBalance BraceBalance::of(const QByteArray &rtf)
                 qsizetype k = i + 1;
                 while (k < n && isLetter(rtf[k]) && k - i <= 32)
                     ++k;
-                const QByteArray word = rtf.mid(i + 1, k - i - 1);
+                const QByteArrayView word(rtf.constData() + i + 1, k - i - 1);
                 qsizetype p = k;
                 if (p < n && rtf[p] == '-')
                     ++p;
