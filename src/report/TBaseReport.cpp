@@ -8,6 +8,8 @@
 
 #include <new>
 
+#include <functional>
+
 namespace {
 
 constexpr int kNoAssociation = 31;
@@ -83,6 +85,17 @@ void TBaseReport::run(const std::vector<ReportDataSet *> &dataSets, bool open, i
                 dataSets[i]->enableControls();
     };
 
+    // Whatever ends the run, the next one may start and the lists follow their sets again.
+    struct RunScope
+    {
+        bool &running;
+        std::function<void()> restore;
+        ~RunScope()
+        {
+            running = false;
+            restore();
+        }
+    } scope{m_running, restore};
     m_running = true;
     try {
         m_aliases.clear();
@@ -100,16 +113,13 @@ void TBaseReport::run(const std::vector<ReportDataSet *> &dataSets, bool open, i
                                       .arg(OpenFailureReason::text(result.errorNumber)));
         }
     } catch (const AppError &e) {
-        m_running = false;
         m_lastError = e.message();
-        restore();
         throw;
     } catch (const std::bad_alloc &) {
-        m_running = false;
         m_lastError = QStringLiteral("Für den Bericht reicht der Arbeitsspeicher nicht aus.");
-        restore();
         throw ReportError(m_lastError);
+    } catch (const std::exception &e) {
+        m_lastError = QString::fromLocal8Bit(e.what());
+        throw;
     }
-    m_running = false;
-    restore();
 }

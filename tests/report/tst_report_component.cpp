@@ -61,6 +61,7 @@ private slots:
     void openingFailureNamesTheReason_data();
     void openingFailureNamesTheReason();
     void controlsDetachedAndRestored();
+    void anyFailureEndsTheRun();
     void templateCacheFollowsTheFile();
     void lettersStandForPositions();
     void unknownFieldsAreListed();
@@ -286,6 +287,27 @@ void TestReportComponent::controlsDetachedAndRestored()
     }
     QCOMPARE(r.aliasTable(), QStringList({QStringLiteral("QRA=0"), QStringLiteral("QRB=1")}));
     QCOMPARE(r.LastError(), QStringLiteral("Division by zero. Operation \"/\", expression 1/0"));
+}
+
+void TestReportComponent::anyFailureEndsTheRun()
+{
+    // A failure that is none of the engine's own still ends the run cleanly.
+    struct BrokenOpener : DocumentOpener
+    {
+        Result open(const QString &, int) override { throw std::runtime_error("kaputt"); }
+    };
+    writeFile(path("ok.rtf"), document("\\SCAN(A)\\\\ENDSCAN\\"));
+    auto a = sampleRows(QStringLiteral("qrA"));
+    BrokenOpener broken;
+    TRtfReport r;
+    r.setDocumentOpener(&broken);
+    r.setInFile(path("ok.rtf"));
+    r.setOutFile(path("out.rtf"));
+    QVERIFY_THROWS_EXCEPTION(std::runtime_error, r.RunReportAndOpen({a.get()}, 5));
+    QCOMPARE(a->controlsDisableCount(), 0);
+    RecordingDocumentOpener opener;
+    r.setDocumentOpener(&opener);
+    QCOMPARE(failureOf([&] { r.RunReportAndOpen({a.get()}, 5); }), QString());
 }
 
 void TestReportComponent::templateCacheFollowsTheFile()

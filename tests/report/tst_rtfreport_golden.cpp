@@ -108,13 +108,14 @@ void TestRtfReportGolden::cases()
     QCOMPARE(r.exitCode, 0);
     const QByteArray actual = readFile(output);
     const QByteArray expected = readFile(dir + QStringLiteral("/expected.rtf"));
+    // A differing result is kept in the temporary folder for a diff, never in the sources.
+    const QString kept = QDir::temp().filePath(QStringLiteral("finorra-golden-%1-actual.rtf").arg(QFileInfo(dir).fileName()));
     if (actual != expected) {
-        // Keep the result beside the expectation for a diff.
-        QFile keep(dir + QStringLiteral("/actual.rtf.txt"));
+        QFile keep(kept);
         if (keep.open(QIODevice::WriteOnly))
             keep.write(actual);
     }
-    QVERIFY2(actual == expected, qPrintable(QStringLiteral("%1 differs from expected.rtf").arg(output)));
+    QVERIFY2(actual == expected, qPrintable(QStringLiteral("%1 differs from expected.rtf (kept as %2)").arg(output, kept)));
     for (char c : actual)
         QVERIFY2(static_cast<unsigned char>(c) < 128 || actual.contains("\\bin"), "output is 7-bit RTF");
 }
