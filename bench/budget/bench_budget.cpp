@@ -1,9 +1,11 @@
-// Two plans with 2,000 items in one category: saving one item (with the category rollup)
-// and switching between the plans, next to one plain SELECT of those rows in the same run.
-#include "budget/rules/BudgetHandlers.h"
+// Two plans with 2,000 items in one category, with the real Budget page shown (offscreen):
+// saving one item (with the category rollup) and switching between the plans, next to one
+// plain SELECT of those rows in the same run.
+#include "budget/BudgetModule.h"
 #include "data/DataModules.h"
 
-#include <QCoreApplication>
+#include <QApplication>
+#include <QTabWidget>
 #include <QElapsedTimer>
 #include <QSqlQuery>
 #include <QTemporaryDir>
@@ -11,6 +13,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <functional>
+#include <memory>
 
 namespace {
 
@@ -33,11 +36,13 @@ double bestOf(const std::function<void()> &work)
 
 int main(int argc, char **argv)
 {
-    QCoreApplication app(argc, argv);
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
     QTemporaryDir dir;
     DataModules dm;
     dm.db.open(dir.path());
-    new BudgetHandlers(*dm.dmHh, *dm.dmMP);
+    BudgetModule module(dm);
     dm.db.transaction([&dm] {
         const QStringList rhythms = {QStringLiteral("monatlich"), QStringLiteral("vierteljährlich"), QStringLiteral("jährlich")};
         for (int plan = 1; plan <= 2; ++plan) {
@@ -57,9 +62,14 @@ int main(int argc, char **argv)
     });
     dm.dmMP->lookupUser(QStringLiteral("sb"));
     TdmHh &hh = *dm.dmHh;
-    hh.qrBudget->reopen();
-    for (DataSet *q : hh.budgetItemQueries())
-        q->reopen();
+    std::unique_ptr<QWidget> page(module.createPage(nullptr));
+    page->resize(1280, 800);
+    page->show();
+    module.activate();
+    // The living-costs list is the one on screen.
+    if (auto *tabs = page->findChild<QTabWidget *>(QStringLiteral("pghhdet")))
+        tabs->setCurrentWidget(page->findChild<QWidget *>(QStringLiteral("tabLk")));
+    QApplication::processEvents();
 
     const double select = bestOf([&dm] {
         QSqlQuery q(dm.db.connection());
@@ -80,6 +90,7 @@ int main(int argc, char **argv)
         lk->edit();
         lk->setValue(QStringLiteral("Lk_Betrag"), 20.0 + round);
         lk->post();   // the rollup adds up all 2,000 items and posts the plan
+        QApplication::processEvents();   // and the page shows it
     });
 
     const double sw = bestOf([&] {
@@ -90,11 +101,12 @@ int main(int argc, char **argv)
             sum += lk->valueAt(r, lk->fieldIndex(QStringLiteral("Monat"))).toDouble();
         if (sum <= 0)
             std::abort();
+        QApplication::processEvents();
     });
 
-    std::printf("Budget plan with %d items in one category (best of %d):\n", Items, Rounds);
+    std::printf("Budget plan with %d items in one category, page shown (best of %d):\n", Items, Rounds);
     std::printf("  plain SELECT of the rows     %7.2f ms\n", select);
-    std::printf("  save one item (with rollup)  %7.2f ms  ratio %.1f (goal < 50 ms and <= 20)\n", save, save / select);
+    std::printf("  save one item (with rollup)  %7.2f ms  ratio %.1f (goal < 20 ms and <= 10)\n", save, save / select);
     std::printf("  switch to the other plan     %7.2f ms  ratio %.1f (goal < 50 ms and <= 20)\n", sw, sw / select);
     return 0;
 }

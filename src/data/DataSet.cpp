@@ -25,10 +25,8 @@ DataSet::DataSet(Database *db, const QString &name, QObject *parent) : QObject(p
 {
     setObjectName(name);
     // The connection going away cannot be refused: pending rows are dropped, not posted.
-    if (m_db) {
+    if (m_db)
         connect(m_db, &Database::aboutToClose, this, &DataSet::discard);
-        m_db->setStatementGate([db = m_db] { finishReading(db); });
-    }
 }
 
 DataSet::~DataSet()

@@ -184,7 +184,6 @@ private:
     int readRows(int max, bool announce);
     void dropCursor();
     void readInBackground();
-    static void finishReading(const Database *db);
     void recalc(int row) const;
     void recalcPending();
     const Row &rowData(int row) const;
@@ -239,6 +238,7 @@ private:
     int m_controlsDisabled = 0;
     QVariantList m_lastParams;            // the parameter values of the last fetch
     std::unique_ptr<QSqlQuery> m_cursor;  // the result still being read, or none
+    QString m_reader;                     // the connection it is read on
     QVector<FieldType> m_storedTypes;
     bool m_allFetched = true;
     bool m_backgroundQueued = false;

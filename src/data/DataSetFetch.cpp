@@ -2,10 +2,10 @@
 // demand (next, last, recordCount, locate, valueAt) and, between user actions, in the
 // background, so a page over 200,000 rows opens as fast as one over 200.
 //
-// A result still being read holds a snapshot of the file open on the connection, and every
-// other statement on that connection would share it (and see neither other programs' nor its
-// own writes in the right way). So before any other statement runs, the connection's gate
-// reads every open result to its end.
+// A result left half-read holds a snapshot of the file on its connection. It is read on a
+// connection of its own (a reader of the Database), so the program's other statements see
+// the file as it is and can write. Inside a write transaction a result is read whole on the
+// main connection, since only that one sees the transaction's own writes.
 #include "data/DataSet.h"
 
 #include "data/DataError.h"
@@ -14,8 +14,6 @@
 #include "data/Schema.h"
 #include "data/WriteTransaction.h"
 
-#include <QHash>
-#include <QSet>
 #include <QSqlError>
 #include <QSqlField>
 #include <QSqlQuery>
@@ -24,14 +22,9 @@
 
 #include <climits>
 
-namespace {
+#include <sqlite3.h>
 
-// The data sets with a result still being read, per connection.
-QHash<const Database *, QSet<DataSet *>> &reading()
-{
-    static QHash<const Database *, QSet<DataSet *>> sets;
-    return sets;
-}
+namespace {
 
 constexpr int BackgroundBatch = 4000;
 
@@ -43,7 +36,18 @@ void DataSet::fetch()
     m_translated = SqlDialect::translate(m_sql);
     m_table = Schema::table(SqlDialect::sourceTable(m_sql));
     m_lastParams = parameterValues(m_translated);
-    auto q = std::make_unique<QSqlQuery>(m_db->execBound(m_translated, m_lastParams, true));
+    sqlite3 *h = m_db->handle();
+    const bool inTransaction = WriteTransaction::active() || (h && sqlite3_get_autocommit(h) == 0);
+    if (!inTransaction)
+        m_reader = m_db->takeReader();
+    std::unique_ptr<QSqlQuery> q;
+    try {
+        q = std::make_unique<QSqlQuery>(m_reader.isEmpty() ? m_db->execBound(m_translated, m_lastParams, true)
+                                                           : m_db->execBoundOn(m_reader, m_translated, m_lastParams));
+    } catch (...) {
+        dropCursor();
+        throw;
+    }
 
     const QSqlRecord rec = q->record();
     QVector<QString> columns;
@@ -61,8 +65,7 @@ void DataSet::fetch()
     m_calcValid.clear();
     m_cursor = std::move(q);
     m_allFetched = false;
-    // Inside a write transaction a result left open would meet the transaction's own writes.
-    readRows(WriteTransaction::active() ? INT_MAX : FirstBatch, false);
+    readRows(m_reader.isEmpty() ? INT_MAX : FirstBatch, false);
 }
 
 int DataSet::readRows(int max, bool announce)
@@ -93,7 +96,6 @@ int DataSet::readRows(int max, bool announce)
                                 .arg(objectName(), error.text()));
         }
     } else {
-        reading()[m_db].insert(this);
         readInBackground();
     }
     const int n = static_cast<int>(read.size());
@@ -130,11 +132,10 @@ void DataSet::dropCursor()
         m_cursor->finish();
         m_cursor.reset();
     }
-    auto it = reading().find(m_db);
-    if (it != reading().end()) {
-        it->remove(this);
-        if (it->isEmpty())
-            reading().erase(it);
+    if (!m_reader.isEmpty()) {
+        if (m_db)
+            m_db->releaseReader(m_reader);
+        m_reader.clear();
     }
 }
 
@@ -154,14 +155,4 @@ void DataSet::readInBackground()
             qWarning("%s", qPrintable(e.message()));
         }
     });
-}
-
-void DataSet::finishReading(const Database *db)
-{
-    const auto it = reading().constFind(db);
-    if (it == reading().cend())
-        return;
-    const QSet<DataSet *> sets = *it;
-    for (DataSet *ds : sets)
-        ds->fetchAll();
 }

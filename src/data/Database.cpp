@@ -327,7 +327,8 @@ void Database::close()
 {
     if (!QSqlDatabase::contains(m_connectionName))
         return;
-    emit aboutToClose();
+    emit aboutToClose();   // data sets give their readers back first
+    closeReaders();
     {
         QSqlDatabase db = connection();
         db.close();
@@ -362,21 +363,88 @@ QVariant Database::toStorage(const QVariant &value)
     }
 }
 
-QSqlQuery Database::execBound(const TranslatedSql &sql, const QVariantList &values, bool forwardOnly) const
+namespace {
+
+QSqlQuery run(const QSqlDatabase &connection, const TranslatedSql &sql, const QVariantList &values, bool forwardOnly)
 {
-    if (!isOpen())
-        throw DataError(QStringLiteral("Keine Verbindung zur Datenbank."));
-    if (m_statementGate)
-        m_statementGate();
-    QSqlQuery q(connection());
+    QSqlQuery q(connection);
     q.setForwardOnly(forwardOnly);
     if (!q.prepare(sql.sql))
         throw DataError(QStringLiteral("Fehler in der Abfrage: %1").arg(reasonFor(q.lastError())));
     for (qsizetype i = 0; i < values.size(); ++i)
-        q.bindValue(static_cast<int>(i), toStorage(values.at(i)));
+        q.bindValue(static_cast<int>(i), Database::toStorage(values.at(i)));
     if (!q.exec())
         throw DataError(QStringLiteral("Fehler beim Ausführen der Abfrage: %1").arg(reasonFor(q.lastError())));
     return q;
+}
+
+} // namespace
+
+QString Database::takeReader()
+{
+    if (!isOpen())
+        return {};
+    for (Reader &r : m_readers) {
+        if (!r.busy) {
+            r.busy = true;
+            return r.name;
+        }
+    }
+    const QString name = m_connectionName + QStringLiteral("-reader-%1").arg(m_readers.size());
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+        db.setDatabaseName(m_filePath);
+        db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(m_busyTimeoutMs));
+        bool ok = db.open();
+        if (ok) {
+            QSqlQuery q(db);
+            ok = q.exec(QStringLiteral("PRAGMA query_only=1"));
+            const QVariant v = db.driver()->handle();
+            if (ok && v.isValid() && qstrcmp(v.typeName(), "sqlite3*") == 0)
+                SqliteFunctions::install(*static_cast<sqlite3 *const *>(v.constData()));
+        }
+        if (!ok) {
+            db.close();
+            db = QSqlDatabase();
+            QSqlDatabase::removeDatabase(name);
+            return {};
+        }
+    }
+    m_readers.append({name, true});
+    return name;
+}
+
+void Database::releaseReader(const QString &name)
+{
+    for (Reader &r : m_readers)
+        if (r.name == name)
+            r.busy = false;
+}
+
+QSqlQuery Database::execBoundOn(const QString &reader, const TranslatedSql &sql, const QVariantList &values) const
+{
+    if (!QSqlDatabase::contains(reader))
+        throw DataError(QStringLiteral("Keine Verbindung zur Datenbank."));
+    return run(QSqlDatabase::database(reader, false), sql, values, true);
+}
+
+void Database::closeReaders()
+{
+    for (const Reader &r : std::as_const(m_readers)) {
+        {
+            QSqlDatabase db = QSqlDatabase::database(r.name, false);
+            db.close();
+        }
+        QSqlDatabase::removeDatabase(r.name);
+    }
+    m_readers.clear();
+}
+
+QSqlQuery Database::execBound(const TranslatedSql &sql, const QVariantList &values, bool forwardOnly) const
+{
+    if (!isOpen())
+        throw DataError(QStringLiteral("Keine Verbindung zur Datenbank."));
+    return run(connection(), sql, values, forwardOnly);
 }
 
 QSqlQuery Database::exec(const QString &programSql, const QVariantMap &params) const

@@ -6,6 +6,7 @@
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QVariant>
+#include <QVector>
 
 #include <functional>
 
@@ -43,9 +44,14 @@ public:
     // Runs the program's SQL (named parameters, German date literals). Throws DataError.
     QSqlQuery exec(const QString &programSql, const QVariantMap &params = {}) const;
     QSqlQuery execBound(const TranslatedSql &sql, const QVariantList &values, bool forwardOnly) const;
-    // Runs before every statement. Every statement on the connection shares the snapshot of
-    // the oldest one still reading, so data sets finish reading their results first.
-    void setStatementGate(std::function<void()> gate) { m_statementGate = std::move(gate); }
+
+    // Long results are read on connections of their own (readers): a result left half-read
+    // holds a snapshot of the file, which every other statement on its connection would
+    // share, and a connection on an old snapshot cannot start writing. A reader is taken
+    // for one result and given back when it has been read; empty when none can be opened.
+    QString takeReader();
+    void releaseReader(const QString &name);
+    QSqlQuery execBoundOn(const QString &reader, const TranslatedSql &sql, const QVariantList &values) const;
     QVariant scalar(const QString &programSql, const QVariantMap &params = {}) const;
 
     // Runs `work` in one write transaction taken at once (BEGIN IMMEDIATE), so it never has
@@ -79,7 +85,14 @@ private:
     bool hasMoved() const;
     void migrate(int fromVersion);
 
-    std::function<void()> m_statementGate;
+    void closeReaders();
+
+    struct Reader
+    {
+        QString name;
+        bool busy = false;
+    };
+    QVector<Reader> m_readers;
     QString m_connectionName;
     QString m_filePath;
     QString m_directory;

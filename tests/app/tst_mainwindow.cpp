@@ -314,6 +314,43 @@ private slots:
         QVERIFY(!w.isVisible());
     }
 
+    // A new plan still being typed: its first income item is stored under the plan's key,
+    // whichever of the two is saved first.
+    void firstItemOfANewPlanKeepsItsPlan_data()
+    {
+        QTest::addColumn<bool>("planFirst");
+        QTest::newRow("item saved first") << false;
+        QTest::newRow("plan saved first") << true;
+    }
+    void firstItemOfANewPlanKeepsItsPlan()
+    {
+        QFETCH(bool, planFirst);
+        ProgramFolder folder;
+        DataModules dm;
+        TFormMain w(dm, folder.exeDir());
+        loginWhenShown();
+        QVERIFY(w.start());
+        w.ActivatePage(TFormMain::Budget);
+        QWidget *page = w.pageWidget(TFormMain::Budget);
+        GuiTest::type(GuiTest::find<QLineEdit>(page, "dbeBudTitel"), "Familie Muster");
+        QCOMPARE(dm.dmHh->qrBudget->state(), DataSet::State::Insert);
+        auto *bez = GuiTest::find<QComboBox>(page, "ekdbeBez");
+        GuiTest::type(bez->lineEdit(), "Lohn");
+        auto *rhythm = GuiTest::find<QComboBox>(page, "ekcbZahlung");
+        rhythm->setCurrentIndex(rhythm->findText("monatlich"));
+        emit rhythm->activated(rhythm->currentIndex());
+        GuiTest::type(GuiTest::find<QLineEdit>(page, "ekdbeBetrag"), "1.800,00");
+        if (planFirst)
+            GuiTest::find<QToolButton>(page, "budtbutSpeichern")->click();
+        GuiTest::find<QToolButton>(page, "ekTbutSpeichern")->click();
+        QVERIFY2(m_dialogs->log().isEmpty(), qPrintable(m_dialogs->texts().join(" | ")));
+        QCOMPARE(dm.db.scalar("select count(*) from bud_einkommen where Bud_id is null").toInt(), 0);
+        QCOMPARE(dm.db.scalar("select count(*) from bud_einkommen b join budget p on p.Bud_id = b.Bud_id "
+                              "where p.BudTitel = 'Familie Muster'").toInt(), 1);
+        QCOMPARE(dm.db.scalar("select Sum_Ek from budget").toDouble(), 1800.0);
+        QCOMPARE(dm.dmHh->qrBudEinkommen->recordCount(), 1);
+    }
+
     void startMarksHome()
     {
         ProgramFolder folder;

@@ -192,6 +192,28 @@ private slots:
         QCOMPARE(ek->state(), DataSet::State::Browse);
     }
 
+    void totalBeyondTheMoneyRangeIsRefusedWhole()
+    {
+        login();
+        newPlan("Groß");
+        addItem("Ek", "Eins", 6e13, "", "monatlich");
+        QString refusal;
+        try {
+            addItem("Ek", "Zwei", 6e13, "", "monatlich");
+        } catch (const AppError &e) {
+            refusal = e.message();
+        }
+        QCOMPARE(refusal, QStringLiteral("Der Betrag 120.000.000.000.000,00 liegt außerhalb des gültigen Bereichs"));
+        // Nothing of the second item is stored, the plan keeps the first total and is not left pending.
+        QCOMPARE(m_dm->db.scalar("select count(*) from bud_einkommen").toInt(), 1);
+        QCOMPARE(m_dm->db.scalar("select Sum_Ek from budget").toDouble(), 6e13);
+        QCOMPARE(hh().qrBudget->state(), DataSet::State::Browse);
+        QCOMPARE(plan("Sum_Ek"), 6e13);
+        QCOMPARE(hh().qrBudEinkommen->state(), DataSet::State::Insert);
+        hh().qrBudEinkommen->cancel();
+        QCOMPARE(hh().qrBudEinkommen->recordCount(), 1);
+    }
+
     void newPlanKeyReachesItsFirstItem()
     {
         login();
