@@ -81,7 +81,12 @@ QString runChooser(const QString &caption, const QString &startDirectory, const 
                    QFileDialog::FileMode mode)
 {
     const QTemporaryDir empty;
+    // Without this the desktop's chooser is set up along with the dialog, before the
+    // option below can refuse it.
+    const bool nativeAllowed = !QCoreApplication::testAttribute(Qt::AA_DontUseNativeDialogs);
+    QCoreApplication::setAttribute(Qt::AA_DontUseNativeDialogs, true);
     QFileDialog dialog(parentWindow(), caption, empty.isValid() ? empty.path() : QDir::rootPath(), filter);
+    QCoreApplication::setAttribute(Qt::AA_DontUseNativeDialogs, !nativeAllowed);
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setOption(QFileDialog::DontUseCustomDirectoryIcons);
     dialog.setIconProvider(NameOnlyIconProvider::instance());
