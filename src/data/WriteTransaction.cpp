@@ -1,12 +1,25 @@
 #include "data/WriteTransaction.h"
 
+#include "data/DataError.h"
 #include "data/Database.h"
 
-#include <QSqlError>
-#include <QSqlQuery>
 #include <QtDebug>
 
 #include <sqlite3.h>
+
+namespace {
+
+// Straight on the handle: these run around every single post, and need no translation.
+void run(const Database &db, const char *sql)
+{
+    sqlite3 *h = db.handle();
+    if (!h)
+        throw DataError(QStringLiteral("Keine Verbindung zur Datenbank."));
+    if (sqlite3_exec(h, sql, nullptr, nullptr, nullptr) != SQLITE_OK)
+        throw DataError(QStringLiteral("Fehler beim Ausführen der Abfrage: %1").arg(QString::fromUtf8(sqlite3_errmsg(h))));
+}
+
+} // namespace
 
 WriteTransaction::WriteTransaction(const Database &db) : m_db(db)
 {
@@ -15,7 +28,7 @@ WriteTransaction::WriteTransaction(const Database &db) : m_db(db)
     // Inside someone else's transaction this scope takes part in it.
     m_ownsSql = h && sqlite3_get_autocommit(h) != 0;
     if (m_ownsSql)
-        db.exec(QStringLiteral("BEGIN IMMEDIATE"));
+        run(db, "BEGIN IMMEDIATE");
     ++s_depth;
 }
 
@@ -30,7 +43,7 @@ void WriteTransaction::commit()
     if (m_done)
         return;
     if (m_ownsSql)
-        m_db.exec(QStringLiteral("COMMIT"));   // a failure leaves m_done false: the destructor rolls back
+        run(m_db, "COMMIT");   // a failure leaves m_done false: the destructor rolls back
     m_done = true;
     --s_depth;
     if (m_outermost) {
@@ -44,9 +57,9 @@ void WriteTransaction::rollBack() noexcept
     m_done = true;
     --s_depth;
     if (m_ownsSql) {
-        QSqlQuery rollback(m_db.connection());
-        if (!rollback.exec(QStringLiteral("ROLLBACK")))
-            qWarning("Rollback failed: %s", qPrintable(rollback.lastError().text()));
+        sqlite3 *h = m_db.handle();
+        if (h && sqlite3_get_autocommit(h) == 0 && sqlite3_exec(h, "ROLLBACK", nullptr, nullptr, nullptr) != SQLITE_OK)
+            qWarning("Rollback failed: %s", sqlite3_errmsg(h));
     }
     if (!m_outermost)
         return;   // the exception travels on; the outermost scope undoes everything

@@ -16,6 +16,9 @@ DbGrid::DbGrid(DataSet *dataSet, QList<DataSetModel::Column> columns, QWidget *p
     setAlternatingRowColors(true);
     setWordWrap(false);
     verticalHeader()->setVisible(false);
+    // Rows of one height: the header need not measure each of many thousand rows again when
+    // one comes or goes.
+    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 8);
     horizontalHeader()->setHighlightSections(false);
     horizontalHeader()->setStretchLastSection(true);
