@@ -20,9 +20,11 @@ struct TableDef;
 
 // A query result held in memory with a cursor, the states closed, browse, edit and insert,
 // and live write-through to its table by key. Every window binds to these; the rules that
-// must hold whatever window edits a table hang on its event handlers.
+// must hold whatever window edits a table hang on its event handlers. Rows are read from
+// the result as the cursor needs them; the cursor behaves as if all had been read.
 //
-// Handlers may refuse an operation by throwing; the operation then leaves nothing behind.
+// Handlers may refuse an operation by throwing; the operation then leaves nothing behind:
+// a post or delete and everything its rules write after it form one transaction.
 // Every failure is a DataError with a German message.
 class DataSet : public QObject
 {

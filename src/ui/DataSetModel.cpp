@@ -9,18 +9,15 @@ DataSetModel::DataSetModel(DataSet *dataSet, QList<Column> columns, QObject *par
     // list over many thousand rows does not lay itself out again. While a report walks the
     // set the model stays still and catches up with one reset afterwards.
     auto reset = [this] {
-        if (m_ds->controlsDisabled())
-            return;
         beginResetModel();
         m_rows = m_ds->isOpen() ? m_ds->fetchedCount() : 0;
         endResetModel();
     };
-    connect(m_ds, &DataSet::controlsEnabled, this, [this] {
-        beginResetModel();
-        m_rows = m_ds->isOpen() ? m_ds->fetchedCount() : 0;
-        endResetModel();
+    connect(m_ds, &DataSet::controlsEnabled, this, reset);
+    connect(m_ds, &DataSet::rowsReset, this, [this, reset] {
+        if (!m_ds->controlsDisabled())
+            reset();
     });
-    connect(m_ds, &DataSet::rowsReset, this, reset);
     connect(m_ds, &DataSet::rowAboutToBeInserted, this, [this](int row) {
         if (!m_ds->controlsDisabled())
             beginInsertRows({}, row, row);
