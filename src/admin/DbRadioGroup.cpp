@@ -18,7 +18,7 @@ DbRadioGroup::DbRadioGroup(DataSet *dataSet, const QString &field, const QString
         layout->addWidget(b);
     }
     layout->addStretch(1);
-    m_binding = new FieldBinding(this, dataSet, field, [this] { show(); }, [this] {
+    m_binding = new FieldBinding(this, dataSet, field, [this] { showValue(); }, [this] {
         const int id = m_group->checkedId();
         return id < 0 ? QVariant() : QVariant(m_items.at(id));
     });
@@ -29,7 +29,7 @@ DbRadioGroup::DbRadioGroup(DataSet *dataSet, const QString &field, const QString
     });
 }
 
-void DbRadioGroup::show()
+void DbRadioGroup::showValue()
 {
     setEnabled(m_binding->isEditable() || !m_ds->isOpen());
     const QString value = m_ds->isOpen() && m_ds->hasField(m_field) ? m_ds->asString(m_field) : QString();

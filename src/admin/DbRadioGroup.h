@@ -20,7 +20,7 @@ public:
     QAbstractButton *button(int index) const;
 
 private:
-    void show();
+    void showValue();
 
     DataSet *m_ds;
     QString m_field;

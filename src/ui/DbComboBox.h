@@ -22,7 +22,7 @@ protected:
     void focusOutEvent(QFocusEvent *event) override;
 
 private:
-    void show();
+    void showValue();
 
     DataSet *m_ds;
     QString m_field;

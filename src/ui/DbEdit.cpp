@@ -10,12 +10,12 @@ DbEdit::DbEdit(DataSet *dataSet, const QString &field, QWidget *parent, const QS
 {
     if (m_masked)
         setInputMask(EditMask::toQt(classicMask));
-    m_binding = new FieldBinding(this, dataSet, field, [this] { show(); }, [this] { return read(); });
+    m_binding = new FieldBinding(this, dataSet, field, [this] { showValue(); }, [this] { return read(); });
     m_binding->refresh();
     connect(this, &QLineEdit::textEdited, this, [this] { m_binding->userChanged(); });
 }
 
-void DbEdit::show()
+void DbEdit::showValue()
 {
     const bool open = m_ds->isOpen() && m_ds->hasField(m_field);
     setReadOnly(!m_binding->isEditable());
@@ -54,7 +54,8 @@ QVariant DbEdit::read() const
 void DbEdit::focusInEvent(QFocusEvent *event)
 {
     QLineEdit::focusInEvent(event);
-    if (m_binding && !m_binding->isDirty() && !m_masked && m_ds->isOpen() && m_ds->hasField(m_field)) {
+    const DataSet *ds = m_binding ? m_binding->dataSet() : nullptr;
+    if (ds && !m_binding->isDirty() && !m_masked && ds->isOpen() && ds->hasField(m_field)) {
         m_binding->refresh();
         selectAll();
     }

@@ -24,7 +24,7 @@ protected:
     void focusOutEvent(QFocusEvent *event) override;
 
 private:
-    void show();
+    void showValue();
     QVariant read() const;
 
     DataSet *m_ds;

@@ -5,7 +5,7 @@
 DbLabel::DbLabel(DataSet *dataSet, const QString &field, QWidget *parent)
     : QLabel(parent), m_ds(dataSet), m_field(field)
 {
-    auto reshow = [this] { show(); };
+    auto reshow = [this] { showValue(); };
     connect(m_ds, &DataSet::rowsReset, this, reshow);
     connect(m_ds, &DataSet::currentRowChanged, this, reshow);
     connect(m_ds, &DataSet::rowChanged, this, reshow);
@@ -13,12 +13,12 @@ DbLabel::DbLabel(DataSet *dataSet, const QString &field, QWidget *parent)
     connect(m_ds, &DataSet::controlsEnabled, this, reshow);
     connect(m_ds, &DataSet::fieldChanged, this, [this](const QString &f) {
         if (f.compare(m_field, Qt::CaseInsensitive) == 0)
-            show();
+            showValue();
     });
-    show();
+    showValue();
 }
 
-void DbLabel::show()
+void DbLabel::showValue()
 {
     if (m_ds->controlsDisabled())
         return;
@@ -34,5 +34,5 @@ void DbLabel::show()
 void DbLabel::setFormatter(std::function<QString(const QVariant &)> format)
 {
     m_format = std::move(format);
-    show();
+    showValue();
 }

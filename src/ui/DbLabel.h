@@ -17,7 +17,7 @@ public:
     void setFormatter(std::function<QString(const QVariant &)> format);
 
 private:
-    void show();
+    void showValue();
 
     DataSet *m_ds;
     QString m_field;

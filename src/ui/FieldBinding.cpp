@@ -5,11 +5,13 @@
 
 #include <QWidget>
 
-FieldBinding::FieldBinding(QWidget *control, DataSet *dataSet, const QString &field, std::function<void()> show,
+FieldBinding::FieldBinding(QWidget *control, DataSet *dataSet, const QString &field, std::function<void()> showValue,
                            std::function<QVariant()> read)
-    : QObject(control), m_control(control), m_ds(dataSet), m_field(field), m_show(std::move(show)),
+    : QObject(control), m_control(control), m_ds(dataSet), m_field(field), m_show(std::move(showValue)),
       m_read(std::move(read))
 {
+    if (!m_ds)
+        return;
     auto reshow = [this] {
         m_dirty = false;
         refresh();
@@ -17,12 +19,12 @@ FieldBinding::FieldBinding(QWidget *control, DataSet *dataSet, const QString &fi
     connect(m_ds, &DataSet::rowsReset, this, reshow);
     connect(m_ds, &DataSet::currentRowChanged, this, reshow);
     connect(m_ds, &DataSet::stateChanged, this, [this] {
-        if (!m_ds->isPending())
+        if (!m_ds || !m_ds->isPending())
             m_dirty = false;
         refresh();
     });
     connect(m_ds, &DataSet::rowChanged, this, [this](int row) {
-        if (row == m_ds->currentRow() && !m_dirty)
+        if (m_ds && row == m_ds->currentRow() && !m_dirty)
             refresh();
     });
     connect(m_ds, &DataSet::fieldChanged, this, [this](const QString &f) {
@@ -44,7 +46,9 @@ bool FieldBinding::isEditable() const
 
 void FieldBinding::refresh()
 {
-    if (m_updating || m_ds->controlsDisabled())
+    // The data set may be gone before the control at shutdown; the control then keeps
+    // what it shows.
+    if (m_updating || !m_ds || m_ds->controlsDisabled())
         return;
     m_updating = true;
     m_show();
@@ -55,6 +59,8 @@ bool FieldBinding::userChanged()
 {
     if (m_updating)
         return true;
+    if (!m_ds)
+        return false;
     if (m_ds->isPending()) {
         m_dirty = true;
         return true;

@@ -18,8 +18,8 @@ class FieldBinding : public QObject
 {
     Q_OBJECT
 public:
-    // `show` puts the field's value into the control; `read` gives the control's value.
-    FieldBinding(QWidget *control, DataSet *dataSet, const QString &field, std::function<void()> show,
+    // `showValue` puts the field's value into the control; `read` gives the control's value.
+    FieldBinding(QWidget *control, DataSet *dataSet, const QString &field, std::function<void()> showValue,
                  std::function<QVariant()> read);
 
     DataSet *dataSet() const { return m_ds; }
@@ -29,7 +29,8 @@ public:
     bool isEditable() const;
 
     // The user changed the control. Starts editing when needed; false when that was refused
-    // (the message has been shown and the control shows the stored value again).
+    // (the message has been shown and the control shows the stored value again) or when
+    // the data set no longer exists.
     bool userChanged();
     // Writes the control's value into the field now; throws DataError.
     void flush();
