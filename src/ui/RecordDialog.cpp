@@ -7,6 +7,9 @@
 #include <QCloseEvent>
 #include <QTimer>
 
+#include <algorithm>
+#include <memory>
+
 RecordDialog::RecordDialog(QWidget *parent) : QDialog(parent)
 {
     setWindowFlags(windowFlags() & ~Qt::WindowContextHelpButtonHint);
@@ -16,7 +19,8 @@ bool RecordDialog::canClose()
 {
     if (!m_postOnClose || !m_postOnClose->isPending())
         return true;
-    return guarded([this] { m_postOnClose->post(); });
+    // A new row nobody typed into is dropped, not stored empty.
+    return guarded([this] { m_postOnClose->checkBrowseMode(); });
 }
 
 void RecordDialog::closeEvent(QCloseEvent *event)
@@ -33,16 +37,23 @@ void RecordDialog::reject()
         QDialog::reject();
 }
 
-void RecordDialog::whenShown(std::function<void(QDialog *)> callback)
+void RecordDialog::whenShown(std::function<void(QDialog *)> callback, int timeoutMs)
 {
-    // Polls until a modal window is up; the callback runs inside its event loop.
+    // Polls until a modal window is up; the callback runs inside its event loop. A window
+    // that never comes must not leave a timer polling for the rest of the run.
+    constexpr int interval = 10;
     auto *timer = new QTimer(qApp);
-    timer->setInterval(10);
-    QObject::connect(timer, &QTimer::timeout, timer, [timer, callback] {
+    timer->setInterval(interval);
+    auto polls = std::make_shared<int>(std::max(1, timeoutMs / interval));
+    QObject::connect(timer, &QTimer::timeout, timer, [timer, callback, polls, timeoutMs] {
         if (auto *dlg = qobject_cast<QDialog *>(QApplication::activeModalWidget()); dlg && dlg->isVisible()) {
             timer->stop();
             timer->deleteLater();
             callback(dlg);
+        } else if (--*polls <= 0) {
+            timer->stop();
+            timer->deleteLater();
+            qWarning("RecordDialog::whenShown: no modal window within %d ms", timeoutMs);
         }
     });
     timer->start();

@@ -2,6 +2,8 @@
 
 #include <QDialog>
 
+#include <functional>
+
 class DataSet;
 
 // A modal editing window. Closing it (button, close box, Escape) first posts the pending
@@ -15,8 +17,8 @@ public:
     void setPostOnClose(DataSet *dataSet) { m_postOnClose = dataSet; }
 
     // Runs `callback` with the window as soon as it is shown modally: for tests and the
-    // screenshot tour.
-    static void whenShown(std::function<void(QDialog *)> callback);
+    // screenshot tour. Gives up with a warning when none is shown within `timeoutMs`.
+    static void whenShown(std::function<void(QDialog *)> callback, int timeoutMs = 10000);
 
 protected:
     void closeEvent(QCloseEvent *event) override;
