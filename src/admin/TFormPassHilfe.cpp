@@ -1,6 +1,7 @@
 #include "admin/TFormPassHilfe.h"
 
 #include "data/FirstStartData.h"
+#include "ui/Icons.h"
 
 #include <QDialogButtonBox>
 #include <QHBoxLayout>
@@ -83,7 +84,7 @@ TFormPassHilfe::TFormPassHilfe(QWidget *parent) : QDialog(parent)
     setWindowFlags(windowFlags() & ~Qt::WindowContextHelpButtonHint);
 
     auto *icon = new QLabel(this);
-    icon->setPixmap(style()->standardIcon(QStyle::SP_MessageBoxInformation).pixmap(48, 48));
+    icon->setPixmap(Icons::standard(QStyle::SP_MessageBoxInformation).pixmap(48, 48));
     icon->setAlignment(Qt::AlignTop | Qt::AlignHCenter);
 
     auto *text = new QLabel(this);

@@ -2,6 +2,7 @@
 
 #include "data/DataSet.h"
 #include "ui/Guard.h"
+#include "ui/Icons.h"
 
 #include <QHBoxLayout>
 #include <QStyle>
@@ -15,7 +16,7 @@ DbNavigator::DbNavigator(DataSet *dataSet, QWidget *parent) : QWidget(parent), m
     auto make = [&](const char *name, QStyle::StandardPixmap icon, const QString &tip, auto move) {
         auto *b = new QToolButton(this);
         b->setObjectName(QLatin1String(name));
-        b->setIcon(style()->standardIcon(icon));
+        b->setIcon(Icons::standard(icon));
         b->setToolTip(tip);
         b->setAutoRaise(true);
         connect(b, &QToolButton::clicked, this, [this, move] { guarded([&] { move(m_ds); }); });

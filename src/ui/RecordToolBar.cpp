@@ -3,6 +3,7 @@
 #include "data/DataSet.h"
 #include "ui/Dialogs.h"
 #include "ui/Guard.h"
+#include "ui/Icons.h"
 
 #include <QStyle>
 #include <QToolButton>
@@ -32,14 +33,14 @@ QToolButton *RecordToolBar::makeButton(const QString &objectName, const QString 
 
 QToolButton *RecordToolBar::addCloseButton(const QString &objectName, const QString &caption)
 {
-    QToolButton *b = makeButton(objectName, caption, style()->standardIcon(QStyle::SP_DialogCloseButton));
+    QToolButton *b = makeButton(objectName, caption, Icons::standard(QStyle::SP_DialogCloseButton));
     connect(b, &QToolButton::clicked, this, &RecordToolBar::closeRequested);
     return b;
 }
 
 QToolButton *RecordToolBar::addNewButton(const QString &objectName, const QString &caption, NewMode mode)
 {
-    QToolButton *b = makeButton(objectName, caption, style()->standardIcon(QStyle::SP_FileIcon));
+    QToolButton *b = makeButton(objectName, caption, Icons::standard(QStyle::SP_FileIcon));
     connect(b, &QToolButton::clicked, this, [this, mode] {
         guarded([&] {
             if (m_beforeNew)
@@ -57,7 +58,7 @@ QToolButton *RecordToolBar::addNewButton(const QString &objectName, const QStrin
 
 QToolButton *RecordToolBar::addSaveButton(const QString &objectName, const QString &caption)
 {
-    m_save = makeButton(objectName, caption, style()->standardIcon(QStyle::SP_DialogSaveButton));
+    m_save = makeButton(objectName, caption, Icons::standard(QStyle::SP_DialogSaveButton));
     connect(m_save, &QToolButton::clicked, this, [this] {
         guarded([this] {
             if (m_saveAction)
@@ -72,7 +73,7 @@ QToolButton *RecordToolBar::addSaveButton(const QString &objectName, const QStri
 
 QToolButton *RecordToolBar::addCancelButton(const QString &objectName, const QString &caption)
 {
-    QToolButton *b = makeButton(objectName, caption, style()->standardIcon(QStyle::SP_DialogCancelButton));
+    QToolButton *b = makeButton(objectName, caption, Icons::standard(QStyle::SP_DialogCancelButton));
     connect(b, &QToolButton::clicked, this, [this] { guarded([this] { m_ds->cancel(); }); });
     return b;
 }
@@ -82,7 +83,7 @@ QToolButton *RecordToolBar::addDeleteButton(const QString &objectName, const QSt
 {
     if (!m_question)
         m_question = [question] { return question; };
-    QToolButton *b = makeButton(objectName, caption, style()->standardIcon(QStyle::SP_TrashIcon));
+    QToolButton *b = makeButton(objectName, caption, Icons::standard(QStyle::SP_TrashIcon));
     connect(b, &QToolButton::clicked, this, [this] {
         guarded([this] {
             if (AskYesNo(m_question(), mkWarning))
