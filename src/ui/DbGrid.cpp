@@ -13,6 +13,7 @@ DbGrid::DbGrid(DataSet *dataSet, QList<DataSetModel::Column> columns, QWidget *p
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setTabKeyNavigation(false);   // Tab leaves the list for the next control
     setAlternatingRowColors(true);
     setWordWrap(false);
     verticalHeader()->setVisible(false);
