@@ -3,7 +3,7 @@ BUILD    ?= build
 JOBS     ?= 2
 BUILD_TYPE ?= RelWithDebInfo
 
-PACKAGES := cmake g++ ninja-build pkg-config qt6-base-dev libqt6sql6-sqlite libsqlite3-dev libsodium-dev
+PACKAGES := cmake g++ ninja-build pkg-config qt6-base-dev libqt6sql6-sqlite libsqlite3-dev libsodium-dev qt6-translations-l10n
 SHOT_PACKAGES := xvfb xauth
 
 .PHONY: all deps configure build run test bench screenshots clean

@@ -1,6 +1,7 @@
 #include "app/AppInfo.h"
 #include "app/TFormMain.h"
 #include "data/DataModules.h"
+#include "ui/DesktopSetup.h"
 
 #include <QApplication>
 #include <QDir>
@@ -11,6 +12,7 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
     QApplication::setApplicationName(AppInfo::Title);
+    DesktopSetup::apply();
 
     DataModules dm;
     QString exeDir = QDir(QApplication::applicationDirPath()).absolutePath();

@@ -1,5 +1,7 @@
 #include "ScreenshotTour.h"
 
+#include "ui/DesktopSetup.h"
+
 #include <QApplication>
 #include <QStyleFactory>
 
@@ -9,6 +11,7 @@ int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+    DesktopSetup::apply();
     const QString out = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("screenshots");
     ScreenshotTour tour(out);
     const int n = tour.run();
