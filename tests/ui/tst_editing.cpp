@@ -2,14 +2,19 @@
 #include "support/TempDatabase.h"
 
 #include "data/DataSet.h"
+#include "ui/AccessKeyGuard.h"
 #include "ui/DbComboBox.h"
 #include "ui/DbEdit.h"
 #include "ui/DbGrid.h"
 #include "ui/EditMask.h"
 #include "ui/RecordDialog.h"
 #include "ui/RecordToolBar.h"
+#include "ui/DesktopSetup.h"
 #include "ui/ScriptedDialogs.h"
 
+#include <QLineEdit>
+#include <QMenu>
+#include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -34,10 +39,13 @@ public:
         plz->setObjectName("ePlz");
         auto *grid = new DbGrid(ds, {{"TKurz", "Kürzel"}, {"TTitel", "Titel"}}, this);
         grid->setObjectName("grid");
+        auto *memo = new DbEdit(ds, "TText", this);
+        memo->setObjectName("eText");
         layout->addWidget(bar);
         layout->addWidget(kurz);
         layout->addWidget(plz);
         layout->addWidget(grid);
+        layout->addWidget(memo);
         setPostOnClose(ds);
     }
 };
@@ -53,7 +61,16 @@ class TestEditing : public QObject
 
     int rows() { return m_db->scalar("select count(*) from tbau").toInt(); }
 
+    static void showActive(QWidget *w)
+    {
+        w->show();
+        QApplication::setActiveWindow(w);
+        QVERIFY(QTest::qWaitForWindowActive(w));
+    }
+
 private slots:
+    void initTestCase() { AccessKeyGuard::install(); }
+
     void init()
     {
         m_tmp = std::make_unique<TempDatabase>();
@@ -187,6 +204,110 @@ private slots:
         GuiTest::find<QToolButton>(&w, "tbEnde")->click();
         QVERIFY(!w.isVisible());
         QCOMPARE(m_db->scalar("select TTitel from tbau").toString(), QStringLiteral("12345"));
+    }
+
+    void accessKeyOfADisabledButtonTypesNothing()
+    {
+        m_db->exec("insert into tbau (TKurz) values ('Gruß')");
+        m_ds->reopen();
+        ModuleWindow w(m_ds.get());
+        showActive(&w);
+        auto *kurz = GuiTest::find<DbEdit>(&w, "eKurz");
+        auto *save = GuiTest::find<QToolButton>(&w, "tbSpeichern");
+        kurz->setFocus();
+        QVERIFY(!save->isEnabled());
+        QTest::keyClick(kurz, Qt::Key_S, Qt::AltModifier);
+        QCOMPARE(kurz->text(), QStringLiteral("Gruß"));
+        QCOMPARE(m_ds->state(), DataSet::State::Browse);
+        // Lists and drop-downs take no stray letter either: the current record stays.
+        auto *grid = GuiTest::find<DbGrid>(&w, "grid");
+        grid->setFocus();
+        QTest::keyClick(grid, Qt::Key_X, Qt::AltModifier);
+        QCOMPARE(m_ds->currentRow(), 0);
+        // Once the button is enabled its access key presses it.
+        kurz->setFocus();
+        QTest::keyClick(kurz, Qt::Key_End);
+        GuiTest::type(kurz, "e");
+        QVERIFY(save->isEnabled());
+        QTest::keyClick(kurz, Qt::Key_S, Qt::AltModifier);
+        QCOMPARE(m_ds->state(), DataSet::State::Browse);
+        QCOMPARE(m_db->scalar("select TKurz from tbau").toString(), QStringLiteral("Grüße"));
+        w.close();
+        QCOMPARE(m_db->scalar("select TKurz from tbau").toString(), QStringLiteral("Grüße"));
+    }
+
+    void tabLeavesTheList()
+    {
+        for (const char *k : {"a", "b", "c"})
+            m_db->exec(QStringLiteral("insert into tbau (TKurz) values ('%1')").arg(QLatin1String(k)));
+        m_ds->reopen();
+        ModuleWindow w(m_ds.get());
+        showActive(&w);
+        auto *grid = GuiTest::find<DbGrid>(&w, "grid");
+        grid->setFocus();
+        QTest::keyClick(grid, Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("eText"));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
+        QCOMPARE(QApplication::focusWidget(), grid);
+        QCOMPARE(m_ds->currentRow(), 0);
+    }
+
+    void freeTextDropDownKeepsTypedTextWithinTheColumn()
+    {
+        DbComboBox cb(m_ds.get(), "TKurz", DbComboBox::Mode::FreeText, {"Netto P 1", "Netto P 2", "Nebenverdienst"});
+        showActive(&cb);
+        // A typed beginning of a suggestion stays as typed when the field is left.
+        GuiTest::type(cb.lineEdit(), "Netto");
+        QTest::keyClick(cb.lineEdit(), Qt::Key_Tab);
+        GuiTest::leave(&cb);
+        QCOMPARE(cb.currentText(), QStringLiteral("Netto"));
+        QCOMPARE(m_ds->asString("TKurz"), QStringLiteral("Netto"));
+        // No more than the column holds can be typed (35 characters here).
+        cb.lineEdit()->clear();
+        GuiTest::type(cb.lineEdit(), QString(57, u'x'));
+        QCOMPARE(cb.currentText(), QString(35, u'x'));
+        GuiTest::leave(&cb);
+        m_ds->post();
+        QCOMPARE(m_db->scalar("select TKurz from tbau").toString(), QString(35, u'x'));
+    }
+
+    void controlOutlivingItsDataSetIgnoresInput()
+    {
+        auto ds = std::make_unique<DataSet>(m_db.get(), "qrTbau2");
+        ds->setSql("select * from tbau");
+        ds->open();
+        DbEdit edit(ds.get(), "TKurz");
+        ds.reset();
+        GuiTest::type(&edit, "x");
+        GuiTest::leave(&edit);
+        QCOMPARE(rows(), 0);
+    }
+
+    void waitingForAWindowThatNeverComesEnds()
+    {
+        const auto timers = [] { return qApp->findChildren<QTimer *>(QString(), Qt::FindDirectChildrenOnly).size(); };
+        const qsizetype before = timers();
+        bool ran = false;
+        QTest::ignoreMessage(QtWarningMsg, "RecordDialog::whenShown: no modal window within 50 ms");
+        RecordDialog::whenShown([&](QDialog *) { ran = true; }, 50);
+        QCOMPARE(timers(), before + 1);
+        QTRY_COMPARE(timers(), before);
+        QVERIFY(!ran);
+    }
+
+    void qtTextsAreGerman()
+    {
+        QVERIFY(DesktopSetup::apply());
+        DbEdit edit(m_ds.get(), "TKurz");
+        std::unique_ptr<QMenu> menu(edit.createStandardContextMenu());
+        QStringList texts;
+        for (QAction *a : menu->actions())
+            if (!a->isSeparator())
+                texts << a->text();
+        const QString all = texts.join(QStringLiteral(" | "));
+        QVERIFY2(all.contains(QStringLiteral("&Rückgängig")) && all.contains(QStringLiteral("Alles auswählen")),
+                 qPrintable(all));
+        QVERIFY2(!all.contains(QStringLiteral("Undo")) && !all.contains(QStringLiteral("Select All")), qPrintable(all));
     }
 };
 
