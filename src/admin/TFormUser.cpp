@@ -4,6 +4,7 @@
 #include "data/DataModules.h"
 #include "ui/DbGrid.h"
 #include "ui/Guard.h"
+#include "ui/Icons.h"
 #include "ui/RecordToolBar.h"
 
 #include <QStatusBar>
@@ -20,13 +21,15 @@ TFormUser::TFormUser(DataModules &dm, QWidget *parent) : RecordDialog(parent), m
     bar->addCloseButton(QStringLiteral("tbutEnde"), QStringLiteral("Ende"))
         ->setToolTip(QStringLiteral("Formular verlassen"));
     bar->addButton(QStringLiteral("tbutBearbeiten"), QStringLiteral("Bearbeiten"),
-                   style()->standardIcon(QStyle::SP_FileDialogDetailedView), [this] { editUser(); });
+                   Icons::standard(QStyle::SP_FileDialogDetailedView), [this] { editUser(); });
     connect(bar, &RecordToolBar::closeRequested, this, &QDialog::close);
 
     guarded([this] { m_qrUser->reopen(); });
 
+    // A short name may have 20 characters, and all of them are shown.
+    const int kurzWidth = fontMetrics().horizontalAdvance(QString(20, u'W')) + 12;
     auto *grid = new DbGrid(m_qrUser,
-                            {{QStringLiteral("SbKurz"), QStringLiteral("Kürzel"), 110},
+                            {{QStringLiteral("SbKurz"), QStringLiteral("Kürzel"), kurzWidth},
                              {QStringLiteral("SbLang"), QStringLiteral("Name"), 240},
                              {QStringLiteral("SbTelefon"), QStringLiteral("Telefon"), 140}},
                             this);
@@ -43,7 +46,7 @@ TFormUser::TFormUser(DataModules &dm, QWidget *parent) : RecordDialog(parent), m
     layout->addWidget(bar);
     layout->addWidget(grid, 1);
     layout->addWidget(status);
-    resize(540, 360);
+    resize(kurzWidth + 240 + 140 + 24, 360);
 }
 
 void TFormUser::editUser()

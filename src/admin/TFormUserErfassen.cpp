@@ -1,15 +1,19 @@
 #include "admin/TFormUserErfassen.h"
 
 #include "admin/PasswordEdit.h"
+#include "core/AppError.h"
 #include "data/DataModules.h"
+#include "data/Database.h"
 #include "ui/DbEdit.h"
 #include "ui/Guard.h"
+#include "ui/Icons.h"
 #include "ui/RecordToolBar.h"
 
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QPushButton>
+#include <QSqlQuery>
 #include <QStyle>
 #include <QVBoxLayout>
 
@@ -23,12 +27,20 @@ TFormUserErfassen::TFormUserErfassen(DataModules &dm, QWidget *parent)
         if (!m_qrUser->isOpen())
             m_qrUser->open();
     });
+    // Every way this window stores a user ("Uebernehmen", "Neu" over a typed user, a move
+    // in the list) passes this check first.
+    m_outerBeforePost = m_qrUser->beforePost;
+    m_qrUser->beforePost = [this](DataSet &users) {
+        checkShortName(users);
+        if (m_outerBeforePost)
+            m_outerBeforePost(users);
+    };
 
     auto *bar = new RecordToolBar(m_qrUser, this);
     bar->addCloseButton(QStringLiteral("tbutEnde"), QStringLiteral("Ende"));
     bar->addNewButton(QStringLiteral("tbutNeu"), QStringLiteral("Neu"));
     bar->addButton(QStringLiteral("tbutLoeschen"), QStringLiteral("Löschen"),
-                   style()->standardIcon(QStyle::SP_TrashIcon), [this] { deleteUser(); });
+                   Icons::standard(QStyle::SP_TrashIcon), [this] { deleteUser(); });
     connect(bar, &RecordToolBar::closeRequested, this, &TFormUserErfassen::reject);
 
     auto *eSbKurz = new DbEdit(m_qrUser, QStringLiteral("SbKurz"), this);
@@ -78,6 +90,32 @@ TFormUserErfassen::TFormUserErfassen(DataModules &dm, QWidget *parent)
     body->addLayout(buttons);
     layout->addLayout(body);
     layout->setSizeConstraint(QLayout::SetFixedSize);
+}
+
+TFormUserErfassen::~TFormUserErfassen()
+{
+    m_qrUser->beforePost = m_outerBeforePost;
+}
+
+void TFormUserErfassen::checkShortName(DataSet &users) const
+{
+    // The login looks a user up by short name and takes only a single match: a user
+    // without one, or sharing one, could never log in. Report files are named after the
+    // lower-cased short name, so names that differ only in case count as the same.
+    const QString kurz = users.asString(QStringLiteral("SbKurz")).trimmed();
+    if (kurz.isEmpty())
+        throw UserWarning(QStringLiteral("Bitte geben Sie ein Benutzer-Kürzel ein.\r"
+                                         "Ohne Kürzel kann sich der Benutzer nicht anmelden."));
+    const QVariant self = users.state() == DataSet::State::Insert ? QVariant() : users.value(QStringLiteral("Ben_id"));
+    QSqlQuery others = users.database()->exec(QStringLiteral("select Ben_id, SbKurz from benutzer"));
+    while (others.next()) {
+        if (!self.isNull() && others.value(0).toLongLong() == self.toLongLong())
+            continue;
+        if (others.value(1).toString().trimmed().compare(kurz, Qt::CaseInsensitive) == 0)
+            throw UserWarning(QStringLiteral("Das Benutzer-Kürzel \"%1\" ist bereits vergeben.\r"
+                                             "Bitte wählen Sie ein anderes Kürzel.")
+                                  .arg(others.value(1).toString()));
+    }
 }
 
 void TFormUserErfassen::reject()

@@ -2,6 +2,8 @@
 
 #include <QDialog>
 
+#include <functional>
+
 class DataModules;
 class DataSet;
 
@@ -11,6 +13,7 @@ class TFormUserErfassen : public QDialog
     Q_OBJECT
 public:
     explicit TFormUserErfassen(DataModules &dm, QWidget *parent = nullptr);
+    ~TFormUserErfassen() override;
 
 public slots:
     // Escape and "Ende": the window closes without storing; what was typed stays pending in
@@ -21,6 +24,8 @@ private:
     void deleteUser();
     void takeOver();
     void cancelAndClose();
+    void checkShortName(DataSet &users) const;
 
     DataSet *m_qrUser;
+    std::function<void(DataSet &)> m_outerBeforePost;
 };

@@ -8,6 +8,7 @@
 #include "ui/DbGrid.h"
 
 #include <QComboBox>
+#include <QHeaderView>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QToolButton>
@@ -167,25 +168,60 @@ private slots:
         QCOMPARE(f->dm.dmMP->qrUser->state(), DataSet::State::Browse);
     }
 
-    void duplicateShortNameCannotLogIn()
+    void shortNamesThatCouldNeverLogInAreRefused_data()
     {
-        {
-            TFormUser users(f->dm);
-            capture(users, [&](QDialog *dlg) {
-                click(dlg, "tbutNeu");
-                type(dlg, "eSbKurz", "sb");
-                type(dlg, "ePasswort", "sb");
-                click(dlg, "btnUebernehmen");
-            });
-        }
-        QCOMPARE(f->count("select count(*) from benutzer where SbKurz = 'sb'"), 2);
-        TFormPasswort login(f->dm);
-        login.show();
-        GuiTest::type(GuiTest::find<QComboBox>(&login, "cbUser")->lineEdit(), "sb");
-        GuiTest::type(GuiTest::find<QLineEdit>(&login, "ePasswort"), "sb");
-        GuiTest::find<QPushButton>(&login, "btnAnmelden")->click();
-        QCOMPARE(f->dialogs.texts(), QStringList{"Benutzer nicht vorhanden!"});
-        QCOMPARE(login.result(), int(QDialog::Rejected));
+        QTest::addColumn<QString>("kurz");
+        QTest::addColumn<QString>("message");
+        const QString taken = QStringLiteral("Das Benutzer-Kürzel \"sb\" ist bereits vergeben.\r"
+                                             "Bitte wählen Sie ein anderes Kürzel.");
+        const QString empty = QStringLiteral("Bitte geben Sie ein Benutzer-Kürzel ein.\r"
+                                             "Ohne Kürzel kann sich der Benutzer nicht anmelden.");
+        QTest::newRow("taken") << "sb" << taken;
+        QTest::newRow("taken, other case") << "SB" << taken;
+        QTest::newRow("empty") << "" << empty;
+        QTest::newRow("blanks") << "   " << empty;
+    }
+
+    void shortNamesThatCouldNeverLogInAreRefused()
+    {
+        QFETCH(QString, kurz);
+        QFETCH(QString, message);
+        TFormUser users(f->dm);
+        capture(users, [&](QDialog *dlg) {
+            click(dlg, "tbutNeu");
+            type(dlg, "eSbKurz", kurz);
+            type(dlg, "eSbLang", "Zweite Beraterin");
+            type(dlg, "ePasswort", "geheim");
+            click(dlg, "btnUebernehmen");
+            QVERIFY(dlg->isVisible());
+            // "Neu" over the typed user would store it as well.
+            click(dlg, "tbutNeu");
+            QCOMPARE(f->dialogs.texts(), QStringList({message, message}));
+            QCOMPARE(f->dialogs.log().first().kind, mkWarning);
+            QCOMPARE(f->count("select count(*) from benutzer"), 1);
+            QCOMPARE(f->dm.dmMP->qrUser->state(), DataSet::State::Insert);
+            // With a name of its own the user is stored.
+            auto *eKurz = GuiTest::find<QLineEdit>(dlg, "eSbKurz");
+            eKurz->clear();
+            type(dlg, "eSbKurz", "sb2");
+            click(dlg, "btnUebernehmen");
+            QVERIFY(!dlg->isVisible());
+        });
+        QCOMPARE(f->text("select SbLang from benutzer where SbKurz = 'sb2'"), QStringLiteral("Zweite Beraterin"));
+        QCOMPARE(f->count("select count(*) from benutzer"), 2);
+        // The check leaves the user list as it found it.
+        QVERIFY(!f->dm.dmMP->qrUser->beforePost);
+    }
+
+    void listShowsLongShortNamesWhole()
+    {
+        const QString longest(20, u'W');
+        f->addUser(longest, "x", "Breit");
+        TFormUser users(f->dm);
+        users.show();
+        auto *grid = GuiTest::find<DbGrid>(&users, "gridUser");
+        QVERIFY(grid->columnWidth(0) >= grid->fontMetrics().horizontalAdvance(longest) + 8);
+        QVERIFY(users.width() >= grid->horizontalHeader()->length());
     }
 };
 
