@@ -100,11 +100,14 @@ QWidget *TFormFirma::makeBaseGroup()
     form->addRow(QStringLiteral("Name 3 :"), edit(ds, QStringLiteral("Name3"), group));
     form->addRow(QStringLiteral("Suchname :"), edit(ds, QStringLiteral("Suna"), group));
     form->addRow(QStringLiteral("Strasse :"), edit(ds, QStringLiteral("Strasse"), group));
-    form->addRow(QStringLiteral("Plz / Ort :"),
-                 pair(edit(ds, QStringLiteral("Plz"), group, EditMask::Postcode),
-                      edit(ds, QStringLiteral("Ort"), group), group));
-    form->addRow(QStringLiteral("PoPlz / Postfach :"),
-                 pair(edit(ds, QStringLiteral("Poplz"), group), edit(ds, QStringLiteral("PoFach"), group), group));
+    // Made one after the other: the tab order follows the order of creation, and the
+    // arguments of one call may be evaluated in any order.
+    DbEdit *plz = edit(ds, QStringLiteral("Plz"), group, EditMask::Postcode);
+    DbEdit *ort = edit(ds, QStringLiteral("Ort"), group);
+    form->addRow(QStringLiteral("Plz / Ort :"), pair(plz, ort, group));
+    DbEdit *poPlz = edit(ds, QStringLiteral("Poplz"), group);
+    DbEdit *poFach = edit(ds, QStringLiteral("PoFach"), group);
+    form->addRow(QStringLiteral("PoPlz / Postfach :"), pair(poPlz, poFach, group));
     form->addRow(QStringLiteral("Telefon :"), edit(ds, QStringLiteral("Telefon"), group));
     form->addRow(QStringLiteral("Telefax :"), edit(ds, QStringLiteral("Telefax"), group));
     form->addRow(QStringLiteral("Mobil :"), edit(ds, QStringLiteral("Mobil"), group));

@@ -11,6 +11,7 @@
 #include <QHBoxLayout>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QVBoxLayout>
 
 const QString TFormPasswort::MaintenanceName = QStringLiteral("qovtar");
@@ -78,6 +79,12 @@ void TFormPasswort::showEvent(QShowEvent *event)
 {
     QDialog::showEvent(event);
     fillUserList();
+    // At start the main window is not shown yet; centred on it, the login would sit
+    // wherever that hidden window happens to be.
+    if (QScreen *s = screen()) {
+        const QRect area = s->availableGeometry();
+        move(area.center() - QPoint(width() / 2, height() / 2));
+    }
     m_cbUser->setFocus();
 }
 

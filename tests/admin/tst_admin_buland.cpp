@@ -38,6 +38,18 @@ private slots:
         QVERIFY(f->dialogs.log().isEmpty());
     }
 
+    void untouchedNewRowIsDroppedOnClose()
+    {
+        TFormBuland w(f->dm);
+        w.show();
+        GuiTest::find<QToolButton>(&w, "tbutNeu")->click();
+        GuiTest::find<QToolButton>(&w, "tbutEnde")->click();
+        QVERIFY(!w.isVisible());
+        QCOMPARE(states(), 16);
+        QCOMPARE(f->count("select count(*) from buland where coalesce(Buland, '') = ''"), 0);
+        QVERIFY(f->dialogs.log().isEmpty());
+    }
+
     void listIsReadOnlyAndDeleteAsksFirst()
     {
         TFormBuland w(f->dm);

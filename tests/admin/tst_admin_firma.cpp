@@ -21,6 +21,21 @@ class TestFirma : public QObject
     }
 
 private slots:
+    void tabGoesFromPostcodeToTown()
+    {
+        TFormFirma w(f->dm, m_exeDir);
+        w.show();
+        QApplication::setActiveWindow(&w);
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        GuiTest::find<DbEdit>(&w, "eStrasse")->setFocus();
+        QStringList order;
+        for (int i = 0; i < 5; ++i) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            order << QApplication::focusWidget()->objectName();
+        }
+        QCOMPARE(order, QStringList({"ePlz", "eOrt", "ePoplz", "ePoFach", "eTelefon"}));
+    }
+
     void init()
     {
         f = std::make_unique<AdminFixture>();

@@ -4,12 +4,14 @@
 #include "admin/TFormPassHilfe.h"
 #include "admin/TFormPasswort.h"
 #include "core/PasswordHash.h"
+#include "ui/AccessKeyGuard.h"
 #include "ui/RecordDialog.h"
 
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
 
 class TestLogin : public QObject
 {
@@ -34,6 +36,8 @@ class TestLogin : public QObject
     }
 
 private slots:
+    void initTestCase() { AccessKeyGuard::install(); }
+
     void init()
     {
         // Hashing is slow on purpose; every test reuses the same few hashes.
@@ -197,6 +201,30 @@ private slots:
             QCOMPARE(form.exec(), int(QDialog::Rejected));
             QVERIFY(f->dialogs.log().isEmpty());
         }
+    }
+
+    void centredOnTheScreenAndAccessKeysOnlyPressButtons()
+    {
+        // At start the main window exists but is not shown yet.
+        QWidget hiddenMain;
+        hiddenMain.setGeometry(0, 0, 3000, 2000);
+        TFormPasswort form(f->dm, &hiddenMain);
+        form.show();
+        QApplication::setActiveWindow(&form);
+        QVERIFY(QTest::qWaitForWindowActive(&form));
+        const QPoint offset = form.frameGeometry().center() - form.screen()->availableGeometry().center();
+        QVERIFY2(offset.manhattanLength() <= 4, qPrintable(QStringLiteral("%1,%2").arg(offset.x()).arg(offset.y())));
+
+        auto *pw = GuiTest::find<QLineEdit>(&form, "ePasswort");
+        GuiTest::type(GuiTest::find<QComboBox>(&form, "cbUser")->lineEdit(), "jö");
+        GuiTest::type(pw, "Grüße");
+        // No button answers to Alt+S: the letter is not typed into the password.
+        QTest::keyClick(pw, Qt::Key_S, Qt::AltModifier);
+        QCOMPARE(pw->text(), QStringLiteral("Grüße"));
+        QVERIFY(f->dialogs.log().isEmpty());
+        QTest::keyClick(pw, Qt::Key_A, Qt::AltModifier);
+        QCOMPARE(form.result(), int(QDialog::Accepted));
+        QCOMPARE(form.aktSbKurz(), QStringLiteral("jö"));
     }
 
     void doubleClickLogsInOnce()
