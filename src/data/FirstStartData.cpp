@@ -1,8 +1,11 @@
 #include "data/FirstStartData.h"
 
 #include "core/PasswordHash.h"
+#include "data/DataError.h"
 #include "data/Database.h"
 
+#include <QSqlError>
+#include <QSqlQuery>
 #include <QStringList>
 
 namespace FirstStartData {
@@ -38,6 +41,58 @@ void write(const Database &db)
         QStringLiteral("Thüringen")};
     for (const QString &state : states)
         db.exec(QStringLiteral("insert into buland (Buland) values (:b)"), {{QStringLiteral("b"), state}});
+
+    writeGarnishment(db);
+}
+
+GarnishmentBase garnishmentBase2026()
+{
+    GarnishmentBase b;
+    b.vonBeginn = Money::fromCents(159000);
+    b.vonEnde = Money::fromCents(486000);
+    b.vonIntervall = Money::fromCents(1000);
+    b.bisBeginn = Money::fromCents(158999);
+    b.bisEnde = Money::fromCents(486630);
+    b.bisIntervall = Money::fromCents(1000);
+    b.netto = {Money::fromCents(159000), Money::fromCents(219000), Money::fromCents(252000),
+               Money::fromCents(286000), Money::fromCents(319000), Money::fromCents(352000)};
+    b.beginn = {Money::fromCents(182), Money::fromCents(259), Money::fromCents(94),
+                Money::fromCents(286), Money::fromCents(134), Money::fromCents(39)};
+    b.intervall = {Money::fromCents(700), Money::fromCents(500), Money::fromCents(400),
+                   Money::fromCents(300), Money::fromCents(200), Money::fromCents(100)};
+    return b;
+}
+
+void writeGarnishment(const Database &db)
+{
+    const GarnishmentBase base = garnishmentBase2026();
+    QStringList columns = GarnishmentBase::columns();
+    QStringList marks;
+    QVariantMap params;
+    for (const QString &c : std::as_const(columns)) {
+        marks << QLatin1Char(':') + c.toLower();
+        params.insert(c.toLower(), base.valueOf(c).toDouble());
+    }
+    columns << QStringLiteral("Stand");
+    marks << QStringLiteral(":stand");
+    params.insert(QStringLiteral("stand"), GarnishmentStand2026);
+    db.exec(QStringLiteral("insert into Pfand (%1) values (%2)").arg(columns.join(QStringLiteral(", ")),
+                                                                      marks.join(QStringLiteral(", "))),
+            params);
+
+    // One prepared statement for all rows: this runs inside the creation of a new file.
+    QSqlQuery insert(db.connection());
+    insert.prepare(QStringLiteral("insert into pfaendung (NettoVon, NettoBis, Pfand0, Pfand1, Pfand2, Pfand3, Pfand4, "
+                                  "Pfand5) values (?, ?, ?, ?, ?, ?, ?, ?)"));
+    for (const GarnishmentRow &r : GarnishmentGrid::rows(base)) {
+        insert.bindValue(0, r.nettoVon.toDouble());
+        insert.bindValue(1, r.nettoBis.toDouble());
+        for (int k = 0; k <= 5; ++k)
+            insert.bindValue(k + 2, r.pfand[k].toDouble());
+        if (!insert.exec())
+            throw DataError(QStringLiteral("Die Pfändungstabelle konnte nicht angelegt werden: %1")
+                                .arg(insert.lastError().text()));
+    }
 }
 
 } // namespace FirstStartData

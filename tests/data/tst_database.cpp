@@ -131,8 +131,9 @@ private slots:
                                        "Programm beim nächsten Start eine neue an.";
         QTest::newRow("foreign database") << "foreign" << "Die Datei ist keine Finorra-Datenbank.";
         QTest::newRow("newer version") << "newer"
-                                       << "Sie stammt von einer neueren Programmversion (Datenbankversion 99, "
-                                          "dieses Programm kennt Version 1).";
+                                       << QStringLiteral("Sie stammt von einer neueren Programmversion (Datenbankversion 99, "
+                                                         "dieses Programm kennt Version %1).")
+                                              .arg(Schema::Version);
         QTest::newRow("locked") << "locked" << "Die Datei ist von einem anderen Programm gesperrt.";
         QTest::newRow("truncated") << "truncated" << Damaged;
         QTest::newRow("damaged table pages") << "damaged pages" << Damaged;
