@@ -6,6 +6,7 @@
 #include "report/ReportDateTime.h"
 #include "report/ReportError.h"
 #include "report/ReportNumberText.h"
+#include "report/RtfFieldFinder.h"
 #include "report/RtfText.h"
 #include "report/Windows1252.h"
 
@@ -38,11 +39,12 @@ ReportRunner::ReportRunner(EvalContext &context, const Settings &settings, QByte
 {
 }
 
-void ReportRunner::run(const TemplateBlock &block)
+void ReportRunner::run(const TemplateProgram &program)
 {
+    m_program = &program;
     if (m_sink)
         m_out.reserve(kBufferBytes + kBufferBytes / 4);
-    runItems(block);
+    runItems(program.root);
     flush();
 }
 
@@ -76,6 +78,11 @@ void ReportRunner::runItems(const TemplateBlock &block)
         case TemplateItem::Kind::Text: m_out.append(item.text); break;
         case TemplateItem::Kind::Value:
             writeValue(*item.value);
+            m_out.append(item.text);
+            break;
+        case TemplateItem::Kind::Unknown:
+        case TemplateItem::Kind::Deferred:
+            writeField(item);
             m_out.append(item.text);
             break;
         case TemplateItem::Kind::Scan: runScan(*item.scan); break;
@@ -255,12 +262,20 @@ QString ReportRunner::formatted(const ValueField &field, const ReportValue &v, b
     return v.displayText(t, fv);
 }
 
+void ReportRunner::writeField(const TemplateItem &item)
+{
+    const QByteArray source = item.fieldSource();
+    if (item.kind == TemplateItem::Kind::Deferred) {
+        writeValue(m_program->compileField(source));
+    } else if (!m_settings.clearMissed) {
+        m_out.append(source);
+    } else if (item.hasTrailingCodes) {
+        m_out.append(RtfFieldFinder::fieldPiece(source).trailingCodes);
+    }
+}
+
 void ReportRunner::writeValue(const ValueField &field)
 {
-    if (field.copyUnchanged) {
-        m_out.append(m_settings.clearMissed ? field.trailingCodes : field.source);
-        return;
-    }
     if (field.noResult) {
         m_context.eval(*field.expression);
         m_out.append(field.trailingCodes);

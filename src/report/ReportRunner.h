@@ -28,7 +28,7 @@ public:
     // it fills, so a long printout is never held whole in memory.
     ReportRunner(EvalContext &context, const Settings &settings, QByteArray &out, QIODevice *sink = nullptr);
 
-    void run(const TemplateBlock &block);
+    void run(const TemplateProgram &program);
 
 private:
     void runItems(const TemplateBlock &block);
@@ -37,6 +37,7 @@ private:
     void runCalls(const std::vector<ExprPtr> &calls);
     bool test(const ExprNode &condition);
     void writeValue(const ValueField &field);
+    void writeField(const TemplateItem &item);
     QString formatted(const ValueField &field, const ReportValue &value, bool *raw);
     QByteArray picture(const ReportValue &value, bool *loaded);
     QByteArray readPictureFile(const QString &path) const;
@@ -48,6 +49,7 @@ private:
     const Settings &m_settings;
     QByteArray &m_out;
     QIODevice *m_sink = nullptr;
+    const TemplateProgram *m_program = nullptr;
     qint64 m_flushed = 0;
     QByteArray m_langPrefix;
     quint64 m_passes = 0;

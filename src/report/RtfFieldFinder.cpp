@@ -239,3 +239,17 @@ void RtfFieldFinder::forEachPiece(const QByteArray &rtf, int charset, const std:
     }
     flushText(n);
 }
+
+TemplatePiece RtfFieldFinder::fieldPiece(const QByteArray &source)
+{
+    // The source ends with its closing delimiter: "\\" or "\'5c".
+    const int openLength = delimiterLength(source, 0);
+    const int closeLength = source.endsWith("\\\\") && source.size() >= openLength + 2 ? 2 : 4;
+    FieldCleaner::Result cleaned = FieldCleaner::clean(source.mid(openLength, source.size() - openLength - closeLength));
+    TemplatePiece f;
+    f.kind = TemplatePiece::Kind::Field;
+    f.rtf = source;
+    f.content = std::move(cleaned.content);
+    f.trailingCodes = std::move(cleaned.trailingCodes);
+    return f;
+}

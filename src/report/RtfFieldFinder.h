@@ -16,4 +16,7 @@ public:
     // Hands each piece to `take` as it is found, so a large template is never held twice.
     // Unchanged stretches refer to `rtf`'s bytes without a copy: `rtf` must outlive them.
     static void forEachPiece(const QByteArray &rtf, int charset, const std::function<void(TemplatePiece &&)> &take);
+
+    // The field piece again from its source (delimiters included), as forEachPiece found it.
+    static TemplatePiece fieldPiece(const QByteArray &source);
 };

@@ -69,7 +69,7 @@ void TBaseRtfReport::render(const QByteArray &rtf, const std::vector<ReportDataS
     TemplateCompiler compiler(environment);
     RtfFieldFinder::forEachPiece(rtf, m_charset, [&](TemplatePiece &&piece) { compiler.declare(piece); });
     RtfFieldFinder::forEachPiece(rtf, m_charset, [&](TemplatePiece &&piece) { compiler.add(piece); });
-    const TemplateBlock program = compiler.finish();
+    const TemplateProgram program = compiler.finish();
     m_unknownFields = compiler.unknownFields();
 
     EvalContext context(m_variables, environment.dataSets);

@@ -3,6 +3,7 @@
 #include "report/BuiltinFunctions.h"
 #include "report/FieldCleaner.h"
 #include "report/ReportError.h"
+#include "report/RtfFieldFinder.h"
 #include "report/TReportUdf.h"
 
 #include <QRegularExpression>
@@ -57,7 +58,7 @@ TemplateCompiler::TemplateCompiler(ExpressionCompiler::Environment &environment)
 
 TemplateBlock &TemplateCompiler::current()
 {
-    return m_open.empty() ? m_root : *m_open.back().block;
+    return m_open.empty() ? m_program.root : *m_open.back().block;
 }
 
 void TemplateCompiler::add(const TemplatePiece &piece)
@@ -67,7 +68,9 @@ void TemplateCompiler::add(const TemplatePiece &piece)
     if (piece.kind == TemplatePiece::Kind::Text) {
         // The text after a value rides with it: one item less per field.
         TemplateBlock &block = current();
-        if (!block.empty() && block.back().kind == TemplateItem::Kind::Value && block.back().text.isEmpty())
+        if (!block.empty() && block.back().text.isEmpty()
+            && (block.back().kind == TemplateItem::Kind::Value || block.back().kind == TemplateItem::Kind::Unknown
+                || block.back().kind == TemplateItem::Kind::Deferred))
             block.back().text = piece.rtf;
         else
             block.push_back(TemplateItem::makeText(piece.rtf));
@@ -83,11 +86,10 @@ void TemplateCompiler::add(const TemplatePiece &piece)
     case FieldClass::Else: elseBranch(piece); break;
     case FieldClass::EndIf: endIf(piece); break;
     case FieldClass::Value: {
-        TemplateItem item;
-        item.kind = TemplateItem::Kind::Value;
-        item.value = valueField(piece);
+        TemplateItem item = valueItem(piece);
         // A list for the author to read: the first thousand names are plenty.
-        if (item.value->copyUnchanged && m_unknown.size() < 1000 && !m_unknownNames.contains(piece.content.toUpper())) {
+        if (item.kind == TemplateItem::Kind::Unknown && m_unknown.size() < 1000
+            && !m_unknownNames.contains(piece.content.toUpper())) {
             m_unknownNames.insert(piece.content.toUpper());
             m_unknown.push_back({piece.content, line});
         }
@@ -97,7 +99,7 @@ void TemplateCompiler::add(const TemplatePiece &piece)
     }
 }
 
-TemplateBlock TemplateCompiler::finish()
+TemplateProgram TemplateCompiler::finish()
 {
     m_compiledFields.clear();
     if (!m_open.empty()) {
@@ -105,7 +107,8 @@ TemplateBlock TemplateCompiler::finish()
             throw ReportError(QStringLiteral("Nesting error - endscan expected, but end of document found"));
         throw ReportError(QStringLiteral("Endif expected, but end of document found"));
     }
-    return std::move(m_root);
+    m_program.compileField = [this](const QByteArray &source) { return compileDeferred(source); };
+    return std::move(m_program);
 }
 
 // Variables that VAR and the aggregates create while the report runs are known to every
@@ -154,65 +157,86 @@ constexpr qsizetype kMaxSharedFields = 10000;
 } // namespace
 
 // A field written exactly alike elsewhere is compiled once. Aggregates keep their own
-// compiled field: each place resets on its own first evaluation.
-std::shared_ptr<const ValueField> TemplateCompiler::valueField(const TemplatePiece &piece)
+// compiled field: each place resets on its own first evaluation. Once the shared fields are
+// many, every further field is only checked here and compiled again each time it runs: a
+// compiled field costs several hundred bytes, and a template may hold millions of fields.
+// A field that is no name of this report needs nothing but its place in the template.
+TemplateItem TemplateCompiler::valueItem(const TemplatePiece &piece)
 {
-    if (const auto it = m_compiledFields.constFind(piece.rtf); it != m_compiledFields.cend())
-        return it.value();
-    std::shared_ptr<ValueField> compiled = compileValue(piece);
-    if (compiled->expression)
-        compiled->expression->dropCompileTexts();
-    if (compiled->dateTimePattern && compiled->dateTimePattern->variable)
-        compiled->dateTimePattern->variable->dropCompileTexts();
-    std::shared_ptr<const ValueField> field = std::move(compiled);
-    if (m_compiledFields.size() < kMaxSharedFields && !holdsAggregate(field->expression.get()))
+    TemplateItem item;
+    item.kind = TemplateItem::Kind::Value;
+    if (const auto it = m_compiledFields.constFind(piece.rtf); it != m_compiledFields.cend()) {
+        item.value = it.value();
+        return item;
+    }
+    ValueField compiled;
+    const bool known = compileValue(piece, compiled);
+    const bool aggregate = known && holdsAggregate(compiled.expression.get());
+    if (!known || (m_compiledFields.size() >= kMaxSharedFields && !aggregate)) {
+        item.kind = known ? TemplateItem::Kind::Deferred : TemplateItem::Kind::Unknown;
+        item.source = piece.rtf.constData();
+        item.sourceLength = static_cast<quint32>(piece.rtf.size());
+        item.hasTrailingCodes = !piece.trailingCodes.isEmpty();
+        return item;
+    }
+    if (compiled.expression)
+        compiled.expression->dropCompileTexts();
+    if (compiled.dateTimePattern && compiled.dateTimePattern->variable)
+        compiled.dateTimePattern->variable->dropCompileTexts();
+    const ValueField *field = &m_program.values.emplace_back(std::move(compiled));
+    if (!aggregate)
         m_compiledFields.insert(piece.rtf, field);
+    item.value = field;
+    return item;
+}
+
+ValueField TemplateCompiler::compileDeferred(const QByteArray &source)
+{
+    ValueField field;
+    compileValue(RtfFieldFinder::fieldPiece(source), field);
     return field;
 }
 
-std::shared_ptr<ValueField> TemplateCompiler::compileValue(const TemplatePiece &piece)
+bool TemplateCompiler::compileValue(const TemplatePiece &piece, ValueField &field)
 {
-    auto field = std::make_shared<ValueField>();
-    field->trailingCodes = piece.trailingCodes;
+    field.trailingCodes = piece.trailingCodes;
     const FormatFunction format = FormatFunction::parse(piece.content);
     // Only what the run needs is kept: a template may hold millions of fields.
-    field->format.kind = format.kind;
-    field->format.precision = static_cast<qint16>(std::clamp(format.precision, -1, 1000));
-    field->format.digits = static_cast<qint16>(std::clamp(format.digits, -1, 1000));
+    field.format.kind = format.kind;
+    field.format.precision = static_cast<qint16>(std::clamp(format.precision, -1, 1000));
+    field.format.digits = static_cast<qint16>(std::clamp(format.digits, -1, 1000));
     const bool formatted = format.kind != FormatFunction::Kind::None;
     const QString valueText = formatted ? format.valueText : piece.content;
 
     ExprPtr node = m_compiler.compile(valueText);
     if (node->kind == ExprNode::Kind::Name && !m_compiler.isVariable(node->name) && !formatted) {
         // Not a name of this report: the text between the backslashes stays as written.
-        field->copyUnchanged = true;
-        field->source = piece.rtf;
-        return field;
+        return false;
     }
     const bool noResult = (node->kind == ExprNode::Kind::Call && node->function->kind != FunctionDef::Kind::Value)
                           || (node->kind == ExprNode::Kind::Udf && node->udf->ResultType_ == TReportUdf::udfrNil);
     if (noResult && !formatted) {
-        field->noResult = true;
-        field->expression = std::move(node);
-        return field;
+        field.noResult = true;
+        field.expression = std::move(node);
+        return true;
     }
-    field->expression = m_compiler.requireValue(std::move(node), piece.content);
+    field.expression = m_compiler.requireValue(std::move(node), piece.content);
 
     if (format.kind == FormatFunction::Kind::Dtm) {
         const QString &param = format.parameter;
         const QString closers = param.isEmpty() ? QString() : FieldCleaner::closingQuotes(param[0]);
         if (!closers.isEmpty() && param.size() >= 2 && closers.contains(param.back())) {
-            field->dateTimePattern = std::make_unique<DateTimePattern>();
-            field->dateTimePattern->text = param.mid(1, param.size() - 2);
+            field.dateTimePattern = std::make_unique<DateTimePattern>();
+            field.dateTimePattern->text = param.mid(1, param.size() - 2);
         } else if (ExpressionCompiler::isIdentifier(param) && m_compiler.isVariable(param)) {
-            field->dateTimePattern = std::make_unique<DateTimePattern>();
-            field->dateTimePattern->variable = m_compiler.compileValue(param);
+            field.dateTimePattern = std::make_unique<DateTimePattern>();
+            field.dateTimePattern->variable = m_compiler.compileValue(param);
         } else {
             throw ReportError(QStringLiteral("Illegal use of format function %1 - cannot understand argument %2")
                                   .arg(piece.content, param));
         }
     }
-    return field;
+    return true;
 }
 
 ExprPtr TemplateCompiler::conditionOf(const QString &inner, const char *test)
@@ -289,11 +313,11 @@ void TemplateCompiler::openScan(const TemplatePiece &piece)
             throw ReportError(QStringLiteral("Scan Alias not found: %1").arg(alias));
     }
 
+    ScanBlock *block = &m_program.scans.emplace_back(std::move(*scan));
     TemplateItem item;
     item.kind = TemplateItem::Kind::Scan;
-    item.scan = std::move(scan);
+    item.scan = block;
     current().push_back(std::move(item));
-    ScanBlock *block = current().back().scan.get();
     m_open.push_back({block, nullptr, &block->head});
 }
 
@@ -379,11 +403,11 @@ void TemplateCompiler::openIf(const TemplatePiece &piece)
     branch.condition = conditionOf(content.mid(3, close - 3), "IF");
     condition->branches.push_back(std::move(branch));
 
+    ConditionBlock *block = &m_program.conditions.emplace_back(std::move(*condition));
     TemplateItem item;
     item.kind = TemplateItem::Kind::Condition;
-    item.condition = std::move(condition);
+    item.condition = block;
     current().push_back(std::move(item));
-    ConditionBlock *block = current().back().condition.get();
     m_open.push_back({nullptr, block, &block->branches.back().items});
 }
 
@@ -458,8 +482,15 @@ BraceBalance balanceOf(const TemplateBlock &block)
         switch (item.kind) {
         case TemplateItem::Kind::Text: total = total.then(BraceBalance::of(item.text)); break;
         case TemplateItem::Kind::Value:
-            total = total.then(BraceBalance::of(item.value->copyUnchanged ? item.value->source : item.value->trailingCodes))
-                        .then(BraceBalance::of(item.text));
+            total = total.then(BraceBalance::of(item.value->trailingCodes)).then(BraceBalance::of(item.text));
+            break;
+        case TemplateItem::Kind::Unknown:
+            total = total.then(BraceBalance::of(item.fieldSource())).then(BraceBalance::of(item.text));
+            break;
+        case TemplateItem::Kind::Deferred:
+            if (item.hasTrailingCodes)
+                total = total.then(BraceBalance::of(RtfFieldFinder::fieldPiece(item.fieldSource()).trailingCodes));
+            total = total.then(BraceBalance::of(item.text));
             break;
         case TemplateItem::Kind::Scan:
             total = total.then(item.scan->wholeBalance).then(BraceBalance::of(item.scan->endCodes));

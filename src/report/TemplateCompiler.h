@@ -21,7 +21,9 @@ public:
     // add(), then finish().
     void declare(const TemplatePiece &piece);
     void add(const TemplatePiece &piece);
-    TemplateBlock finish();
+    // The program refers to the template's bytes and, for deferred fields, to this compiler:
+    // both must outlive it.
+    TemplateProgram finish();
 
     // Each unknown field once, in the order of the template.
     const std::vector<UnknownField> &unknownFields() const { return m_unknown; }
@@ -34,8 +36,10 @@ private:
         TemplateBlock *block = nullptr;
     };
 
-    std::shared_ptr<const ValueField> valueField(const TemplatePiece &piece);
-    std::shared_ptr<ValueField> compileValue(const TemplatePiece &piece);
+    TemplateItem valueItem(const TemplatePiece &piece);
+    // False when the field is no name of this report and stays as written.
+    bool compileValue(const TemplatePiece &piece, ValueField &field);
+    ValueField compileDeferred(const QByteArray &source);
     void openScan(const TemplatePiece &piece);
     void scanEntry(const TemplatePiece &piece);
     void scanFooter(const TemplatePiece &piece);
@@ -50,10 +54,10 @@ private:
 
     ExpressionCompiler::Environment &m_env;
     ExpressionCompiler m_compiler;
-    TemplateBlock m_root;
+    TemplateProgram m_program;
     std::vector<Open> m_open;
     std::vector<UnknownField> m_unknown;
     QSet<QString> m_unknownNames;
-    QHash<QByteArray, std::shared_ptr<const ValueField>> m_compiledFields;
+    QHash<QByteArray, const ValueField *> m_compiledFields;
     int m_line = 1;
 };

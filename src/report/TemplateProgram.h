@@ -6,6 +6,8 @@
 
 #include <QByteArray>
 
+#include <deque>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -37,13 +39,11 @@ struct DateTimePattern
 // hold millions of fields, so it keeps only what the run needs.
 struct ValueField
 {
-    QByteArray source;          // a field left unchanged: as written
     QByteArray trailingCodes;
     ValueFormat format;
+    bool noResult = false;      // SET, NEXT, SUM …: run for the effect, nothing written
     ExprPtr expression;
     std::unique_ptr<DateTimePattern> dateTimePattern;   // FDTM only
-    bool copyUnchanged = false; // a name that is no variable: the field stays as written
-    bool noResult = false;      // SET, NEXT, SUM …: run for the effect, nothing written
 };
 
 struct ScanBlock
@@ -77,15 +77,30 @@ struct ConditionBlock
     QByteArray ifCodes, endCodes;
 };
 
+// One step of a block. A template may hold millions of them, so an item is small: what it
+// stands for lives in the program's stores, a field kept as written is a stretch of the
+// template itself.
 struct TemplateItem
 {
-    enum class Kind { Text, Value, Scan, Condition };
+    enum class Kind : quint8 {
+        Text,
+        Value,       // a compiled field
+        Unknown,     // not a name of this report: the field stays as written
+        Deferred,    // checked, and compiled again when it runs (see TemplateProgram)
+        Scan,
+        Condition
+    };
 
     Kind kind = Kind::Text;
-    QByteArray text;                            // for a value: the text that follows it
-    std::shared_ptr<const ValueField> value;
-    std::unique_ptr<ScanBlock> scan;
-    std::unique_ptr<ConditionBlock> condition;
+    bool hasTrailingCodes = false;   // Unknown, Deferred: codes a word processor put inside
+    quint32 sourceLength = 0;        // Unknown, Deferred
+    QByteArray text;                 // for a field: the text that follows it
+    union {
+        const ValueField *value = nullptr;
+        const ScanBlock *scan;
+        const ConditionBlock *condition;
+        const char *source;          // Unknown, Deferred: the field as written, in the template
+    };
 
     static TemplateItem makeText(const QByteArray &rtf)
     {
@@ -93,6 +108,22 @@ struct TemplateItem
         t.text = rtf;
         return t;
     }
+    // Refers to the template's bytes, which outlive the program.
+    QByteArray fieldSource() const { return QByteArray::fromRawData(source, sourceLength); }
+};
+
+// A compiled template and the stores its items point into.
+struct TemplateProgram
+{
+    TemplateBlock root;
+    std::deque<ValueField> values;
+    std::deque<ScanBlock> scans;
+    std::deque<ConditionBlock> conditions;
+    // Compiles a Deferred field from its source. A field is deferred only after it compiled
+    // once without error, and compiling it again gives the same field: a run only adds
+    // names, and a field that compiled reads the same with more names known. Aggregates are
+    // never deferred: they keep their reset state in the compiled field.
+    std::function<ValueField(const QByteArray &source)> compileField;
 };
 
 // The static brace balance of a block, every branch and part counted once.

@@ -77,6 +77,8 @@ private slots:
     void endlessWhileIsStopped();
     void hostileTemplatesFailCleanly_data();
     void hostileTemplatesFailCleanly();
+    void fieldsBeyondTheSharedOnesRunAlike_data();
+    void fieldsBeyondTheSharedOnesRunAlike();
 };
 
 void TestReportTemplates::fields_data()
@@ -596,6 +598,54 @@ void TestReportTemplates::hostileTemplatesFailCleanly()
     const QString error = errorOf(document(tpl), {QStringLiteral("ekName=x")});
     if (!message.isEmpty())
         QCOMPARE(error, message);
+}
+
+void TestReportTemplates::fieldsBeyondTheSharedOnesRunAlike_data()
+{
+    QTest::addColumn<QByteArray>("tpl");
+    QTest::addColumn<bool>("clearMissed");
+
+    QTest::newRow("formats, codes inside fields, FDTM from a variable")
+        << QByteArray("\\\\FNUM(A:betrag+1){\\i }\\\\|\\\\ek{\\b Name}\\\\|\\\\FDTM(A:datum,muster)\\\\|\\\\FCUR(n*2)\\\\") << false;
+    QTest::newRow("fields, sums, sets and conditions per record")
+        << QByteArray("\\\\SCAN(A)\\\\[\\\\A:name\\\\;\\\\SUM(A:betrag,s)\\\\\\\\s\\\\;\\\\i:=i+1\\\\\\\\i\\\\;\\\\A:datum\\\\"
+                      "\\\\IF(A:betrag=2)\\\\\\\\ek{\\b Name\\\\*\\\\ENDIF\\\\}]\\\\ENDSCAN\\\\")
+        << false;
+    QTest::newRow("no-result fields") << QByteArray("\\\\NEXT(A)\\\\\\\\A:name\\\\\\\\SET(n,7)\\\\\\\\n\\\\") << false;
+    QTest::newRow("unknown fields stay") << QByteArray("a\\\\tipp{\\b fehler}\\\\b\\\\SCAN(A)\\\\\\\\nix\\\\\\\\ENDSCAN\\\\") << false;
+    QTest::newRow("unknown fields vanish") << QByteArray("a\\\\tipp{\\b fehler}\\\\b\\\\SCAN(A)\\\\\\\\nix\\\\\\\\ENDSCAN\\\\") << true;
+    QTest::newRow("an error names the same expression") << QByteArray("x\\\\SCAN(A)\\\\\\\\1/(A:betrag-2)\\\\\\\\ENDSCAN\\\\") << false;
+}
+
+void TestReportTemplates::fieldsBeyondTheSharedOnesRunAlike()
+{
+    // Past the first ten thousand different fields a template keeps only where each field
+    // stands and compiles it again when it runs: the printout must not tell the difference.
+    QFETCH(QByteArray, tpl);
+    QFETCH(bool, clearMissed);
+    QByteArray silent;   // different fields that write nothing
+    for (int i = 0; i < 10050; ++i)
+        silent += "\\\\SET(n," + QByteArray::number(i) + ")\\\\";
+    auto outcome = [&](const QByteArray &templateBody) -> QByteArray {
+        TRtfReport report;
+        if (clearMissed)
+            report.setOptions(report.Options() | TRtfReport::eoClearMissedFields);
+        report.AddVariable(QStringLiteral("n"));
+        report.AddVariable(QStringLiteral("i"));
+        report.FindVariable(QStringLiteral("i")).setNumber(0);
+        report.AddVariable(QStringLiteral("ekName"), QStringLiteral("Müller"));
+        report.AddVariable(QStringLiteral("muster"), QStringLiteral("yyyy/mm"));
+        auto rows = sampleRows();
+        try {
+            return body(render(document(templateBody), {}, {rows.get()}, &report));
+        } catch (const AppError &e) {
+            return "error: " + e.message().toUtf8();
+        }
+    };
+    const QByteArray tail = "\\\\SET(n,1)\\\\" + tpl;
+    const QByteArray alone = outcome(tail);
+    QVERIFY(!alone.startsWith("<not a document"));
+    QCOMPARE(outcome(silent + tail), alone);
 }
 
 QTEST_GUILESS_MAIN(TestReportTemplates)
