@@ -118,34 +118,60 @@ int childPrintout(const QString &dir, int count)
     return 0;
 }
 
-// Child: a template made of `count` fields and little else between them, four fields
-// repeated or, with `distinct`, each field written differently. Prints the memory before
-// the run, the peak during it, and the template's size, in bytes.
-int childFields(const QString &dir, int count, bool distinct)
+// The kinds of templates made of nothing but fields: four fields repeated, and three kinds
+// in which each field is written differently.
+const char *const kFieldKinds[] = {"repeated", "distinct", "variables", "expressions"};
+const char *kindLabel(const char *kind)
+{
+    const QByteArray k(kind);
+    return k == "repeated" ? "four repeated"
+         : k == "distinct" ? "each different (names and names with text)"
+         : k == "variables" ? "each a different variable"
+                            : "each a different expression over a column";
+}
+
+// Child: a template made of `count` fields of `kind` and little else between them. Prints
+// the memory before the run, the peak during it, and the template's size, in bytes.
+int childFields(const QString &dir, int count, const QString &kind)
 {
     const QString path = QDir(dir).filePath(QStringLiteral("felder.rtf"));
+    QStringList variables = {QStringLiteral("ekName=Müller"), QStringLiteral("ekOrt=Köln")};
     {
         QByteArray rtf = "{\\rtf1\\ansi ";
-        rtf.reserve(qsizetype(count) * 16 + 64);
+        rtf.reserve(qsizetype(count) * 24 + 64);
         const char *fields[] = {"\\\\ekName\\\\ ", "\\\\ekOrt\\\\, ", "\\\\tippfehler\\\\ ", "\\\\FFIX(1.5)\\\\ "};
         for (int i = 0; i < count; ++i) {
-            if (!distinct)
+            const QByteArray n = QByteArray::number(i);
+            if (kind == u"repeated")
                 rtf.append(fields[i % 4]);
-            else if (i % 2)
-                rtf.append("\\\\ekOrt+'" + QByteArray::number(i) + "'\\\\ ");
+            else if (kind == u"variables")   // every field a variable of its own
+                rtf.append("\\\\ekVar" + n + "\\\\ ");
+            else if (kind == u"expressions")   // a small expression over a column
+                rtf.append("\\\\FNUM(A:Betrag+" + n + ")\\\\ ");
+            else if (i % 2)   // names of the report and names of nothing
+                rtf.append("\\\\ekOrt+'" + n + "'\\\\ ");
             else
-                rtf.append("\\\\t" + QByteArray::number(i) + "\\\\ ");
+                rtf.append("\\\\t" + n + "\\\\ ");
         }
         rtf.append('}');
         if (!writeFile(path, rtf))
             return 1;
     }
+    if (kind == u"variables")
+        for (int i = 0; i < count; ++i)
+            variables << QStringLiteral("ekVar%1=Wert %1").arg(i);
+    ReportMemoryDataSet rows(QStringLiteral("qrBuchungen"));
+    rows.addField(QStringLiteral("Betrag"), ReportDataSet::FieldKind::Number);
+    rows.addRow({12.5});
     TRtfReport report;
-    report.setVarList({QStringLiteral("ekName=Müller"), QStringLiteral("ekOrt=Köln")});
+    report.setVarList(variables);
     report.setInFile(path);
     report.setOutFile(QDir(dir).filePath(QStringLiteral("felder-aus.rtf")));
+    // The peak counts from here: making the template and the variables is not the run's.
+    if (QFile refs(QStringLiteral("/proc/self/clear_refs")); refs.open(QIODevice::WriteOnly))
+        refs.write("5");
     const qint64 before = memoryOfThisProcess("VmRSS:");
-    report.RunReport({});
+    report.RunReport({&rows});
     std::printf("%lld %lld %lld\n", static_cast<long long>(before), static_cast<long long>(memoryOfThisProcess("VmHWM:")),
                 static_cast<long long>(QFileInfo(path).size()));
     return 0;
@@ -181,7 +207,7 @@ int main(int argc, char *argv[])
     if (args.size() == 4 && args[1] == u"--printout")
         return childPrintout(args[2], args[3].toInt());
     if (args.size() == 5 && args[1] == u"--fields")
-        return childFields(args[2], args[3].toInt(), args[4] == u"distinct");
+        return childFields(args[2], args[3].toInt(), args[4]);
     QTemporaryDir dir;
 
     ReportMemoryDataSet rows(QStringLiteral("qrBuchungen"));
@@ -260,16 +286,18 @@ int main(int argc, char *argv[])
     if (!printoutPeak.isEmpty())
         std::printf("printout of %d records: peak memory %.1f MB (goal < 100)\n", kMemoryRows,
                     printoutPeak.toLongLong() / 1048576.0);
-    for (const char *kind : {"repeated", "distinct"}) {
+    for (const char *kind : kFieldKinds) {
         const QList<QByteArray> fields =
             runChild({QStringLiteral("--fields"), dir.path(), QString::number(kHostileFields), QLatin1String(kind)}).split(' ');
-        if (fields.size() != 3)
+        if (fields.size() != 3) {
+            std::printf("template of %d %s fields: the run failed\n", kHostileFields, kind);
             continue;
+        }
         const double perField = double(fields[1].toLongLong() - fields[0].toLongLong()) / kHostileFields;
         const double templateBytes = fields[2].toDouble() / kHostileFields;
-        std::printf("template of %d %s fields (%.0f bytes each): %.0f bytes of peak memory per field, the template's own "
+        std::printf("template of %d fields, %s (%.0f bytes each): %.0f bytes of peak memory per field, the template's own "
                     "bytes included (goal < 200); 6.5 million such fields would take %.2f GB\n",
-                    kHostileFields, kind, templateBytes, perField, (perField * 6.5e6 + fields[0].toDouble()) / 1073741824.0);
+                    kHostileFields, kindLabel(kind), templateBytes, perField, (perField * 6.5e6 + fields[0].toDouble()) / 1073741824.0);
     }
 
     QProcess python;
