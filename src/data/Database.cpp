@@ -239,6 +239,11 @@ void Database::createFile()
             throw DataError(createFailure(m_filePath, QStringLiteral("Zu wenig Arbeitsspeicher.")));
         image = QByteArray(reinterpret_cast<const char *>(bytes), static_cast<qsizetype>(size));
         sqlite3_free(bytes);
+        // The file is placed in WAL mode already (header bytes 18 and 19), so the first open
+        // has nothing to switch: switching writes a rollback journal, and a start killed
+        // right then would leave a hot journal beside the new file.
+        if (image.size() >= 100)
+            image[18] = image[19] = 2;
     } catch (...) {
         dropConnection();
         throw;
