@@ -15,7 +15,9 @@
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QHeaderView>
 #include <QLabel>
+#include <QToolButton>
 #include <QVBoxLayout>
 
 BudgetItemTab::BudgetItemTab(TdmHh &hh, const BudgetCategory &category, QWidget *parent)
@@ -101,9 +103,22 @@ BudgetItemTab::BudgetItemTab(TdmHh &hh, const BudgetCategory &category, QWidget 
                         listBox);
     m_grid->setObjectName(p + QStringLiteral("dbgListe"));
     m_grid->setReadOnly(true);
+    // The description takes the room that is left; the number columns keep their width.
+    m_grid->horizontalHeader()->setStretchLastSection(false);
+    m_grid->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
+    m_grid->horizontalHeader()->setMinimumSectionSize(60);
     auto *listLayout = new QVBoxLayout(listBox);
     listLayout->addWidget(heading);
     listLayout->addWidget(m_grid);
+
+    // Keyboard order as the user fills in an item: the entry panel, then the buttons that
+    // store it, then the list.
+    m_focusChain << description << month << rhythm << amount;
+    if (QWidget *debt = panel->findChild<QWidget *>(p + QStringLiteral("dbeValuta")))
+        m_focusChain << debt;
+    for (QToolButton *b : m_toolBar->buttons())
+        m_focusChain << b;
+    m_focusChain << m_grid;
 
     auto *body = new QHBoxLayout;
     body->addWidget(panel, 0, Qt::AlignTop);

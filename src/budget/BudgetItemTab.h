@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QWidget>
 
 struct BudgetCategory;
@@ -16,6 +17,8 @@ public:
     BudgetItemTab(TdmHh &hh, const BudgetCategory &category, QWidget *parent = nullptr);
 
     DbGrid *grid() const { return m_grid; }
+    // The tab's inputs, buttons and list in keyboard order; the page links them into its own.
+    const QList<QWidget *> &focusChain() const { return m_focusChain; }
 
 private:
     void save();
@@ -24,4 +27,5 @@ private:
     const BudgetCategory &m_category;
     RecordToolBar *m_toolBar = nullptr;
     DbGrid *m_grid = nullptr;
+    QList<QWidget *> m_focusChain;
 };

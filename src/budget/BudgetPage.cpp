@@ -2,8 +2,9 @@
 
 #include "budget/BudgetItemTab.h"
 #include "budget/BudgetTabTexts.h"
-#include "budget/TFormBudgetSuchen.h"
+#include "budget/PlanDisplay.h"
 #include "budget/PlanTitleCheck.h"
+#include "budget/TFormBudgetSuchen.h"
 #include "budget/rules/BudgetCategory.h"
 #include "core/GermanFormat.h"
 #include "data/DataModules.h"
@@ -13,23 +14,23 @@
 #include "ui/Dialogs.h"
 #include "ui/EditMask.h"
 #include "ui/Guard.h"
+#include "ui/Icons.h"
 #include "ui/RecordToolBar.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QScrollArea>
+#include <QTabBar>
 #include <QStyle>
 #include <QTabWidget>
 #include <QToolButton>
 #include <QVBoxLayout>
 
-namespace {
+#include <algorithm>
 
-QString share(const QVariant &v)
-{
-    return v.isNull() ? QString() : GermanFormat::number(v.toDouble(), 2) + QStringLiteral(" %");
-}
+namespace {
 
 DbLabel *valueLabel(DataSet *ds, const QString &field, QWidget *parent, bool bold = false)
 {
@@ -37,7 +38,6 @@ DbLabel *valueLabel(DataSet *ds, const QString &field, QWidget *parent, bool bol
     l->setObjectName(QStringLiteral("lbl") + field);
     l->setFrameShape(QFrame::Panel);
     l->setFrameShadow(QFrame::Sunken);
-    l->setMinimumWidth(120);
     l->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     l->setAutoFillBackground(true);
     l->setStyleSheet(bold ? QStringLiteral("background: white; padding: 1px 4px; font-weight: bold;")
@@ -57,20 +57,23 @@ BudgetPage::BudgetPage(DataModules &dm, QWidget *parent) : QWidget(parent), m_dm
     toolBar->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     toolBar->setIconSize(QSize(16, 16));
     toolBar->addButton(QStringLiteral("budTbutNeu"), QStringLiteral("&Bearbeiten"),
-                       style()->standardIcon(QStyle::SP_FileDialogDetailedView), [this] { openPlanList(); });
+                       Icons::standard(QStyle::SP_FileDialogDetailedView), [this] { openPlanList(); });
     toolBar->addSaveButton(QStringLiteral("budtbutSpeichern"), QStringLiteral("&Speichern"));
     toolBar->setSaveAction([this] { PlanTitleCheck::save(m_dm.dmHh->qrBudget, m_title); });
     toolBar->addCancelButton(QStringLiteral("budTbutAbbruch"), QStringLiteral("&Abbruch"));
-    const QIcon print = style()->standardIcon(QStyle::SP_FileDialogContentsView);
+    const QIcon print = Icons::standard(QStyle::SP_FileDialogContentsView);
     for (const auto &[name, caption] : {std::pair{"budTbutHhMonat", "HH - Monat"}, std::pair{"budTbutBudgetplan", "&Budgetplan"},
                                         std::pair{"budTbutBlanko", "Blankoformular"}})
         toolBar->addButton(QLatin1String(name), QString::fromUtf8(caption), print, [] {})->setEnabled(false);
     toolBar->addButton(QStringLiteral("budTbutHilfe"), QStringLiteral("Hilfe"),
-                       style()->standardIcon(QStyle::SP_DialogHelpButton), [] {})
+                       Icons::standard(QStyle::SP_DialogHelpButton), [] {})
         ->setEnabled(false);
 
     m_tabs = new QTabWidget(this);
     m_tabs->setObjectName(QStringLiteral("pghhdet"));
+    // Only the tab bar takes the focus, once, in the page's order.
+    m_tabs->setFocusPolicy(Qt::NoFocus);
+    m_tabs->tabBar()->setFocusPolicy(Qt::TabFocus);
     for (const BudgetCategory &c : BudgetCategories::all()) {
         auto *tab = new BudgetItemTab(*dm.dmHh, c, m_tabs);
         m_tabs->addTab(tab, BudgetTabTexts::forPrefix(c.prefix).tab);
@@ -80,12 +83,25 @@ BudgetPage::BudgetPage(DataModules &dm, QWidget *parent) : QWidget(parent), m_dm
     middle->addWidget(buildPlanData());
     middle->addWidget(buildTotals(), 1);
 
-    auto *layout = new QVBoxLayout(this);
+    // On a small screen the page scrolls instead of pushing the totals out of the window.
+    auto *content = new QWidget;
+    content->setObjectName(QStringLiteral("budContent"));
+    auto *layout = new QVBoxLayout(content);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(buildHeader());
     layout->addWidget(toolBar);
     layout->addLayout(middle);
     layout->addWidget(m_tabs, 1);
+    auto *scroll = new QScrollArea(this);
+    scroll->setObjectName(QStringLiteral("budScroll"));
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setWidgetResizable(true);
+    scroll->setWidget(content);
+    auto *outer = new QVBoxLayout(this);
+    outer->setContentsMargins(0, 0, 0, 0);
+    outer->addWidget(scroll);
+
+    linkFocusChain(toolBar);
 
     for (auto signal : {&DataSet::currentRowChanged, &DataSet::rowsReset, &DataSet::stateChanged})
         connect(plan, signal, this, &BudgetPage::updateSurplus);
@@ -127,14 +143,18 @@ QWidget *BudgetPage::buildPlanData()
     netto->setObjectName(QStringLiteral("dbeNetto"));
     auto *persons = new DbEdit(plan, QStringLiteral("Bud_Personen"), box);
     persons->setObjectName(QStringLiteral("dbePerson"));
-    persons->setDisplayFormatter([](const QVariant &v) { return v.isNull() ? QString() : v.toString() + QStringLiteral(" Pers."); });
+    persons->setDisplayFormatter(PlanDisplay::persons);
     auto *pfaendung = new QToolButton(box);
     pfaendung->setObjectName(QStringLiteral("budsbutPfaendung"));
     pfaendung->setText(QStringLiteral("Pfändung"));
     pfaendung->setEnabled(false);   // the garnishment lookup comes with its module
     auto *pfand = valueLabel(plan, QStringLiteral("Pfand"), box);
-    for (QWidget *w : {static_cast<QWidget *>(date), static_cast<QWidget *>(netto), static_cast<QWidget *>(persons)})
-        w->setMaximumWidth(130);
+    // Wide enough for a date and a five-digit amount when the page is squeezed.
+    const int inputWidth = date->fontMetrics().horizontalAdvance(QStringLiteral("99.999,99 €")) + 16;
+    for (QWidget *w : {static_cast<QWidget *>(date), static_cast<QWidget *>(netto), static_cast<QWidget *>(persons)}) {
+        w->setMinimumWidth(inputWidth);
+        w->setMaximumWidth(std::max(130, inputWidth));
+    }
     grid->addWidget(new QLabel(QStringLiteral("Erf.-Datum :"), box), 0, 0, Qt::AlignRight);
     grid->addWidget(date, 0, 1);
     grid->addWidget(new QLabel(QStringLiteral("Nettoeinkommen :"), box), 1, 0, Qt::AlignRight);
@@ -174,8 +194,7 @@ QWidget *BudgetPage::buildTotals()
             grid->addWidget(value, r, c * 4 + 1);
             if (cell.shareField) {
                 DbLabel *pct = valueLabel(plan, QLatin1String(cell.shareField), box);
-                pct->setMinimumWidth(70);
-                pct->setFormatter(share);
+                pct->setFormatter(PlanDisplay::share);
                 grid->addWidget(pct, r, c * 4 + 2);
             }
             if (QLatin1String(cell.field) == QLatin1String("Defizit")) {
@@ -188,7 +207,38 @@ QWidget *BudgetPage::buildTotals()
         grid->setColumnMinimumWidth(3, 18);
         grid->setColumnMinimumWidth(7, 18);
     }
+    // Room for five-digit amounts and full shares, so the columns do not jump as values
+    // come and go; a longer value widens its label (the label's own minimum) instead of
+    // being cut.
+    QFont boldFont = box->font();
+    boldFont.setBold(true);
+    const int amountWidth = QFontMetrics(boldFont).horizontalAdvance(QStringLiteral("-99.999,99 €")) + 12;
+    const int shareWidth = box->fontMetrics().horizontalAdvance(QStringLiteral("100,00 %")) + 12;
+    for (int c = 0; c < 3; ++c) {
+        grid->setColumnMinimumWidth(c * 4 + 1, amountWidth);
+        grid->setColumnMinimumWidth(c * 4 + 2, shareWidth);
+    }
     return box;
+}
+
+void BudgetPage::linkFocusChain(RecordToolBar *toolBar)
+{
+    // Tab walks the page as it is read: the plan's title and data, then the item area of
+    // the category shown, and last the plan navigator and the plan's buttons, which also
+    // answer to their access keys. Inputs of hidden tabs are skipped by Qt.
+    QList<QWidget *> chain{m_title};
+    for (const char *name : {"dbeBudDat", "dbeNetto", "dbePerson", "budsbutPfaendung"})
+        chain << findChild<QWidget *>(QLatin1String(name));
+    chain << m_tabs->tabBar();
+    for (int i = 0; i < m_tabs->count(); ++i)
+        if (auto *tab = qobject_cast<BudgetItemTab *>(m_tabs->widget(i)))
+            chain << tab->focusChain();
+    auto *navigator = findChild<DbNavigator *>(QStringLiteral("budNavigator"));
+    chain << navigator->firstButton() << navigator->priorButton() << navigator->nextButton() << navigator->lastButton();
+    for (QToolButton *b : toolBar->buttons())
+        chain << b;
+    for (int i = 0; i + 1 < chain.size(); ++i)
+        QWidget::setTabOrder(chain.at(i), chain.at(i + 1));
 }
 
 QToolButton *BudgetPage::button(const QString &objectName) const

@@ -8,6 +8,7 @@ class DbLabel;
 class QLabel;
 class QTabWidget;
 class QToolButton;
+class RecordToolBar;
 
 // The Budget page: the current plan with its totals and the eight item lists.
 class BudgetPage : public QWidget
@@ -23,6 +24,7 @@ private:
     QWidget *buildHeader();
     QWidget *buildPlanData();
     QWidget *buildTotals();
+    void linkFocusChain(RecordToolBar *toolBar);
     void openPlanList();
     void updateSurplus();
 

@@ -1,5 +1,6 @@
 #include "budget/TFormBudgetSuchen.h"
 
+#include "budget/PlanDisplay.h"
 #include "budget/PlanTitleCheck.h"
 #include "budget/rules/BudgetRules.h"
 #include "data/DataModules.h"
@@ -8,6 +9,7 @@
 #include "ui/Dialogs.h"
 #include "ui/EditMask.h"
 #include "ui/Guard.h"
+#include "ui/Icons.h"
 #include "ui/RecordToolBar.h"
 
 #include <QFormLayout>
@@ -27,7 +29,7 @@ TFormBudgetSuchen::TFormBudgetSuchen(DataModules &dm, QWidget *parent) : RecordD
     bar->addSaveButton(QStringLiteral("tbutSpeichern"), QStringLiteral("Speichern"));
     bar->setSaveAction([this] { PlanTitleCheck::save(m_dm.dmHh->qrBudget, m_title); });
     bar->addCancelButton(QStringLiteral("tbutAbbruch"), QStringLiteral("Abbruch"));
-    bar->addButton(QStringLiteral("tbutLoeschen"), QStringLiteral("Löschen"), style()->standardIcon(QStyle::SP_TrashIcon),
+    bar->addButton(QStringLiteral("tbutLoeschen"), QStringLiteral("Löschen"), Icons::standard(QStyle::SP_TrashIcon),
                    [this] { deletePlan(); });
     connect(bar, &RecordToolBar::closeRequested, this, &QDialog::close);
 
@@ -44,7 +46,8 @@ TFormBudgetSuchen::TFormBudgetSuchen(DataModules &dm, QWidget *parent) : RecordD
     netto->setMaximumWidth(140);
     auto *persons = new DbEdit(plan, QStringLiteral("Bud_Personen"), fields);
     persons->setObjectName(QStringLiteral("dbePerson"));
-    persons->setMaximumWidth(60);
+    persons->setMaximumWidth(80);
+    persons->setDisplayFormatter(PlanDisplay::persons);
     form->addRow(QStringLiteral("Datum :"), date);
     form->addRow(QStringLiteral("Bezeichnung :"), m_title);
     form->addRow(QStringLiteral("Nettoeinkommen :"), netto);

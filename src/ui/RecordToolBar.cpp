@@ -28,6 +28,7 @@ QToolButton *RecordToolBar::makeButton(const QString &objectName, const QString 
     b->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
     b->setMinimumWidth(64);
     addWidget(b);
+    m_buttons.append(b);
     return b;
 }
 

@@ -37,6 +37,8 @@ public:
     void setSaveAction(std::function<void()> action) { m_saveAction = std::move(action); }
 
     QToolButton *saveButton() const { return m_save; }
+    // Every button in the order it was added, for a window that sets its keyboard order.
+    const QList<QToolButton *> &buttons() const { return m_buttons; }
 
 signals:
     void closeRequested();
@@ -47,6 +49,7 @@ private:
 
     DataSet *m_ds;
     QToolButton *m_save = nullptr;
+    QList<QToolButton *> m_buttons;
     QWidget *m_firstInput = nullptr;
     std::function<QString()> m_question;
     std::function<void()> m_beforeNew;

@@ -13,8 +13,20 @@
 #include "ui/RecordDialog.h"
 #include "ui/ScriptedDialogs.h"
 
+#include <QHeaderView>
 #include <QLineEdit>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QToolButton>
+
+// The room the main window leaves the Budget page on a screen: the window's frame and the
+// task bar, then the menu, the page buttons, the page title, the status bar and the
+// navigation tree (measured on the screenshots, with a little to spare).
+constexpr int PageChromeWidth = 8 + 172 + 20;
+constexpr int PageChromeHeight = 78 + 20 + 40 + 36 + 22 + 4;
+constexpr int PageWidth1366 = 1366 - PageChromeWidth;
+constexpr int PageWidth1024 = 1024 - PageChromeWidth;
+constexpr int PageHeight768 = 768 - PageChromeHeight;
 
 class TestBudgetPage : public QObject
 {
@@ -209,6 +221,78 @@ private slots:
                  QStringLiteral("Ein Datensatz kann nicht eingefügt werden!\rLegen Sie vorher einen Haushaltsplan an."));
         QCOMPARE(m_dialogs->log().last().kind, mkWarning);
         QCOMPARE(hh().qrBudVerkehrskosten->recordCount(), 0);
+    }
+
+    void sharesAndHouseholdSizeInTheirForm()
+    {
+        m_dm->db.exec("update budget set Sum_Ek = 10, Sum_Wk = 500, Bud_Personen = 4 where Bud_id = 1");
+        enter();
+        QCOMPARE(text("lblPro_WK"), QStringLiteral("5000,00 %"));
+        QCOMPARE(GuiTest::find<DbEdit>(m_page.get(), "dbePerson")->text(), QStringLiteral("4 Pers."));
+        TFormBudgetSuchen list(*m_dm);
+        QCOMPARE(GuiTest::find<DbEdit>(&list, "dbePerson")->text(), QStringLiteral("4 Pers."));
+    }
+
+    void descriptionColumnTakesTheRoomLeft()
+    {
+        m_page->resize(1200, 700);
+        m_page->show();
+        auto *grid = GuiTest::find<DbGrid>(m_page.get(), "ekdbgListe");
+        QVERIFY(grid->columnWidth(0) > 220);
+        QCOMPARE(grid->columnWidth(4), 110);
+    }
+
+    void tabFollowsThePageAndLeavesTheLists()
+    {
+        m_page->resize(1200, 700);
+        m_page->show();
+        QApplication::setActiveWindow(m_page.get());
+        QVERIFY(QTest::qWaitForWindowActive(m_page.get()));
+        GuiTest::find<DbEdit>(m_page.get(), "dbeBudTitel")->setFocus();
+        QStringList order;
+        for (int i = 0; i < 16; ++i) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            order << QApplication::focusWidget()->objectName();
+        }
+        // Disabled buttons ("EK-Speichern" with nothing pending, "Pfändung") are passed over.
+        QCOMPARE(order, QStringList({"dbeBudDat", "dbeNetto", "dbePerson", "qt_tabwidget_tabbar", "ekdbeBez",
+                                     "ekcbMonat", "ekcbZahlung", "ekdbeBetrag", "ekTbutNeu", "ekTbutAbbruch",
+                                     "ekTbutLoeschen", "ekdbgListe", "navNext", "navLast", "budTbutNeu",
+                                     "budTbutAbbruch"}));
+        QCOMPARE(hh().qrBudEinkommen->currentRow(), 0);
+        // A typed beginning of a suggestion stays as typed when Tab leaves the field.
+        auto *bez = GuiTest::find<DbComboBox>(m_page.get(), "ekdbeBez");
+        bez->setFocus();
+        bez->lineEdit()->selectAll();
+        GuiTest::type(bez->lineEdit(), "Netto");
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("ekcbMonat"));
+        click("ekTbutSpeichern");
+        QCOMPARE(m_dm->db.scalar("select Ek_bez from bud_einkommen").toString(), QStringLiteral("Netto"));
+    }
+
+    void smallScreens_data()
+    {
+        // The room the main window leaves the page on a screen of this size.
+        QTest::addColumn<QSize>("room");
+        QTest::addColumn<bool>("scrolls");
+        QTest::newRow("1366 x 768") << QSize(PageWidth1366, PageHeight768) << false;
+        QTest::newRow("1024 x 768") << QSize(PageWidth1024, PageHeight768) << true;
+    }
+
+    void smallScreens()
+    {
+        QFETCH(QSize, room);
+        QFETCH(bool, scrolls);
+        m_page->resize(room);
+        m_page->show();
+        QApplication::processEvents();
+        auto *scroll = GuiTest::find<QScrollArea>(m_page.get(), "budScroll");
+        QCOMPARE(scroll->horizontalScrollBar()->isVisible() || scroll->verticalScrollBar()->isVisible(), scrolls);
+        // Nothing is cut: every total shows its whole text.
+        for (QLabel *l : m_page->findChildren<QLabel *>())
+            if (l->isVisible() && !l->text().isEmpty())
+                QVERIFY2(l->width() >= l->sizeHint().width(), qPrintable(l->objectName() + ": " + l->text()));
     }
 };
 

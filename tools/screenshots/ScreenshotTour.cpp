@@ -37,6 +37,9 @@ void ScreenshotTour::save(QWidget *widget, const QString &name)
 
 namespace {
 
+// What a screen loses to the window's title bar and frame and to the task bar.
+const QSize WindowChrome(8, 8 + 30 + 40);
+
 // A little of everything, so lists and fields are not empty.
 void fillSampleData(Database &db)
 {
@@ -138,6 +141,17 @@ int ScreenshotTour::run()
         if (window.grab().save(QDir(m_out).filePath(QStringLiteral("1%1_seite_%2.png").arg(node).arg(QLatin1String(pages[node])))))
             ++m_count;
     }
+    // The Budget page is the widest: on a common office laptop it must fit without
+    // scrolling, on the smallest screen still in use it scrolls.
+    window.ActivatePage(TFormMain::Budget);
+    for (const QSize screen : {QSize(1366, 768), QSize(1024, 768)}) {
+        window.resize(screen - WindowChrome);
+        QApplication::processEvents();
+        if (window.grab().save(QDir(m_out).filePath(
+                QStringLiteral("11_seite_budget_%1x%2.png").arg(screen.width()).arg(screen.height()))))
+            ++m_count;
+    }
+    window.resize(1280, 800);
     window.ActivatePage(TFormMain::Home);
 
     TFormAbout about(&window);
