@@ -1,0 +1,198 @@
+#include "garnish/GarnishPage.h"
+
+#include "core/GermanFormat.h"
+#include "data/DataError.h"
+#include "data/DataModules.h"
+#include "garnish/GarnishPrintout.h"
+#include "garnish/rules/Garnishment.h"
+#include "ui/DbGrid.h"
+#include "ui/DesktopDocumentOpener.h"
+#include "ui/Guard.h"
+#include "ui/Icons.h"
+
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QStyle>
+#include <QToolBar>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace {
+
+DesktopDocumentOpener &desktop()
+{
+    static DesktopDocumentOpener opener;
+    return opener;
+}
+
+QLabel *resultLabel(const QString &name, QWidget *parent)
+{
+    auto *l = new QLabel(parent);
+    l->setObjectName(name);
+    l->setMinimumWidth(l->fontMetrics().horizontalAdvance(QStringLiteral("99.999,99 € Personen")) + 12);
+    QFont f = l->font();
+    f.setBold(true);
+    l->setFont(f);
+    return l;
+}
+
+} // namespace
+
+GarnishPage::GarnishPage(DataModules &dm, QWidget *parent) : QWidget(parent), m_dm(dm), m_opener(&desktop())
+{
+    setObjectName(QStringLiteral("pfaendungPage"));
+    DataSet *table = dm.dmExtras->qrPfaendung;
+
+    auto *bar = new QToolBar(this);
+    bar->setObjectName(QStringLiteral("pfToolBar"));
+    bar->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    bar->setIconSize(QSize(16, 16));
+    auto add = [bar](const char *name, const QString &caption, QStyle::StandardPixmap icon, auto action) {
+        QAction *a = bar->addAction(Icons::standard(icon), caption);
+        a->setObjectName(QLatin1String(name));
+        QObject::connect(a, &QAction::triggered, bar, action);
+        bar->widgetForAction(a)->setObjectName(QLatin1String(name));
+        return a;
+    };
+    add("pftbutSchliessen", QStringLiteral("&Schließen"), QStyle::SP_DialogCloseButton,
+        [table] { guarded([table] { table->close(); }); });
+    add("pftbutAktivieren", QStringLiteral("&Aktivieren"), QStyle::SP_BrowserReload, [this] { activateTable(); });
+    add("pftbutDrucken", QStringLiteral("&Drucken"), QStyle::SP_FileDialogContentsView, [this] { print(); });
+    // The help window comes with the help module.
+    add("pftbutHilfe", QStringLiteral("Hilfe"), QStyle::SP_DialogHelpButton, [] {})->setEnabled(false);
+
+    m_grid = new DbGrid(table,
+                        {{QStringLiteral("NettoVon"), QStringLiteral("Netto von"), 110},
+                         {QStringLiteral("NettoBis"), QStringLiteral("Netto bis"), 110},
+                         {QStringLiteral("Pfand0"), QStringLiteral("0"), 100},
+                         {QStringLiteral("Pfand1"), QStringLiteral("1"), 100},
+                         {QStringLiteral("Pfand2"), QStringLiteral("2"), 100},
+                         {QStringLiteral("Pfand3"), QStringLiteral("3"), 100},
+                         {QStringLiteral("Pfand4"), QStringLiteral("4"), 100},
+                         {QStringLiteral("Pfand5"), QStringLiteral("5 und mehr"), 100}},
+                        this);
+    m_grid->setObjectName(QStringLiteral("dbgPfand"));
+    m_grid->setReadOnly(true);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(bar);
+    layout->addWidget(buildInput());
+    layout->addWidget(m_grid, 1);
+}
+
+GarnishPage::~GarnishPage() = default;
+
+QWidget *GarnishPage::buildInput()
+{
+    auto *row = new QWidget(this);
+    auto *h = new QHBoxLayout(row);
+    h->setContentsMargins(6, 4, 6, 4);
+
+    auto *input = new QGroupBox(row);
+    input->setObjectName(QStringLiteral("gbPfSuchen"));
+    auto *g = new QGridLayout(input);
+    m_net = new QLineEdit(input);
+    m_net->setObjectName(QStringLiteral("pfEsuchen"));
+    m_net->setMaximumWidth(120);
+    m_dependants = new QLineEdit(input);
+    m_dependants->setObjectName(QStringLiteral("eUh"));
+    m_dependants->setMaximumWidth(60);
+    auto *find = new QPushButton(QStringLiteral("&Suchen"), input);
+    find->setObjectName(QStringLiteral("pfbutSuchen"));
+    find->setDefault(true);
+    g->addWidget(new QLabel(QStringLiteral("Nettogehalt"), input), 0, 0);
+    g->addWidget(new QLabel(QStringLiteral("Uhpfl. P."), input), 0, 1);
+    g->addWidget(m_net, 1, 0);
+    g->addWidget(m_dependants, 1, 1);
+    g->addWidget(find, 1, 2);
+    connect(find, &QPushButton::clicked, this, &GarnishPage::search);
+    // A page has no default button of its own: Enter in either field searches.
+    connect(m_net, &QLineEdit::returnPressed, this, &GarnishPage::search);
+    connect(m_dependants, &QLineEdit::returnPressed, this, &GarnishPage::search);
+    setTabOrder(m_net, m_dependants);
+    setTabOrder(m_dependants, find);
+
+    auto *result = new QGroupBox(QStringLiteral("Ergebnis"), row);
+    result->setObjectName(QStringLiteral("gbPfErgebnis"));
+    auto *r = new QGridLayout(result);
+    m_lbNetto = resultLabel(QStringLiteral("lbnetto"), result);
+    m_lbUnter = resultLabel(QStringLiteral("lbUnter"), result);
+    m_lbPfand = resultLabel(QStringLiteral("lbPfand"), result);
+    const QList<QPair<QString, QLabel *>> lines = {{QStringLiteral("Nettogehalt :"), m_lbNetto},
+                                                   {QStringLiteral("Unterhaltspflichten :"), m_lbUnter},
+                                                   {QStringLiteral("Pfändungsbetrag :"), m_lbPfand}};
+    for (int i = 0; i < lines.size(); ++i) {
+        r->addWidget(new QLabel(lines.at(i).first, result), i, 0);
+        r->addWidget(lines.at(i).second, i, 1);
+    }
+
+    h->addWidget(input);
+    h->addWidget(result);
+    h->addStretch(1);
+    return row;
+}
+
+void GarnishPage::activateTable()
+{
+    guarded([this] {
+        m_grid->setReadOnly(true);
+        m_grid->setSelectionBehavior(QAbstractItemView::SelectRows);
+        m_dm.dmExtras->qrPfaendung->reopen();
+    });
+}
+
+void GarnishPage::search()
+{
+    if (m_net->text().trimmed().isEmpty()) {
+        ShowMsg(NoNetIncomeMessage, mkWarning);
+        m_net->setFocus();
+        return;
+    }
+    if (m_dependants->text().trimmed().isEmpty()) {
+        ShowMsg(QStringLiteral("Keine unterhaltspflichte Person eingegeben!"), mkWarning);
+        m_dependants->setFocus();
+        return;
+    }
+    guarded([this] {
+        DataSet &table = *m_dm.dmExtras->qrPfaendung;
+        const Money net = GermanFormat::parseMoney(m_net->text());
+        if (!table.isOpen())
+            throw DataError(DataSet::ClosedMessage);
+        const QString typed = m_dependants->text();
+        // Converted only where a column must be chosen; a negative count chooses none,
+        // and an amount left over from the last search must not stand beside it.
+        auto dependants = [this, &typed] {
+            const int d = GermanFormat::parseInteger(typed);
+            if (d < 0) {
+                m_lbPfand->clear();
+                throw UserWarning(QStringLiteral("Die Zahl der unterhaltspflichtigen Personen darf nicht negativ sein."));
+            }
+            return d;
+        };
+        auto showInputs = [&] {
+            m_lbNetto->setText(GermanFormat::currency(net));
+            m_lbUnter->setText(typed + QStringLiteral(" Personen"));
+        };
+        const int row = findGarnishmentRow(table, net);
+        if (row >= 0) {
+            table.moveTo(row);
+            showInputs();
+            m_lbPfand->setText(
+                GermanFormat::currency(Money::fromDouble(table.value(garnishmentColumn(dependants())).toDouble())));
+            return;
+        }
+        const Money amount = amountOutsideTable(table, garnishmentLimits(m_dm.db), net, dependants);
+        showInputs();
+        m_lbPfand->setText(GermanFormat::currency(amount));
+    });
+}
+
+void GarnishPage::print()
+{
+    guarded([this] { GarnishPrintout::print(m_dm, m_opener); });
+}

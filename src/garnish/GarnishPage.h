@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QWidget>
+
+class DataModules;
+class DbGrid;
+class DocumentOpener;
+class QLabel;
+class QLineEdit;
+
+// The Pfändung page: the garnishable part of a net income looked up in the table, and the
+// table itself with its printout.
+class GarnishPage : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit GarnishPage(DataModules &dm, QWidget *parent = nullptr);
+    ~GarnishPage() override;
+
+    // Where the printout is opened; the desktop unless a test records it.
+    void setDocumentOpener(DocumentOpener *opener) { m_opener = opener; }
+
+private:
+    QWidget *buildInput();
+    void activateTable();
+    void search();
+    void print();
+
+    DataModules &m_dm;
+    DocumentOpener *m_opener;
+    DbGrid *m_grid = nullptr;
+    QLineEdit *m_net = nullptr;
+    QLineEdit *m_dependants = nullptr;
+    QLabel *m_lbNetto = nullptr;
+    QLabel *m_lbUnter = nullptr;
+    QLabel *m_lbPfand = nullptr;
+};

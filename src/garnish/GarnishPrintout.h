@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QString>
+
+class DataModules;
+class DocumentOpener;
+
+// The printout of the whole garnishment table, "Pfaendungstabelle.rtf".
+namespace GarnishPrintout {
+
+inline const QString TemplateName = QStringLiteral("Pfaendungstabelle.rtf");
+
+// "Der Betrag über 4866,30 € ist voll pfändbar." for the stored end of the table.
+QString closingSentence(double nettobisende);
+
+// Fills the template from the open table query and opens the result. Throws the data
+// store's or the report engine's error; a closed table query fails before any file changes.
+void print(DataModules &dm, DocumentOpener *opener);
+
+} // namespace GarnishPrintout
