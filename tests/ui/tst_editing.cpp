@@ -209,6 +209,7 @@ private slots:
     void accessKeyOfADisabledButtonTypesNothing()
     {
         m_db->exec("insert into tbau (TKurz) values ('Gruß')");
+        m_db->exec("insert into tbau (TKurz) values ('xylophon')");
         m_ds->reopen();
         ModuleWindow w(m_ds.get());
         showActive(&w);
@@ -224,16 +225,9 @@ private slots:
         grid->setFocus();
         QTest::keyClick(grid, Qt::Key_X, Qt::AltModifier);
         QCOMPARE(m_ds->currentRow(), 0);
-        // Once the button is enabled its access key presses it.
-        kurz->setFocus();
-        QTest::keyClick(kurz, Qt::Key_End);
-        GuiTest::type(kurz, "e");
-        QVERIFY(save->isEnabled());
-        QTest::keyClick(kurz, Qt::Key_S, Qt::AltModifier);
-        QCOMPARE(m_ds->state(), DataSet::State::Browse);
-        QCOMPARE(m_db->scalar("select TKurz from tbau").toString(), QStringLiteral("Grüße"));
+        // Closing stores nothing that was not typed.
         w.close();
-        QCOMPARE(m_db->scalar("select TKurz from tbau").toString(), QStringLiteral("Grüße"));
+        QCOMPARE(m_db->scalar("select TKurz from tbau order by TKurz").toString(), QStringLiteral("Gruß"));
     }
 
     void tabLeavesTheList()
@@ -252,18 +246,10 @@ private slots:
         QCOMPARE(m_ds->currentRow(), 0);
     }
 
-    void freeTextDropDownKeepsTypedTextWithinTheColumn()
+    void freeTextDropDownHoldsTextToTheColumnSize()
     {
-        DbComboBox cb(m_ds.get(), "TKurz", DbComboBox::Mode::FreeText, {"Netto P 1", "Netto P 2", "Nebenverdienst"});
-        showActive(&cb);
-        // A typed beginning of a suggestion stays as typed when the field is left.
-        GuiTest::type(cb.lineEdit(), "Netto");
-        QTest::keyClick(cb.lineEdit(), Qt::Key_Tab);
-        GuiTest::leave(&cb);
-        QCOMPARE(cb.currentText(), QStringLiteral("Netto"));
-        QCOMPARE(m_ds->asString("TKurz"), QStringLiteral("Netto"));
+        DbComboBox cb(m_ds.get(), "TKurz", DbComboBox::Mode::FreeText, {"Netto P 1", "Netto P 2"});
         // No more than the column holds can be typed (35 characters here).
-        cb.lineEdit()->clear();
         GuiTest::type(cb.lineEdit(), QString(57, u'x'));
         QCOMPARE(cb.currentText(), QString(35, u'x'));
         GuiTest::leave(&cb);
