@@ -7,6 +7,7 @@
 #include "app/TermineModule.h"
 #include "budget/BudgetModule.h"
 #include "data/DataModules.h"
+#include "garnish/GarnishModule.h"
 
 std::vector<std::unique_ptr<PageModule>> createPageModules(TFormMain &main)
 {
@@ -29,8 +30,7 @@ std::vector<std::unique_ptr<PageModule>> createPageModules(TFormMain &main)
     modules.push_back(std::make_unique<PlaceholderModule>(info("tbsBriefe", "Briefe", "Briefe", "Schriftwechsel", 1),
                                                           QList<DataSet *>{dm.dmSchrift->qrSchrift},
                                                           QList<DataSet *>{dm.dmSchrift->qrSchrift}));
-    modules.push_back(std::make_unique<PlaceholderModule>(info("tbsPfaendung", "Pfändung", "Pfändung", "Pfändungstabelle", 7),
-                                                          QList<DataSet *>{}, QList<DataSet *>{}));
+    modules.push_back(std::make_unique<GarnishModule>(dm));
     modules.push_back(std::make_unique<PlaceholderModule>(info("tbsInfothek", "Infothek", "Infothek", "Infothek", 2),
                                                           QList<DataSet *>{dm.dmExtras->qrInfoRubrik},
                                                           QList<DataSet *>{dm.dmExtras->qrInfos}));

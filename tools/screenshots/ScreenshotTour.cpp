@@ -12,6 +12,7 @@
 #include "app/TFormFortschritt.h"
 #include "app/TFormMain.h"
 #include "data/DataModules.h"
+#include "garnish/TFormPfandInit.h"
 #include "ui/RecordDialog.h"
 #include "ui/ScriptedDialogs.h"
 
@@ -22,6 +23,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTabWidget>
+#include <QToolButton>
 #include <QTemporaryDir>
 
 ScreenshotTour::ScreenshotTour(const QString &outputDir) : m_out(outputDir) {}
@@ -152,6 +154,17 @@ int ScreenshotTour::run()
             ++m_count;
     }
     window.resize(1280, 800);
+    // The Pfändung page with its table shown and an amount looked up.
+    window.ActivatePage(TFormMain::Pfaendung);
+    if (auto *page = window.findChild<QWidget *>(QStringLiteral("pfaendungPage"))) {
+        page->findChild<QToolButton *>(QStringLiteral("pftbutAktivieren"))->click();
+        page->findChild<QLineEdit *>(QStringLiteral("pfEsuchen"))->setText(QStringLiteral("2.350,00"));
+        page->findChild<QLineEdit *>(QStringLiteral("eUh"))->setText(QStringLiteral("1"));
+        page->findChild<QPushButton *>(QStringLiteral("pfbutSuchen"))->click();
+        QApplication::processEvents();
+        if (window.grab().save(QDir(m_out).filePath(QStringLiteral("15_seite_pfaendung_gesucht.png"))))
+            ++m_count;
+    }
     window.ActivatePage(TFormMain::Home);
 
     TFormAbout about(&window);
@@ -183,6 +196,9 @@ int ScreenshotTour::run()
     window.ActivatePage(TFormMain::Budget);
     TFormBudgetSuchen plans(dm, &window);
     save(&plans, QStringLiteral("60_budget_planliste"));
+
+    TFormPfandInit pfand(dm, &window);
+    save(&pfand, QStringLiteral("70_pfaendung_grunddaten"));
 
     window.endProgram();
     return m_count;
