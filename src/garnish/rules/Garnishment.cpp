@@ -2,7 +2,6 @@
 
 #include "data/DataSet.h"
 #include "data/Database.h"
-#include "data/WriteTransaction.h"
 
 #include <QSqlQuery>
 
@@ -27,34 +26,48 @@ GarnishmentBase garnishmentBaseOf(DataSet &qrPfand)
     return base;
 }
 
+namespace {
+
+// Empties the table and appends the rows through the table query, as the window shows them.
+void replaceRows(const QVector<GarnishmentRow> &rows, DataSet &qrPfaendung, DataSet &tbPfaendung,
+                 const std::function<void(int, int)> &progress)
+{
+    qrPfaendung.close();
+    if (!tbPfaendung.isOpen())
+        tbPfaendung.open();
+    tbPfaendung.emptyTable();
+    tbPfaendung.close();
+    qrPfaendung.open();
+    int columns[8];
+    columns[0] = qrPfaendung.fieldIndex(QStringLiteral("NettoVon"));
+    columns[1] = qrPfaendung.fieldIndex(QStringLiteral("NettoBis"));
+    for (int k = 0; k <= 5; ++k)
+        columns[k + 2] = qrPfaendung.fieldIndex(QStringLiteral("Pfand%1").arg(k));
+    const int total = static_cast<int>(rows.size());
+    for (int i = 0; i < total; ++i) {
+        const GarnishmentRow &r = rows.at(i);
+        qrPfaendung.append();
+        qrPfaendung.setValue(columns[0], r.nettoVon.toDouble());
+        qrPfaendung.setValue(columns[1], r.nettoBis.toDouble());
+        for (int k = 0; k <= 5; ++k)
+            qrPfaendung.setValue(columns[k + 2], r.pfand[k].toDouble());
+        qrPfaendung.post();
+        if (progress)
+            progress(i + 1, total);
+    }
+}
+
+} // namespace
+
 void BuildGarnishmentTable(DataSet &qrPfand, DataSet &qrPfaendung, DataSet &tbPfaendung,
                            const std::function<void(int, int)> &progress)
 {
     const QVector<GarnishmentRow> rows = GarnishmentGrid::rows(garnishmentBaseOf(qrPfand));
-    const int total = static_cast<int>(rows.size());
-    static const QString von = QStringLiteral("NettoVon"), bis = QStringLiteral("NettoBis");
-    static const QString pfand[6] = {QStringLiteral("Pfand0"), QStringLiteral("Pfand1"), QStringLiteral("Pfand2"),
-                                     QStringLiteral("Pfand3"), QStringLiteral("Pfand4"), QStringLiteral("Pfand5")};
     try {
-        WriteTransaction tx(*qrPfaendung.database());
-        qrPfaendung.close();
-        if (!tbPfaendung.isOpen())
-            tbPfaendung.open();
-        tbPfaendung.emptyTable();
-        tbPfaendung.close();
-        qrPfaendung.open();
-        for (int i = 0; i < total; ++i) {
-            const GarnishmentRow &r = rows.at(i);
-            qrPfaendung.append();
-            qrPfaendung.setMoney(von, r.nettoVon);
-            qrPfaendung.setMoney(bis, r.nettoBis);
-            for (int k = 0; k <= 5; ++k)
-                qrPfaendung.setMoney(pfand[k], r.pfand[k]);
-            qrPfaendung.post();
-            if (progress)
-                progress(i + 1, total);
-        }
-        tx.commit();
+        // One SQL transaction for the emptying and every row; each row's own write scope
+        // takes part in it. On a failure the query is closed below instead of being unwound
+        // row by row, so no undo steps pile up meanwhile.
+        qrPfaendung.database()->transaction([&] { replaceRows(rows, qrPfaendung, tbPfaendung, progress); });
     } catch (...) {
         // The file is back as it was; the query must not show rows it no longer holds.
         qrPfaendung.close();
