@@ -276,6 +276,10 @@ void DataSet::prior()
 
 void DataSet::moveTo(int row)
 {
+    // A list told that a row is about to come or go may move its own selection; the cursor
+    // does not follow it in the middle of the change.
+    if (m_rowsChanging > 0)
+        return;
     requireOpen();
     checkBrowseMode();
     fetchUpTo(row + 1);

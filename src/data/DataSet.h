@@ -244,5 +244,6 @@ private:
     QVector<FieldType> m_storedTypes;
     bool m_allFetched = true;
     bool m_backgroundQueued = false;
+    int m_rowsChanging = 0;               // inside a row-about-to signal
     quint64 m_generation = 0;             // counts opens and closes; undo steps of an older one are void
 };

@@ -56,7 +56,9 @@ void DataSet::beginNewRow(int position)
         beforeInsert(*this);
     journalState();
     m_rowBeforeInsert = m_row;
+    ++m_rowsChanging;
     emit rowAboutToBeInserted(position);
+    --m_rowsChanging;
     m_rows.insert(position, Row(m_fields.size()));
     m_calcValid.insert(position, false);
     journalRowInsert(position);
@@ -147,7 +149,9 @@ void DataSet::cancel()
         journalState();
         const int removed = m_row;
         journalRowRemove(removed);
+        ++m_rowsChanging;
         emit rowAboutToBeRemoved(removed);
+        --m_rowsChanging;
         m_rows.removeAt(removed);
         m_calcValid.removeAt(removed);
         int back = m_rowBeforeInsert;
@@ -210,7 +214,9 @@ void DataSet::remove()
     writeDelete(removed);
     journalState();
     journalRowRemove(removed);
+    ++m_rowsChanging;
     emit rowAboutToBeRemoved(removed);
+    --m_rowsChanging;
     m_rows.removeAt(removed);
     m_calcValid.removeAt(removed);
     fetchUpTo(removed + 1);   // the row that follows takes its place, read or not

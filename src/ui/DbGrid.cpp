@@ -9,6 +9,16 @@
 DbGrid::DbGrid(DataSet *dataSet, QList<DataSetModel::Column> columns, QWidget *parent)
     : QTableView(parent), m_model(new DataSetModel(dataSet, std::move(columns), this))
 {
+    // While a row comes or goes the view moves its own current index; that is no choice of
+    // the user and must not move the cursor in the middle of the data set's change. Connected
+    // before the view's own handlers, so the mark is set before the view reacts.
+    for (auto about : {&QAbstractItemModel::rowsAboutToBeInserted, &QAbstractItemModel::rowsAboutToBeRemoved})
+        connect(m_model, about, this, [this] { ++m_modelChanging; });
+    for (auto done : {&QAbstractItemModel::rowsInserted, &QAbstractItemModel::rowsRemoved})
+        connect(m_model, done, this, [this] {
+            if (--m_modelChanging == 0)
+                followCursor();
+        });
     setModel(m_model);
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setSelectionMode(QAbstractItemView::SingleSelection);
@@ -36,7 +46,7 @@ DbGrid::DbGrid(DataSet *dataSet, QList<DataSetModel::Column> columns, QWidget *p
     connect(m_model, &QAbstractItemModel::modelReset, this, &DbGrid::followCursor);
     connect(selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this](const QModelIndex &current) {
-                if (m_syncing || !current.isValid() || !this->dataSet()->isOpen())
+                if (m_syncing || m_modelChanging > 0 || !current.isValid() || !this->dataSet()->isOpen())
                     return;
                 if (current.row() == this->dataSet()->currentRow())
                     return;

@@ -28,4 +28,5 @@ private:
     DataSetModel *m_model;
     bool m_readOnly = false;
     bool m_syncing = false;
+    int m_modelChanging = 0;
 };
