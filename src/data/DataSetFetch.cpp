@@ -103,7 +103,7 @@ int DataSet::readRows(int max, bool announce)
         const int first = static_cast<int>(m_rows.size());
         if (announce)
             emit rowsAboutToBeFetched(first, first + n - 1);
-        m_rows.append(read);
+        m_rows.append(std::move(read));
         m_calcValid.resize(m_rows.size(), false);
         if (announce)
             emit rowsFetched();
@@ -115,7 +115,7 @@ int DataSet::fetchUpTo(int count) const
 {
     auto *self = const_cast<DataSet *>(this);
     while (!m_allFetched && m_rows.size() < count)
-        if (self->readRows(std::max(count - static_cast<int>(m_rows.size()), FirstBatch), true) == 0)
+        if (self->readRows(std::max(count - static_cast<int>(m_rows.size()), BackgroundBatch), true) == 0)
             break;
     return static_cast<int>(m_rows.size());
 }
