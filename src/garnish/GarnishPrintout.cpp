@@ -36,7 +36,11 @@ void print(DataModules &dm, DocumentOpener *opener)
                        QStringLiteral("ekStand=")});
     report.setInFile(firma->asString(QStringLiteral("FReportIn")) + TemplateName);
     report.FindVariable(QStringLiteral("ekFirma")).setText(firma->asString(QStringLiteral("Suna")));
-    report.FindVariable(QStringLiteral("ekSchluss")).setText(closingSentence(pfand->asFloat(QStringLiteral("Nettobisende"))));
+    // Without base values the table itself tells where it ends.
+    const int lastRow = table->recordCount() - 1;
+    const double end = pfand->isEmpty() ? table->valueAt(lastRow, table->fieldIndex(QStringLiteral("NettoBis"))).toDouble()
+                                        : pfand->asFloat(QStringLiteral("Nettobisende"));
+    report.FindVariable(QStringLiteral("ekSchluss")).setText(closingSentence(end));
     report.FindVariable(QStringLiteral("ekfuss")).setText(CreditLine);
     report.FindVariable(QStringLiteral("ekStand"))
         .setText(QStringLiteral("Stand: ") + GermanFormat::shortDate(pfand->asDate(QStringLiteral("Stand"))));

@@ -199,6 +199,14 @@ private slots:
         QVERIFY(!rtf.contains("SCAN"));
         if (qEnvironmentVariableIsSet("FINORRA_KEEP_PRINTOUT"))
             QFile::copy(file, qEnvironmentVariable("FINORRA_KEEP_PRINTOUT"));
+        f.close();
+
+        // Without base values the sentence names the end of the table itself.
+        m_f->dm.db.exec("delete from Pfand");
+        click(m_page.get(), "pftbutDrucken");
+        QCOMPARE(m_dialogs->texts(), QStringList());
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QVERIFY(f.readAll().contains("Der Betrag \\'FCber 4866,30 \\'80 ist voll pf\\'E4ndbar."));
     }
 
     // The window shows the stored values; typing starts editing; closing stores.
