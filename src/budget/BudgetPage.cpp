@@ -8,6 +8,7 @@
 #include "budget/rules/BudgetCategory.h"
 #include "core/GermanFormat.h"
 #include "data/DataModules.h"
+#include "garnish/rules/Garnishment.h"
 #include "ui/DbEdit.h"
 #include "ui/DbLabel.h"
 #include "ui/DbNavigator.h"
@@ -45,6 +46,24 @@ DbLabel *valueLabel(DataSet *ds, const QString &field, QWidget *parent, bool bol
     return l;
 }
 
+// Stores the plan, then looks up its garnishable amount. A plan without a title is not
+// stored, so nothing is looked up; one without a net income is stored and the field asked for.
+void saveAndUpdatePfand(DataModules &dm, QLineEdit *title, QWidget *page)
+{
+    guarded([&] {
+        DataSet *plan = dm.dmHh->qrBudget;
+        PlanTitleCheck::save(plan, title);
+        if (plan->isPending())
+            return;
+        const QString warning = UpdateBudgetPfand(*plan, *dm.dmExtras->qrPfaendung);
+        if (warning.isEmpty())
+            return;
+        ShowMsg(warning, mkWarning);
+        if (auto *net = page->findChild<QWidget *>(QStringLiteral("dbeNetto")))
+            net->setFocus();
+    });
+}
+
 } // namespace
 
 BudgetPage::BudgetPage(DataModules &dm, QWidget *parent) : QWidget(parent), m_dm(dm)
@@ -59,7 +78,7 @@ BudgetPage::BudgetPage(DataModules &dm, QWidget *parent) : QWidget(parent), m_dm
     toolBar->addButton(QStringLiteral("budTbutNeu"), QStringLiteral("&Bearbeiten"),
                        Icons::standard(QStyle::SP_FileDialogDetailedView), [this] { openPlanList(); });
     toolBar->addSaveButton(QStringLiteral("budtbutSpeichern"), QStringLiteral("&Speichern"));
-    toolBar->setSaveAction([this] { PlanTitleCheck::save(m_dm.dmHh->qrBudget, m_title); });
+    toolBar->setSaveAction([this] { saveAndUpdatePfand(m_dm, m_title, this); });
     toolBar->addCancelButton(QStringLiteral("budTbutAbbruch"), QStringLiteral("&Abbruch"));
     const QIcon print = Icons::standard(QStyle::SP_FileDialogContentsView);
     for (const auto &[name, caption] : {std::pair{"budTbutHhMonat", "HH - Monat"}, std::pair{"budTbutBudgetplan", "&Budgetplan"},
@@ -147,7 +166,7 @@ QWidget *BudgetPage::buildPlanData()
     auto *pfaendung = new QToolButton(box);
     pfaendung->setObjectName(QStringLiteral("budsbutPfaendung"));
     pfaendung->setText(QStringLiteral("Pfändung"));
-    pfaendung->setEnabled(false);   // the garnishment lookup comes with its module
+    connect(pfaendung, &QToolButton::clicked, this, [this] { saveAndUpdatePfand(m_dm, m_title, this); });
     auto *pfand = valueLabel(plan, QStringLiteral("Pfand"), box);
     // Wide enough for a date and a five-digit amount when the page is squeezed.
     const int inputWidth = date->fontMetrics().horizontalAdvance(QStringLiteral("99.999,99 €")) + 16;
