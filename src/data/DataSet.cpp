@@ -170,6 +170,7 @@ void DataSet::discard()
 void DataSet::dropRows()
 {
     dropCursor();
+    m_insertQuery.reset();   // prepared on a connection that may be closing
     ++m_generation;
     m_state = State::Inactive;
     m_rows.clear();

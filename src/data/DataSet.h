@@ -241,6 +241,8 @@ private:
     QVariantList m_lastParams;            // the parameter values of the last fetch
     std::unique_ptr<QSqlQuery> m_cursor;  // the result still being read, or none
     QString m_reader;                     // the connection it is read on
+    std::unique_ptr<QSqlQuery> m_insertQuery;   // prepared for the rows this set appends
+    QString m_insertSql;
     QVector<FieldType> m_storedTypes;
     bool m_allFetched = true;
     bool m_backgroundQueued = false;

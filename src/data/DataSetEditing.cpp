@@ -266,7 +266,14 @@ void DataSet::writeInsert()
                   ? QStringLiteral("INSERT INTO %1 DEFAULT VALUES RETURNING %2").arg(m_table->name, keyName)
                   : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3) RETURNING %4")
                         .arg(m_table->name, columns.join(u','), marks.join(u','), keyName);
-    QSqlQuery q = m_db->execBound(sql, values, true);
+    // Prepared once per result: a series of new rows (a generated table) does not parse the
+    // same statement again for every row.
+    if (!m_insertQuery || m_insertSql != sql.sql) {
+        m_insertQuery = std::make_unique<QSqlQuery>(m_db->prepare(sql));
+        m_insertSql = sql.sql;
+    }
+    QSqlQuery &q = *m_insertQuery;
+    m_db->execPrepared(q, values);
     QVariant key = q.next() ? q.value(0) : q.lastInsertId();
     q.finish();
     if (m_keyIndex >= 0)

@@ -370,16 +370,27 @@ QVariant Database::toStorage(const QVariant &value)
 
 namespace {
 
-QSqlQuery run(const QSqlDatabase &connection, const TranslatedSql &sql, const QVariantList &values, bool forwardOnly)
+QSqlQuery prepareOn(const QSqlDatabase &connection, const TranslatedSql &sql, bool forwardOnly)
 {
     QSqlQuery q(connection);
     q.setForwardOnly(forwardOnly);
     if (!q.prepare(sql.sql))
         throw DataError(QStringLiteral("Fehler in der Abfrage: %1").arg(reasonFor(q.lastError())));
+    return q;
+}
+
+void execWith(QSqlQuery &q, const QVariantList &values)
+{
     for (qsizetype i = 0; i < values.size(); ++i)
         q.bindValue(static_cast<int>(i), Database::toStorage(values.at(i)));
     if (!q.exec())
         throw DataError(QStringLiteral("Fehler beim Ausführen der Abfrage: %1").arg(reasonFor(q.lastError())));
+}
+
+QSqlQuery run(const QSqlDatabase &connection, const TranslatedSql &sql, const QVariantList &values, bool forwardOnly)
+{
+    QSqlQuery q = prepareOn(connection, sql, forwardOnly);
+    execWith(q, values);
     return q;
 }
 
@@ -443,6 +454,18 @@ void Database::closeReaders()
         QSqlDatabase::removeDatabase(r.name);
     }
     m_readers.clear();
+}
+
+QSqlQuery Database::prepare(const TranslatedSql &sql) const
+{
+    if (!isOpen())
+        throw DataError(QStringLiteral("Keine Verbindung zur Datenbank."));
+    return prepareOn(connection(), sql, true);
+}
+
+void Database::execPrepared(QSqlQuery &query, const QVariantList &values) const
+{
+    execWith(query, values);
 }
 
 QSqlQuery Database::execBound(const TranslatedSql &sql, const QVariantList &values, bool forwardOnly) const

@@ -44,6 +44,9 @@ public:
     // Runs the program's SQL (named parameters, German date literals). Throws DataError.
     QSqlQuery exec(const QString &programSql, const QVariantMap &params = {}) const;
     QSqlQuery execBound(const TranslatedSql &sql, const QVariantList &values, bool forwardOnly) const;
+    // A statement prepared once and run many times (a data set's INSERT for each new row).
+    QSqlQuery prepare(const TranslatedSql &sql) const;
+    void execPrepared(QSqlQuery &query, const QVariantList &values) const;
 
     // Long results are read on connections of their own (readers): a result left half-read
     // holds a snapshot of the file, which every other statement on its connection would
