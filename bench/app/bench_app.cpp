@@ -6,6 +6,7 @@
 //   program showing one dialog (both run as fresh child processes of this one);
 // - appending and deleting one row of a 100,000-row data set shown in a list, against the
 //   same INSERT and DELETE as bare statements.
+#include "BenchTiming.h"
 #include "app/TFormMain.h"
 #include "data/DataModules.h"
 #include "ui/DbGrid.h"
@@ -14,7 +15,6 @@
 #include <QApplication>
 #include <QDialog>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QLabel>
 #include <QProcess>
 #include <QPushButton>
@@ -30,19 +30,6 @@
 #include <unistd.h>
 
 namespace {
-
-double bestOf(int rounds, const std::function<void()> &prepare, const std::function<void()> &work)
-{
-    double best = 1e18;
-    for (int i = 0; i < rounds; ++i) {
-        prepare();
-        QElapsedTimer t;
-        t.start();
-        work();
-        best = std::min(best, static_cast<double>(t.nsecsElapsed()) / 1e6);
-    }
-    return best;
-}
 
 void addContacts(Database &db, int count)
 {
@@ -77,7 +64,7 @@ double enterContacts(int contacts)
     list.resize(700, 500);
     list.show();
     QApplication::processEvents();
-    return bestOf(
+    return BenchTiming::bestOf(
         7, [&] {
             window.ActivatePage(TFormMain::Home);
             QApplication::processEvents();
@@ -132,7 +119,7 @@ int childLogin(int argc, char **argv, const QString &folder)
 
 double startupMs(const QStringList &args)
 {
-    return bestOf(
+    return BenchTiming::bestOf(
         9, [] {},
         [&] {
             QProcess p;
@@ -190,7 +177,7 @@ int main(int argc, char **argv)
     int n = 0;
     // The list takes the row in and lets it go again within the measured part; painting the
     // screen afterwards costs the same for any size and is left out.
-    const double grid = bestOf(
+    const double grid = BenchTiming::bestOf(
         50, [] { QApplication::processEvents(); },
         [&] {
             contacts->append();
@@ -209,7 +196,7 @@ int main(int argc, char **argv)
     }
     const QString insert = QStringLiteral("insert into adressen (%1) values (%2) returning adr_id")
                                .arg(columns.join(u','), QStringList(columns.size(), QStringLiteral("?")).join(u','));
-    const double bare = bestOf(
+    const double bare = BenchTiming::bestOf(
         50, [] {},
         [&] {
             QSqlQuery q(dm.db.connection());

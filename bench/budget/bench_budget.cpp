@@ -2,11 +2,11 @@
 // saving one item (with the category rollup) and switching between the plans, next to one
 // plain SELECT of those rows in the same run.
 #include "budget/BudgetModule.h"
+#include "BenchTiming.h"
 #include "data/DataModules.h"
 
 #include <QApplication>
 #include <QTabWidget>
-#include <QElapsedTimer>
 #include <QSqlQuery>
 #include <QTemporaryDir>
 
@@ -19,18 +19,6 @@ namespace {
 
 constexpr int Items = 2000;
 constexpr int Rounds = 15;
-
-double bestOf(const std::function<void()> &work)
-{
-    double best = 1e18;
-    for (int i = 0; i < Rounds; ++i) {
-        QElapsedTimer t;
-        t.start();
-        work();
-        best = std::min(best, static_cast<double>(t.nsecsElapsed()) / 1e6);
-    }
-    return best;
-}
 
 } // namespace
 
@@ -71,7 +59,7 @@ int main(int argc, char **argv)
         tabs->setCurrentWidget(page->findChild<QWidget *>(QStringLiteral("tabLk")));
     QApplication::processEvents();
 
-    const double select = bestOf([&dm] {
+    const double select = BenchTiming::bestOf(Rounds, [&dm] {
         QSqlQuery q(dm.db.connection());
         q.setForwardOnly(true);
         q.exec(QStringLiteral("select * from bud_lebenshaltung where bud_id = 1"));
@@ -85,7 +73,7 @@ int main(int argc, char **argv)
 
     DataSet *lk = hh.qrBudLebenshaltung;
     int round = 0;
-    const double save = bestOf([&] {
+    const double save = BenchTiming::bestOf(Rounds, [&] {
         lk->moveTo(++round % Items);
         lk->edit();
         lk->setValue(QStringLiteral("Lk_Betrag"), 20.0 + round);
@@ -93,7 +81,7 @@ int main(int argc, char **argv)
         QApplication::processEvents();   // and the page shows it
     });
 
-    const double sw = bestOf([&] {
+    const double sw = BenchTiming::bestOf(Rounds, [&] {
         hh.qrBudget->currentRow() == 0 ? hh.qrBudget->next() : hh.qrBudget->prior();
         // What the list shows: every row with its monthly amount.
         double sum = 0;

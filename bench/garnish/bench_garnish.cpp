@@ -1,12 +1,12 @@
 // Generating the garnishment table in force (329 rows) as "Tabelle initilisieren" does,
 // through the table query, next to a plain bulk insert of the same rows in one transaction
 // in the same run. Both empty the table first.
+#include "BenchTiming.h"
 #include "data/DataModules.h"
 #include "data/FirstStartData.h"
 #include "garnish/rules/Garnishment.h"
 
 #include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QSqlQuery>
 #include <QTemporaryDir>
 
@@ -17,18 +17,6 @@
 namespace {
 
 constexpr int Rounds = 15;
-
-double bestOf(const std::function<void()> &work)
-{
-    double best = 1e18;
-    for (int i = 0; i < Rounds; ++i) {
-        QElapsedTimer t;
-        t.start();
-        work();
-        best = std::min(best, static_cast<double>(t.nsecsElapsed()) / 1e6);
-    }
-    return best;
-}
 
 } // namespace
 
@@ -42,7 +30,7 @@ int main(int argc, char **argv)
     ex.qrPfand->open();
 
     const QVector<GarnishmentRow> rows = GarnishmentGrid::rows(FirstStartData::garnishmentBase2026());
-    const double bulk = bestOf([&] {
+    const double bulk = BenchTiming::bestOf(Rounds, [&] {
         dm.db.transaction([&] {
             dm.db.exec(QStringLiteral("delete from pfaendung"));
             QSqlQuery insert(dm.db.connection());
@@ -57,7 +45,7 @@ int main(int argc, char **argv)
             }
         });
     });
-    const double dataSet = bestOf([&] { BuildGarnishmentTable(*ex.qrPfand, *ex.qrPfaendung, *ex.tbPfaendung); });
+    const double dataSet = BenchTiming::bestOf(Rounds, [&] { BuildGarnishmentTable(*ex.qrPfand, *ex.qrPfaendung, *ex.tbPfaendung); });
     const int stored = dm.db.scalar(QStringLiteral("select count(*) from pfaendung")).toInt();
 
     std::printf("Garnishment table of %d rows, emptied and generated (best of %d):\n", stored, Rounds);
