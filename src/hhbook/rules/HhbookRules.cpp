@@ -1,0 +1,103 @@
+#include "hhbook/rules/HhbookRules.h"
+
+#include "core/SqlText.h"
+#include "data/DataSet.h"
+#include "data/Database.h"
+#include "hhbook/rules/HhbookVocabulary.h"
+
+namespace HhbookRules {
+
+void newBook(DataSet &book, const DataSet &aktUser)
+{
+    book.setValue(QStringLiteral("User_id"), aktUser.isOpen() && !aktUser.isEmpty()
+                                                 ? aktUser.value(QStringLiteral("Ben_id"))
+                                                 : QVariant());
+}
+
+void newBooking(DataSet &booking, const DataSet &book)
+{
+    booking.setValue(QStringLiteral("Hhplan_id"),
+                     book.isOpen() && !book.isEmpty() ? book.value(QStringLiteral("Hhplan_id")) : QVariant());
+}
+
+QString bookingCountText(int bookings)
+{
+    return QStringLiteral("  %1 Buchung(en)").arg(bookings);
+}
+
+int storedBookings(const DataSet &book)
+{
+    return book.database()
+        ->scalar(QStringLiteral("select count(*) from hhbuch where hhplan_id = :id"),
+                 {{QStringLiteral("id"), book.value(QStringLiteral("Hhplan_id"))}})
+        .toInt();
+}
+
+QString filterSql(const QString &from, const QString &to, const QString &rubrik, const QString &wayOfPayment)
+{
+    const bool allCategories = rubrik == HhbookVocabulary::All;
+    const bool allWays = wayOfPayment == HhbookVocabulary::All;
+    const QString head = QStringLiteral("select * from hhbuch where  hhplan_id = :hhplan_id and (buchdat >= '%s' and buchdat <= '%s')");
+    const QString order = QStringLiteral(" order by buchdat");
+    QStringList args{SqlText::doubleQuotes(from), SqlText::doubleQuotes(to)};
+    QString sql = head;
+    if (!allWays) {
+        sql += QStringLiteral(" and rubdet = '%s'");
+        args << SqlText::doubleQuotes(wayOfPayment);
+    }
+    if (!allCategories) {
+        sql += QStringLiteral(" and rubrik = '%s'");
+        args << SqlText::doubleQuotes(rubrik);
+    }
+    return SqlText::format(sql + order, args);
+}
+
+Summary summarize(const DataSet &bookings)
+{
+    Summary s;
+    if (!bookings.isOpen())
+        return s;
+    const int rubrik = bookings.fieldIndex(QStringLiteral("Rubrik"));
+    const int betrag = bookings.fieldIndex(QStringLiteral("Betrag"));
+    // Read without moving: every step of the cursor would redraw the bound list and controls.
+    const int rows = bookings.recordCount();
+    for (int r = 0; r < rows; ++r) {
+        const int c = HhbookVocabulary::categoryIndex(bookings.valueAt(r, rubrik).toString());
+        const QVariant amount = bookings.valueAt(r, betrag);
+        if (c >= 0 && !amount.isNull())
+            s.sums[c] += Money::fromDouble(amount.toDouble());
+    }
+    const auto &[ek, wk, vs, vk, ak, lk, sk, hk] = s.sums;
+    s.zwisu = ek - wk - vs - vk - ak;
+    s.maxKredit = s.zwisu - lk;
+    s.maxHaus = s.maxKredit - sk;
+    s.defizit = s.maxHaus - hk;
+    if (ek > Money())
+        for (size_t i = 0; i < s.sums.size(); ++i)
+            s.shares[i] = s.sums[i].toDouble() * 100.0 / ek.toDouble();
+    return s;
+}
+
+Summary ComputeHouseholdBook(DataSet &bookings, DataSet &book)
+{
+    if (bookings.isOpen())
+        bookings.post();
+    const Summary s = summarize(bookings);
+    if (bookings.isOpen() && !bookings.isEmpty())
+        bookings.last();
+    // Editing an empty book query would start a new, nameless book.
+    if (!book.isOpen() || book.isEmpty())
+        return s;
+    book.edit();
+    const auto &cats = HhbookVocabulary::categories();
+    for (size_t i = 0; i < s.sums.size(); ++i)
+        book.setMoney(cats.at(static_cast<int>(i)).sumField, s.sums[i]);
+    book.setMoney(QStringLiteral("Zwisu"), s.zwisu);
+    book.setMoney(QStringLiteral("Maxkredit"), s.maxKredit);
+    book.setMoney(QStringLiteral("Maxhaus"), s.maxHaus);
+    book.setMoney(QStringLiteral("Defizit"), s.defizit);
+    book.post();
+    return s;
+}
+
+} // namespace HhbookRules
