@@ -1,6 +1,7 @@
 #include "budget/BudgetPage.h"
 
 #include "budget/BudgetItemTab.h"
+#include "budget/BudgetPrintouts.h"
 #include "budget/BudgetTabTexts.h"
 #include "budget/PlanDisplay.h"
 #include "budget/PlanTitleCheck.h"
@@ -81,9 +82,16 @@ BudgetPage::BudgetPage(DataModules &dm, QWidget *parent) : QWidget(parent), m_dm
     toolBar->setSaveAction([this] { saveAndUpdatePfand(m_dm, m_title, this); });
     toolBar->addCancelButton(QStringLiteral("budTbutAbbruch"), QStringLiteral("&Abbruch"));
     const QIcon print = Icons::standard(QStyle::SP_FileDialogContentsView);
-    for (const auto &[name, caption] : {std::pair{"budTbutHhMonat", "HH - Monat"}, std::pair{"budTbutBudgetplan", "&Budgetplan"},
-                                        std::pair{"budTbutBlanko", "Blankoformular"}})
-        toolBar->addButton(QLatin1String(name), QString::fromUtf8(caption), print, [] {})->setEnabled(false);
+    struct PrintButton
+    {
+        const char *name, *caption;
+        void (*print)(DataModules &);
+    };
+    for (const PrintButton &p : {PrintButton{"budTbutHhMonat", "HH - Monat", &BudgetPrintouts::printHouseholdPlan},
+                              PrintButton{"budTbutBudgetplan", "&Budgetplan", &BudgetPrintouts::printBudgetPlan},
+                              PrintButton{"budTbutBlanko", "Blankoformular", &BudgetPrintouts::printBlankForm}})
+        toolBar->addButton(QLatin1String(p.name), QString::fromUtf8(p.caption), print,
+                           [this, run = p.print] { guarded([&] { run(m_dm); }); });
     toolBar->addButton(QStringLiteral("budTbutHilfe"), QStringLiteral("Hilfe"),
                        Icons::standard(QStyle::SP_DialogHelpButton), [] {})
         ->setEnabled(false);

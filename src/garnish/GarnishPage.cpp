@@ -6,7 +6,6 @@
 #include "garnish/GarnishPrintout.h"
 #include "garnish/rules/Garnishment.h"
 #include "ui/DbGrid.h"
-#include "ui/DesktopDocumentOpener.h"
 #include "ui/Guard.h"
 #include "ui/Icons.h"
 
@@ -23,12 +22,6 @@
 
 namespace {
 
-DesktopDocumentOpener &desktop()
-{
-    static DesktopDocumentOpener opener;
-    return opener;
-}
-
 QLabel *resultLabel(const QString &name, QWidget *parent)
 {
     auto *l = new QLabel(parent);
@@ -42,7 +35,7 @@ QLabel *resultLabel(const QString &name, QWidget *parent)
 
 } // namespace
 
-GarnishPage::GarnishPage(DataModules &dm, QWidget *parent) : QWidget(parent), m_dm(dm), m_opener(&desktop())
+GarnishPage::GarnishPage(DataModules &dm, QWidget *parent) : QWidget(parent), m_dm(dm)
 {
     setObjectName(QStringLiteral("pfaendungPage"));
     DataSet *table = dm.dmExtras->qrPfaendung;
@@ -194,5 +187,5 @@ void GarnishPage::search()
 
 void GarnishPage::print()
 {
-    guarded([this] { GarnishPrintout::print(m_dm, m_opener); });
+    guarded([this] { GarnishPrintout::print(m_dm); });
 }

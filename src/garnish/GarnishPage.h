@@ -4,7 +4,6 @@
 
 class DataModules;
 class DbGrid;
-class DocumentOpener;
 class QLabel;
 class QLineEdit;
 
@@ -17,9 +16,6 @@ public:
     explicit GarnishPage(DataModules &dm, QWidget *parent = nullptr);
     ~GarnishPage() override;
 
-    // Where the printout is opened; the desktop unless a test records it.
-    void setDocumentOpener(DocumentOpener *opener) { m_opener = opener; }
-
 private:
     QWidget *buildInput();
     void activateTable();
@@ -27,7 +23,6 @@ private:
     void print();
 
     DataModules &m_dm;
-    DocumentOpener *m_opener;
     DbGrid *m_grid = nullptr;
     QLineEdit *m_net = nullptr;
     QLineEdit *m_dependants = nullptr;

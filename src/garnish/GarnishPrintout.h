@@ -3,7 +3,6 @@
 #include <QString>
 
 class DataModules;
-class DocumentOpener;
 
 // The printout of the whole garnishment table, "Pfaendungstabelle.rtf".
 namespace GarnishPrintout {
@@ -15,6 +14,6 @@ QString closingSentence(double nettobisende);
 
 // Fills the template from the open table query and opens the result. Throws the data
 // store's or the report engine's error; a closed table query fails before any file changes.
-void print(DataModules &dm, DocumentOpener *opener);
+void print(DataModules &dm);
 
 } // namespace GarnishPrintout

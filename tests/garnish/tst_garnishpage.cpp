@@ -4,7 +4,8 @@
 
 #include "garnish/GarnishModule.h"
 #include "garnish/GarnishPage.h"
-#include "report/DocumentOpener.h"
+#include "support/RecordingDocumentOpener.h"
+#include "ui/Printout.h"
 #include "ui/DbEdit.h"
 #include "ui/DbGrid.h"
 #include "ui/RecordDialog.h"
@@ -19,17 +20,6 @@
 
 namespace {
 
-class RecordingOpener : public DocumentOpener
-{
-public:
-    Result open(const QString &path, int) override
-    {
-        opened << path;
-        return {};
-    }
-    QStringList opened;
-};
-
 const QString Closed = QStringLiteral("Operation bei geschlossener Datenmenge nicht ausführbar");
 
 } // namespace
@@ -41,7 +31,7 @@ class TestGarnishPage : public QObject
     std::unique_ptr<GarnishFixture> m_f;
     std::unique_ptr<ScriptedDialogs> m_dialogs;
     std::unique_ptr<GarnishPage> m_page;
-    RecordingOpener m_opener;
+    RecordingDocumentOpener m_opener;
 
     QString label(const QString &name) { return GuiTest::find<QLabel>(m_page.get(), name)->text(); }
     void click(QWidget *root, const QString &name) { GuiTest::find<QAbstractButton>(root, name)->click(); }
@@ -84,12 +74,13 @@ private slots:
         m_f = std::make_unique<GarnishFixture>();
         m_dialogs = std::make_unique<ScriptedDialogs>();
         m_page = std::make_unique<GarnishPage>(m_f->dm);
-        m_page->setDocumentOpener(&m_opener);
+        Printout::installOpener(&m_opener);
         m_opener.opened.clear();
     }
     void cleanup()
     {
         m_page.reset();
+        Printout::installOpener(nullptr);
         m_dialogs.reset();
         m_f.reset();
     }

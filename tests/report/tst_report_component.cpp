@@ -1,4 +1,4 @@
-#include "RecordingDocumentOpener.h"
+#include "support/RecordingDocumentOpener.h"
 #include "ReportTestSupport.h"
 
 #include "core/AppError.h"
