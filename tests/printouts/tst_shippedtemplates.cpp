@@ -1,0 +1,204 @@
+// Every template the program ships is rendered by the printout that uses it, with a sample
+// office: no field stays unreplaced, no data set is missing, and the word processor reads
+// the result.
+#include "support/RecordingDocumentOpener.h"
+#include "support/TempDatabase.h"
+
+#include "budget/BudgetPrintouts.h"
+#include "budget/rules/BudgetHandlers.h"
+#include "data/DataModules.h"
+#include "garnish/GarnishPrintout.h"
+#include "ui/Printout.h"
+#include "ui/ScriptedDialogs.h"
+
+#include <QDir>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QtTest>
+
+#include <functional>
+
+namespace {
+
+QString templateDir()
+{
+    return qEnvironmentVariable("FINORRA_SOURCE_DIR") + QStringLiteral("/resources/Reportvorlagen/");
+}
+
+QByteArray readAll(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+struct Item
+{
+    const char *query, *description;
+    double amount;
+    const char *month, *rhythm;
+    double remainingDebt = 0;
+};
+
+} // namespace
+
+class TestShippedTemplates : public QObject
+{
+    Q_OBJECT
+
+    TempDatabase m_tmp;
+    QTemporaryDir m_out;
+    DataModules m_dm;
+    ScriptedDialogs m_dialogs;
+    RecordingDocumentOpener m_opener;
+
+    // The printout that fills each shipped template, and what a reader must find in it.
+    struct Printer
+    {
+        std::function<void()> print;
+        QStringList seen;
+        bool landscape = false;
+    };
+    QMap<QString, Printer> printers()
+    {
+        DataModules &dm = m_dm;
+        return {
+            {BudgetPrintouts::HouseholdPlanTemplate,
+             {[&dm] { BudgetPrintouts::printHouseholdPlan(dm); },
+              {"Familie Müller-Lüdenscheidt", "3 Person(en)", "Überschuss", "Kindergeld", "Ratenkredit Sparkasse",
+               "8.450,00 €", "Summe im Monat", "3.730,50 €"}}},
+            {BudgetPrintouts::BudgetPlanTemplate,
+             {[&dm] { BudgetPrintouts::printBudgetPlan(dm); },
+              {"Budgetplan", "Erstellt am 01.12.2026 – Zuletzt", "Dezember", "---", "120,00 €"},
+              true}},
+            {BudgetPrintouts::BlankFormTemplate,
+             {[&dm] { BudgetPrintouts::printBlankForm(dm); },
+              {"Erfassungsbogen", "Gebäudeversicherung", "Öffentlicher Verkehr"}}},
+            {GarnishPrintout::TemplateName,
+             {[&dm] {
+                  dm.dmExtras->qrPfaendung->reopen();
+                  GarnishPrintout::print(dm);
+              },
+              {"Pfändungstabelle", "ist voll pfändbar"}}},
+        };
+    }
+
+    void addItem(const Item &item)
+    {
+        DataSet *q = m_dm.dmHh->findChild<DataSet *>(QLatin1String(item.query));
+        QVERIFY2(q, item.query);
+        q->append();
+        for (const Field &f : q->fields()) {
+            const QString n = f.name.toLower();
+            if (n.endsWith("_bez"))
+                q->setValue(f.name, QString::fromUtf8(item.description));
+            else if (n.endsWith("_betrag"))
+                q->setValue(f.name, item.amount);
+            else if (n.endsWith("_monat"))
+                q->setValue(f.name, QString::fromLatin1(item.month));
+            else if (n.endsWith("_zahlung"))
+                q->setValue(f.name, QString::fromUtf8(item.rhythm));
+            else if (n.endsWith("_valuta"))
+                q->setValue(f.name, item.remainingDebt);
+        }
+        q->post();
+    }
+
+private slots:
+    void initTestCase()
+    {
+        m_dm.db.open(m_tmp.dir());
+        new BudgetHandlers(*m_dm.dmHh, *m_dm.dmMP);
+        m_dm.db.exec(QStringLiteral("update firma set FReportIn = :in, FReportOut = :out"),
+                     {{QStringLiteral("in"), templateDir()}, {QStringLiteral("out"), m_out.path() + '/'}});
+        QVERIFY(m_dm.dmMP->lookupUser(QStringLiteral("sb")));
+        Printout::installOpener(&m_opener);
+
+        TdmHh &hh = *m_dm.dmHh;
+        hh.qrBudget->reopen();
+        for (DataSet *q : hh.budgetItemQueries())
+            q->reopen();
+        hh.qrBudget->append();
+        hh.qrBudget->setValue(QStringLiteral("BudTitel"), QStringLiteral("Familie Müller-Lüdenscheidt"));
+        hh.qrBudget->setValue(QStringLiteral("Bud_Personen"), 3);
+        hh.qrBudget->setValue(QStringLiteral("Bud_dat"), QDate(2026, 12, 1));
+        hh.qrBudget->post();
+        for (const Item &i : std::initializer_list<Item>{
+                 {"qrBudEinkommen", "Netto P 1", 2150.00, "01", "monatlich"},
+                 {"qrBudEinkommen", "Netto P 2", 980.50, "01", "monatlich"},
+                 {"qrBudEinkommen", "Kindergeld", 500.00, "01", "monatlich"},
+                 {"qrBudEinkommen", "Weihnachtsgeld", 1200.00, "11", "jährlich"},
+                 {"qrBudWohnkosten", "Kaltmiete", 780.00, "01", "monatlich"},
+                 {"qrBudWohnkosten", "Heizung", 95.00, "01", "monatlich"},
+                 {"qrBudWohnkosten", "Grundsteuer", 120.00, "02", "vierteljährlich"},
+                 {"qrBudVersicherungen", "Haftpflicht", 120.00, "03", "jährlich"},
+                 {"qrBudAllgemein", "Rundfunkgebühren", 55.08, "01", "vierteljährlich"},
+                 {"qrBudLebenshaltung", "Haushaltsgeld", 900.00, "01", "monatlich"},
+                 {"qrBudSonstKredite", "Ratenkredit Sparkasse", 245.00, "01", "monatlich", 8450.00},
+             })
+            addItem(i);
+    }
+    void cleanupTestCase() { Printout::installOpener(nullptr); }
+
+    void everyTemplateIsFilledByItsPrintout()
+    {
+        const QStringList shipped = QDir(templateDir()).entryList({QStringLiteral("*.rtf")}, QDir::Files, QDir::Name);
+        QVERIFY(shipped.size() >= 4);
+        const auto all = printers();
+        for (const QString &name : shipped) {
+            QVERIFY2(all.contains(name), qPrintable(QStringLiteral("no printout fills ") + name));
+            m_dialogs.clear();
+            m_opener.opened.clear();
+            all[name].print();
+            QVERIFY2(m_dialogs.texts().isEmpty(), qPrintable(name + ": " + m_dialogs.texts().join('|')));
+            const QString out = m_out.filePath(QStringLiteral("sb") + name);
+            QCOMPARE(m_opener.opened, QStringList{out});
+            const QByteArray rtf = readAll(out);
+            QVERIFY(rtf.startsWith("{\\rtf1"));
+            // A field the printout does not fill stays in the document between its backslashes.
+            QVERIFY2(!rtf.contains("\\\\"), qPrintable(name + QStringLiteral(" keeps an unfilled field")));
+        }
+    }
+
+    void wordProcessorReadsEveryPrintout()
+    {
+        const QString office = QStandardPaths::findExecutable(QStringLiteral("libreoffice"));
+        if (office.isEmpty())
+            QSKIP("LibreOffice is not installed");
+        const auto all = printers();
+        QTemporaryDir converted, profile;
+        QStringList outputs;
+        for (auto it = all.cbegin(); it != all.cend(); ++it)
+            outputs << m_out.filePath(QStringLiteral("sb") + it.key());
+        for (const QString &format : {QStringLiteral("pdf"), QStringLiteral("txt:Text (encoded):UTF8")}) {
+            QProcess p;
+            p.start(office, QStringList{QStringLiteral("-env:UserInstallation=file://") + profile.path(),
+                                        QStringLiteral("--headless"), QStringLiteral("--convert-to"), format,
+                                        QStringLiteral("--outdir"), converted.path()}
+                                + outputs);
+            QVERIFY(p.waitForFinished(240000));
+        }
+        const QString pdfinfo = QStandardPaths::findExecutable(QStringLiteral("pdfinfo"));
+        for (auto it = all.cbegin(); it != all.cend(); ++it) {
+            const QString base = converted.filePath(QStringLiteral("sb") + QFileInfo(it.key()).completeBaseName());
+            QVERIFY2(QFileInfo(base + ".pdf").size() > 1000, qPrintable(it.key() + " did not convert to PDF"));
+            const QString text = QString::fromUtf8(readAll(base + ".txt")).replace(QChar(0x00A0), u' ');
+            for (const QString &seen : it.value().seen)
+                QVERIFY2(text.contains(QString(seen).replace(QChar(0x00A0), u' ')),
+                         qPrintable(it.key() + ": " + seen + " not found in\n" + text));
+            if (pdfinfo.isEmpty())
+                continue;
+            QProcess info;
+            info.start(pdfinfo, {base + ".pdf"});
+            QVERIFY(info.waitForFinished(30000));
+            const QString size = QString::fromUtf8(info.readAllStandardOutput());
+            // A4: 595 x 842 points, turned for the twelve months side by side.
+            const QRegularExpression a4(it.value().landscape ? QStringLiteral("Page size:\\s+84[12][.\\d]* x 59[56]")
+                                                             : QStringLiteral("Page size:\\s+59[56][.\\d]* x 84[12]"));
+            QVERIFY2(a4.match(size).hasMatch(),
+                     qPrintable(it.key() + ": " + size));
+        }
+    }
+};
+
+QTEST_GUILESS_MAIN(TestShippedTemplates)
+#include "tst_shippedtemplates.moc"
