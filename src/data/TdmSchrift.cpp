@@ -16,3 +16,20 @@ TdmSchrift::TdmSchrift(Database *db, TdmMP *mp, QObject *parent)
                                     "poverwenden from adressen where  adr_id = :pmanr"));
     qrEmpKon->setReadOnly(true);
 }
+
+void TdmSchrift::openLetters()
+{
+    qrSchrift->reopen();
+}
+
+void TdmSchrift::showRecipient(int adrId)
+{
+    qrEmpKon->close();
+    qrEmpKon->setParam(QStringLiteral("pmanr"), adrId);
+    qrEmpKon->open();
+}
+
+void TdmSchrift::openTextModules()
+{
+    qrTbau->reopen();
+}

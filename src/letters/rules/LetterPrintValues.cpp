@@ -1,0 +1,145 @@
+#include "letters/rules/LetterPrintValues.h"
+
+#include "core/GermanFormat.h"
+#include "data/DataSet.h"
+
+#include <QStringList>
+
+namespace LetterPrintValues {
+
+namespace {
+
+const QChar Cr = QLatin1Char('\r');
+
+Recipient recipientOf(const DataSet &r)
+{
+    if (!r.isOpen() || r.isEmpty())
+        return {};
+    auto t = [&r](const char *f) { return r.asString(QLatin1String(f)); };
+    Recipient x{t("name1"), t("name2"), t("name3"), t("land"), t("plz"), t("ort"), t("strasse"), t("hausnr"),
+                t("pofach"), t("poplz"), false};
+    x.postBox = r.value(QStringLiteral("poverwenden")).toBool();
+    return x;
+}
+
+struct Bank
+{
+    QString name, account, code;
+};
+
+// The banks in use fill the slots in their order: bank 2 alone takes slot 1.
+QList<Bank> banksInUse(const DataSet &firma)
+{
+    QList<Bank> banks;
+    auto t = [&firma](const char *f) { return firma.asString(QLatin1String(f)); };
+    if (firma.value(QStringLiteral("Bank1Verwenden")).toBool())
+        banks.append({t("Bank1Name1"), t("Bank1Ktonr"), t("Bank1BLZ")});
+    if (firma.value(QStringLiteral("Bank2Verwenden")).toBool())
+        banks.append({t("Bank2Name1"), t("Bank2Ktonr"), t("Bank2Blz")});
+    return banks;
+}
+
+} // namespace
+
+const QStringList &variableNames()
+{
+    static const QStringList names = {
+        QStringLiteral("ekFirma_name1"), QStringLiteral("ekFirma_name2"), QStringLiteral("ekFirma_strasse"),
+        QStringLiteral("ekFirma_plz"), QStringLiteral("ekFirma_ort"), QStringLiteral("ekFirma_telefon"),
+        QStringLiteral("ekFirma_telefax"), QStringLiteral("ekFirma_email"), QStringLiteral("ekFirma_internet"),
+        QStringLiteral("ekEmpname"), QStringLiteral("ekempanschrift"), QStringLiteral("ekIhr_Zeichen"),
+        QStringLiteral("ekUnser_Zeichen"), QStringLiteral("ekberater"), QStringLiteral("ekdatum"),
+        QStringLiteral("ekbetreff"), QStringLiteral("ekbrieftext"), QStringLiteral("ekfirma_absender"),
+        QStringLiteral("ekbank1"), QStringLiteral("ekbank2"), QStringLiteral("ekkonto1"),
+        QStringLiteral("ekkonto2"), QStringLiteral("ekblz1"), QStringLiteral("ekblz2")};
+    return names;
+}
+
+QString nameBlock(const Recipient &r, const QString &contactPerson)
+{
+    QString block;
+    if (!r.name3.isEmpty())
+        block = r.name1 + Cr + r.name2 + Cr + r.name3;
+    else if (!r.name2.isEmpty())
+        block = r.name1 + Cr + r.name2;
+    else if (!r.name1.isEmpty())
+        block = r.name1;
+    else
+        return QString();
+    if (!contactPerson.isEmpty())
+        block += Cr + contactPerson;
+    return block;
+}
+
+QString addressBlock(const Recipient &r)
+{
+    const QString first = r.postBox ? QStringLiteral("Postfach ") + r.pofach : r.strasse + QLatin1Char(' ') + r.hausnr;
+    const QString code = r.postBox ? r.poplz : r.plz;
+    return first + Cr + Cr + r.land + QLatin1Char(' ') + code + QLatin1Char(' ') + r.ort;
+}
+
+QString senderLine(const DataSet &firma)
+{
+    auto t = [&firma](const char *f) { return firma.asString(QLatin1String(f)); };
+    return t("Name1") + QStringLiteral(" * ") + t("Strasse") + QStringLiteral(" * ") + t("Plz") + QLatin1Char(' ')
+           + t("Ort");
+}
+
+QString printedLines(const QString &text)
+{
+    QString s = text;
+    s.replace(QStringLiteral("\r\n"), QString(Cr));
+    s.replace(QLatin1Char('\n'), Cr);
+    return s;
+}
+
+Values values(const DataSet &letter, const DataSet &recipient, const DataSet &firma, Form form)
+{
+    auto f = [&firma](const char *field) { return firma.asString(QLatin1String(field)); };
+    auto l = [&letter](const char *field) { return letter.asString(QLatin1String(field)); };
+    const Recipient r = recipientOf(recipient);
+
+    Values v;
+    for (const QString &name : variableNames())
+        v.append({name, QString()});
+    auto set = [&v](const QString &name, const QString &value) {
+        for (auto &p : v)
+            if (p.first == name)
+                p.second = value;
+    };
+    set(QStringLiteral("ekFirma_name1"), f("Name1"));
+    set(QStringLiteral("ekFirma_name2"), f("Name2"));
+    set(QStringLiteral("ekFirma_strasse"), f("Strasse"));
+    set(QStringLiteral("ekFirma_plz"), f("Plz"));
+    set(QStringLiteral("ekFirma_ort"), f("Ort"));
+    set(QStringLiteral("ekFirma_telefon"), f("Telefon"));
+    set(QStringLiteral("ekFirma_telefax"), f("Telefax"));
+    set(QStringLiteral("ekFirma_email"), f("Email"));
+    set(QStringLiteral("ekFirma_internet"), f("Internet"));
+    set(QStringLiteral("ekfirma_absender"), senderLine(firma));
+    set(QStringLiteral("ekEmpname"), nameBlock(r, l("Emp_Anpa")));
+    set(QStringLiteral("ekempanschrift"), addressBlock(r));
+    set(QStringLiteral("ekIhr_Zeichen"), l("IhrZeichen"));
+    set(QStringLiteral("ekUnser_Zeichen"), l("UnserZeichen"));
+    set(QStringLiteral("ekberater"), l("SB") + Cr + l("SBTelefon"));
+    set(QStringLiteral("ekdatum"), GermanFormat::shortDate(letter.asDate(QStringLiteral("Erfdat"))));
+    set(QStringLiteral("ekbetreff"), printedLines(l("Betreff")));
+    set(QStringLiteral("ekbrieftext"), printedLines(l("Text")));
+
+    const QList<Bank> banks = banksInUse(firma);
+    for (int slot = 1; slot <= banks.size(); ++slot) {
+        const Bank &b = banks.at(slot - 1);
+        const QString k = QString::number(slot);
+        if (form == Form::Standard) {
+            set(QStringLiteral("ekbank") + k,
+                b.name + QStringLiteral(" * Konto ") + b.account + QStringLiteral(" * BLZ ") + b.code);
+        } else {
+            set(QStringLiteral("ekbank") + k, b.name);
+            set(QStringLiteral("ekkonto") + k, QStringLiteral("Konto ") + b.account);
+            set(QStringLiteral("ekblz") + k, QStringLiteral("Bankleitzahl ") + b.code);
+        }
+    }
+    return v;
+}
+
+} // namespace LetterPrintValues
