@@ -17,17 +17,6 @@ namespace {
 
 using PlanPrintValues::Values;
 
-void setVariables(TRtfReport &report, const Values &values)
-{
-    QStringList names;
-    names.reserve(values.size());
-    for (const auto &[name, value] : values)
-        names << name + QLatin1Char('=');
-    report.setVarList(names);
-    for (const auto &[name, value] : values)
-        report.FindVariable(name).setText(value);
-}
-
 void run(DataModules &dm, TRtfReport &report, const QString &templateName, const std::vector<ReportDataSet *> &sets)
 {
     report.setDocumentOpener(Printout::opener());
@@ -56,7 +45,7 @@ void printPlan(DataModules &dm, const QString &templateName,
 
     TRtfReport report;
     report.setInFile(Printout::templateFile(dm, templateName));
-    setVariables(report, values(*plan, Printout::CreditLine));
+    Printout::setVariables(report, values(*plan, Printout::CreditLine));
 
     std::vector<std::unique_ptr<ReportDataSetAdapter>> adapters;
     std::vector<ReportDataSet *> sets;
@@ -85,7 +74,7 @@ void printBlankForm(DataModules &dm)
 {
     TRtfReport report;
     report.setInFile(Printout::templateFile(dm, BlankFormTemplate));
-    setVariables(report, {{QStringLiteral("ekfirma"), Printout::CreditLine}});
+    Printout::setVariables(report, {{QStringLiteral("ekfirma"), Printout::CreditLine}});
     run(dm, report, BlankFormTemplate, {});
 }
 

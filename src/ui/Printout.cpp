@@ -1,6 +1,7 @@
 #include "ui/Printout.h"
 
 #include "data/DataModules.h"
+#include "report/TBaseReport.h"
 #include "ui/DesktopDocumentOpener.h"
 
 namespace Printout {
@@ -41,6 +42,17 @@ QString outputFile(DataModules &dm, const QString &fileName)
     const QString shortName =
         user->isOpen() && !user->isEmpty() ? user->asString(QStringLiteral("SbKurz")).toLower() : QString();
     return firma(dm)->asString(QStringLiteral("FReportOut")) + shortName + fileName;
+}
+
+void setVariables(TBaseReport &report, const QList<QPair<QString, QString>> &values)
+{
+    QStringList names;
+    names.reserve(values.size());
+    for (const auto &[name, value] : values)
+        names << name + QLatin1Char('=');
+    report.setVarList(names);
+    for (const auto &[name, value] : values)
+        report.FindVariable(name).setText(value);
 }
 
 } // namespace Printout
