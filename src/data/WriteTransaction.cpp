@@ -49,6 +49,9 @@ void WriteTransaction::commit()
     if (m_outermost) {
         s_undo.clear();
         s_afterUndo.clear();
+        // Work queued by one may queue more: each runs in a transaction of its own.
+        while (!s_afterCommit.isEmpty())
+            s_afterCommit.takeFirst()();
     }
 }
 
@@ -67,6 +70,7 @@ void WriteTransaction::rollBack() noexcept
     const auto after = std::move(s_afterUndo);
     s_undo.clear();
     s_afterUndo.clear();
+    s_afterCommit.clear();
     for (auto it = undo.crbegin(); it != undo.crend(); ++it)
         (*it)();
     for (const auto &[key, work] : after) {
@@ -92,4 +96,12 @@ void WriteTransaction::afterUndo(const void *key, std::function<void()> work)
         if (entry.first == key)
             return;
     s_afterUndo.append({key, std::move(work)});
+}
+
+void WriteTransaction::afterCommit(std::function<void()> work)
+{
+    if (active())
+        s_afterCommit.append(std::move(work));
+    else
+        work();
 }

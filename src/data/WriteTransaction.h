@@ -26,6 +26,10 @@ public:
     static void recordUndo(std::function<void()> undo);
     // Runs once after the undo steps (redraws, details following their master again).
     static void afterUndo(const void *key, std::function<void()> work);
+    // Runs once the outermost scope has committed, or at once outside any scope; dropped
+    // when the scope rolls back. For a rule that must ask the user: a question waiting
+    // inside the transaction would hold the write lock against every other user.
+    static void afterCommit(std::function<void()> work);
 
 private:
     void rollBack() noexcept;
@@ -38,4 +42,5 @@ private:
     static inline int s_depth = 0;
     static inline QVector<std::function<void()>> s_undo;
     static inline QVector<std::pair<const void *, std::function<void()>>> s_afterUndo;
+    static inline QVector<std::function<void()>> s_afterCommit;
 };

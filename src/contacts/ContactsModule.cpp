@@ -1,0 +1,28 @@
+#include "contacts/ContactsModule.h"
+
+#include "contacts/ContactSetup.h"
+#include "contacts/ContactsPage.h"
+#include "data/DataModules.h"
+
+ContactsModule::ContactsModule(DataModules &dm) : m_dm(dm)
+{
+    m_info = {QStringLiteral("tbsKontakte"), QStringLiteral("Kontakte"), QStringLiteral("Kontakte"),
+              QStringLiteral("Kontaktverwaltung"), QStringLiteral("Kontakte"), 6, true};
+    ContactSetup::installHandlers(dm);
+}
+
+QWidget *ContactsModule::createPage(QWidget *parent)
+{
+    return new ContactsPage(m_dm, parent);
+}
+
+void ContactsModule::activate()
+{
+    for (DataSet *ds : {m_dm.dmAdressen->qrKontakte, m_dm.dmFirma->qrBuland, m_dm.dmFirma->qrPlzOrt})
+        ds->reopen();
+}
+
+QList<DataSet *> ContactsModule::pendingSets() const
+{
+    return {m_dm.dmAdressen->qrKontakte};
+}

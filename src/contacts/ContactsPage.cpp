@@ -1,0 +1,67 @@
+#include "contacts/ContactsPage.h"
+
+#include "contacts/ContactForm.h"
+#include "contacts/ContactPrintouts.h"
+#include "contacts/ContactSetup.h"
+#include "contacts/TFormKontakteErfassen.h"
+#include "data/DataModules.h"
+#include "ui/Guard.h"
+#include "ui/Icons.h"
+
+#include <QScrollArea>
+#include <QToolBar>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+ContactsPage::ContactsPage(DataModules &dm, QWidget *parent) : QWidget(parent), m_dm(dm)
+{
+    setObjectName(QStringLiteral("kontaktePage"));
+    ContactSetup::installHandlers(dm);
+
+    auto *bar = new QToolBar(this);
+    bar->setObjectName(QStringLiteral("adrToolBar"));
+    bar->setMovable(false);
+    bar->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    bar->setIconSize(QSize(16, 16));
+    auto add = [bar](const char *name, const QString &caption, QStyle::StandardPixmap icon, auto action) {
+        QAction *a = bar->addAction(Icons::standard(icon), caption);
+        a->setObjectName(QLatin1String(name));
+        QObject::connect(a, &QAction::triggered, bar, [action] { guarded(action); });
+        bar->widgetForAction(a)->setObjectName(QLatin1String(name));
+        return a;
+    };
+    add("adrtbutAuswaehlen", QStringLiteral("&Kontakt auswählen"), QStyle::SP_FileDialogContentsView,
+        [this] { ContactSetup::chooseAndLocate(m_dm, this); });
+    add("adrtbutBearbeiten", QStringLiteral("Kontakt bearbeiten"), QStyle::SP_FileDialogDetailedView,
+        [this] { editContact(); });
+    add("adrtbutKarteikarte", QStringLiteral("Karteikarte"), QStyle::SP_FileIcon,
+        [this] { ContactPrintouts::printCard(m_dm); });
+    add("adrtbutKontaktliste", QStringLiteral("Kontaktliste"), QStyle::SP_FileDialogListView,
+        [this] { ContactPrintouts::printList(m_dm); });
+    // The help window comes with the help module.
+    add("adrtbutHilfe", QStringLiteral("Hilfe"), QStyle::SP_DialogHelpButton, [] {})->setEnabled(false);
+
+    // On a small screen the page scrolls instead of squeezing the groups.
+    auto *form = new ContactForm(dm, ContactForm::Mode::Show);
+    auto *content = new QWidget;
+    auto *inner = new QVBoxLayout(content);
+    inner->setContentsMargins(10, 8, 10, 10);
+    inner->addWidget(form, 1);
+    auto *scroll = new QScrollArea(this);
+    scroll->setObjectName(QStringLiteral("adrScroll"));
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setWidgetResizable(true);
+    scroll->setWidget(content);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(bar);
+    layout->addWidget(scroll, 1);
+}
+
+void ContactsPage::editContact()
+{
+    TFormKontakteErfassen window(m_dm, this);
+    window.exec();
+}

@@ -1,0 +1,76 @@
+#include "contacts/rules/ContactRules.h"
+
+#include "core/SqlText.h"
+#include "data/DataSet.h"
+
+#include <QDate>
+
+namespace ContactRules {
+
+void newContact(DataSet &qrKontakte)
+{
+    qrKontakte.setValue(QStringLiteral("Erfdat"), QDate::currentDate());
+}
+
+QString learnQuestion(const QString &plz, const QString &ort)
+{
+    return plz + u' ' + ort + QStringLiteral(" nicht vorhanden!") + u'\r' + QStringLiteral("Aufnehmen?");
+}
+
+void learnPostcode(const QString &plz, const QString &ort, DataSet &qrPlzOrt,
+                   const std::function<bool(const QString &)> &ask)
+{
+    if (!qrPlzOrt.isOpen())
+        qrPlzOrt.open();
+    // A missing postcode and an empty one are the same to the user: neither was typed.
+    const int plzIndex = qrPlzOrt.fieldIndex(QStringLiteral("Plz"));
+    for (int row = 0; row < qrPlzOrt.recordCount(); ++row)
+        if (qrPlzOrt.valueAt(row, plzIndex).toString() == plz)
+            return;
+    if (!ask(learnQuestion(plz, ort)))
+        return;
+    qrPlzOrt.append();
+    qrPlzOrt.setValue(QStringLiteral("Plz"), plz);
+    qrPlzOrt.setValue(QStringLiteral("Ort"), ort);
+    qrPlzOrt.post();
+    qrPlzOrt.reopen();
+}
+
+QString searchSql(int filter)
+{
+    static const QString columns = QStringLiteral(
+        "select adr_id,suna,name1,name2,name3,plz,ort,strasse,telefon,telefax,mobil from Adressen ");
+    switch (filter) {
+    case ByName1:
+        return columns + QStringLiteral("where lower(name1) like :muster order by suna");
+    case ByName2:
+        return columns + QStringLiteral("where lower(name2) like :muster order by suna");
+    case ByPostcode:
+        return columns + QStringLiteral("where lower(plz) like :muster order by plz,ort,suna");
+    case ByTown:
+        return columns + QStringLiteral("where lower(ort) like :muster order by ort,suna");
+    default:
+        return columns + QStringLiteral("where lower(suna) like :muster order by suna");
+    }
+}
+
+QString searchPattern(const QString &typed)
+{
+    return SqlText::lowerAscii(typed) + u'%';
+}
+
+int search(DataSet &qrKontWahl, int filter, const QString &typed)
+{
+    // The typed text is bound, never spliced into the SQL: a quote in a name stays a quote.
+    qrKontWahl.close();
+    qrKontWahl.setParam(QStringLiteral("muster"), searchPattern(typed));
+    qrKontWahl.replaceSql(searchSql(filter));
+    return qrKontWahl.recordCount();
+}
+
+QString hitCountText(int hits)
+{
+    return QStringLiteral("  %1 Kontakt(e)").arg(hits);
+}
+
+} // namespace ContactRules
