@@ -6,13 +6,16 @@
 #include "app/TFormMain.h"
 #include "app/TermineModule.h"
 #include "budget/BudgetModule.h"
+#include "contacts/ContactsModule.h"
 #include "data/DataModules.h"
 #include "garnish/GarnishModule.h"
+#include "hhbook/HhbookModule.h"
+
+#include <QLabel>
 
 std::vector<std::unique_ptr<PageModule>> createPageModules(TFormMain &main)
 {
     DataModules &dm = main.dataModules();
-    TdmHh *hh = dm.dmHh.get();
     auto info = [](const char *object, const char *node, const char *button, const char *title, int guardRank) {
         return PageModule::Info{QString::fromUtf8(object), QString::fromUtf8(node), QString::fromUtf8(button),
                                 QString::fromUtf8(title), QString::fromUtf8(node), guardRank, true};
@@ -21,12 +24,11 @@ std::vector<std::unique_ptr<PageModule>> createPageModules(TFormMain &main)
     std::vector<std::unique_ptr<PageModule>> modules;
     modules.push_back(std::make_unique<HomeModule>());
     modules.push_back(std::make_unique<BudgetModule>(dm));
-    modules.push_back(std::make_unique<PlaceholderModule>(info("tbsHhbuch", "Haushaltsbuch", "HH-Buch", "Haushaltsbuch", 3),
-                                                          QList<DataSet *>{hh->qrHhplan, hh->qrHhbuch},
-                                                          QList<DataSet *>{hh->qrHhplan, hh->qrHhbuch}));
-    modules.push_back(std::make_unique<PlaceholderModule>(
-        info("tbsKontakte", "Kontakte", "Kontakte", "Kontaktverwaltung", 6),
-        QList<DataSet *>{dm.dmAdressen->qrKontakte, dm.dmFirma->qrBuland, dm.dmFirma->qrPlzOrt}, QList<DataSet *>{}));
+    modules.push_back(std::make_unique<HhbookModule>(dm, [&main](const QString &bookName) {
+        if (auto *panel = main.findChild<QLabel *>(QStringLiteral("stbFmPanel2")))
+            panel->setText(bookName);
+    }));
+    modules.push_back(std::make_unique<ContactsModule>(dm));
     modules.push_back(std::make_unique<PlaceholderModule>(info("tbsBriefe", "Briefe", "Briefe", "Schriftwechsel", 1),
                                                           QList<DataSet *>{dm.dmSchrift->qrSchrift},
                                                           QList<DataSet *>{dm.dmSchrift->qrSchrift}));

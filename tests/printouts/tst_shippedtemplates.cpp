@@ -8,6 +8,7 @@
 #include "budget/rules/BudgetHandlers.h"
 #include "data/DataModules.h"
 #include "garnish/GarnishPrintout.h"
+#include "hhbook/HhbookPrintout.h"
 #include "ui/Printout.h"
 #include "ui/ScriptedDialogs.h"
 
@@ -79,6 +80,18 @@ class TestShippedTemplates : public QObject
                   GarnishPrintout::print(dm);
               },
               {"Pfändungstabelle", "ist voll pfändbar"}}},
+            {HhbookPrintout::TemplateName,
+             {[&dm] {
+                  dm.db.exec(QStringLiteral("insert into hhplan (Erfdat, Bezeichnung, User_id) "
+                                            "values ('2026-01-02', 'Haushaltsbuch von Familie Müller-Lüdenscheidt', 1)"));
+                  dm.db.exec(QStringLiteral("insert into hhbuch (Hhplan_id, Buchdat, Rubrik, Rubdet, Betrag, RubText) values "
+                                            "(1, '2026-01-01', 'Einkommen', 'Konto', 2150, 'Netto P 1'), "
+                                            "(1, '2026-01-03', 'Wohnkosten', 'Konto', 780, 'Kaltmiete')"));
+                  dm.dmHh->qrHhplan->reopen();
+                  dm.dmHh->qrHhbuch->reopen();
+                  HhbookPrintout::print(dm, HhbookRules::ComputeHouseholdBook(*dm.dmHh->qrHhbuch, *dm.dmHh->qrHhplan));
+              },
+              {"Haushaltsbuch von Familie Müller-Lüdenscheidt", "Kaltmiete", "1.370,00 €", "Überschuss"}}},
         };
     }
 

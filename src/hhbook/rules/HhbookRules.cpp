@@ -25,6 +25,20 @@ QString bookingCountText(int bookings)
     return QStringLiteral("  %1 Buchung(en)").arg(bookings);
 }
 
+int listedBookings(const DataSet &bookings)
+{
+    if (!bookings.isOpen())
+        return 0;
+    const DataSet *book = bookings.master();
+    if (bookings.allFetched() || bookings.isPending() || !book || !book->isOpen() || book->isEmpty()
+        || book->isNull(QStringLiteral("Hhplan_id")))
+        return bookings.recordCount();
+    return bookings.database()
+        ->scalar(QStringLiteral("select count(*) from (%1) listed").arg(bookings.sql()),
+                 {{QStringLiteral("hhplan_id"), book->value(QStringLiteral("Hhplan_id"))}})
+        .toInt();
+}
+
 int storedBookings(const DataSet &book)
 {
     return book.database()

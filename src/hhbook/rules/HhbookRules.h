@@ -18,6 +18,9 @@ void newBooking(DataSet &booking, const DataSet &book);
 
 // "  12 Buchung(en)": the rows of the current selection, so a filter shows its own count.
 QString bookingCountText(int bookings);
+// The rows of the current selection. Rows not read yet are counted by the database, so a
+// long list is not read whole just to be counted.
+int listedBookings(const DataSet &bookings);
 
 // Every booking of the book, whatever the page's filter shows: a book is deleted only empty.
 int storedBookings(const DataSet &book);

@@ -8,6 +8,8 @@
 
 #include <QRegularExpression>
 
+#include <algorithm>
+
 namespace RecurringBookings {
 
 const QVector<Rhythm> &rhythms()
@@ -23,6 +25,11 @@ const QVector<Rhythm> &rhythms()
 QDate dueDate(const QDate &start, int index, int months)
 {
     return DateUtil::addMonthsClamped(start, index * months);
+}
+
+bool isBlankDate(const QString &text)
+{
+    return std::none_of(text.cbegin(), text.cend(), [](QChar c) { return c.isDigit(); });
 }
 
 QDate readStart(const QString &text)
@@ -51,6 +58,13 @@ Money readAmount(const QString &text)
 
 void append(DataSet &bookings, const Series &s)
 {
+    // Lists and fields show the series once it is complete, not each booking on its way.
+    struct Detached
+    {
+        DataSet &ds;
+        explicit Detached(DataSet &d) : ds(d) { ds.disableControls(); }
+        ~Detached() { ds.enableControls(); }
+    } detached(bookings);
     WriteTransaction tx(*bookings.database());
     for (int i = 0; i < s.count; ++i) {
         bookings.append();   // stores the booking appended before

@@ -23,6 +23,9 @@ const QVector<Rhythm> &rhythms();
 // starts on the 31st comes back to the 31st wherever a month has one.
 QDate dueDate(const QDate &start, int index, int months);
 
+// A date field that shows nothing but its mask holds no digit.
+bool isBlankDate(const QString &text);
+
 // Readers of the dialog's texts; each throws ConversionError quoting the entry.
 QDate readStart(const QString &text);   // German short date; the mask's blanks are ignored
 int readCount(const QString &text);     // a whole number
