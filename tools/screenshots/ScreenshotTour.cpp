@@ -13,6 +13,8 @@
 #include "app/TFormMain.h"
 #include "data/DataModules.h"
 #include "garnish/TFormPfandInit.h"
+#include "hhbook/TFormHHplanWiBu.h"
+#include "hhbook/TFormHhbuchEdit.h"
 #include "ui/RecordDialog.h"
 #include "ui/ScriptedDialogs.h"
 
@@ -94,6 +96,27 @@ void addSamplePlan(DataModules &dm)
     }
 }
 
+// A household book of three months, stored as another session would have left it.
+void addSampleBook(Database &db)
+{
+    db.exec("insert into hhplan (Erfdat, Bezeichnung, User_id) values ('2026-10-01', 'Haushaltsbuch von Familie Beispiel', 1)");
+    struct Booking { const char *day; const char *rubrik; const char *rubdet; double amount; const char *text; };
+    const Booking month[] = {
+        {"01", "Einkommen", "Konto", 2350.00, "Lohn"},        {"01", "Wohnkosten", "Konto", 720.00, "Kaltmiete"},
+        {"02", "Einkommen", "Konto", 250.00, "Kindergeld"},   {"03", "Wohnkosten", "Konto", 95.00, "Heizung"},
+        {"05", "Lebenshaltung", "Bar", 86.40, "Wochenmarkt"}, {"07", "Verkehrskosten", "Konto", 58.00, "Monatskarte"},
+        {"10", "Versicherungen", "Konto", 31.50, "Hausrat"},  {"12", "Lebenshaltung", "Bar", 124.85, "Supermarkt"},
+        {"15", "Konsumkredite", "Konto", 120.00, "Ratenkredit Möbel"}, {"18", "Allgemeine Kosten", "Konto", 29.99, "Mobiltelefon"},
+        {"21", "Lebenshaltung", "Konto", 212.30, "Supermarkt"}, {"27", "Lebenshaltung", "Bar", 64.20, "Drogerie"},
+    };
+    for (int m = 10; m <= 12; ++m)
+        for (const Booking &b : month)
+            db.exec("insert into hhbuch (Hhplan_id, Buchdat, Rubrik, Rubdet, Betrag, RubText) values (1, :d, :r, :k, :b, :t)",
+                    {{"d", QStringLiteral("2026-%1-%2").arg(m).arg(QLatin1String(b.day))}, {"r", QString::fromUtf8(b.rubrik)},
+                     {"k", QLatin1String(b.rubdet)}, {"b", b.amount + (m - 10) * (b.amount < 200 ? 3.15 : 0)},
+                     {"t", QString::fromUtf8(b.text)}});
+}
+
 } // namespace
 
 int ScreenshotTour::run()
@@ -111,6 +134,7 @@ int ScreenshotTour::run()
         Database setup;
         setup.open(exeDir);
         fillSampleData(setup);
+        addSampleBook(setup);
     }
 
     {
@@ -164,6 +188,27 @@ int ScreenshotTour::run()
         QApplication::processEvents();
         if (window.grab().save(QDir(m_out).filePath(QStringLiteral("15_seite_pfaendung_gesucht.png"))))
             ++m_count;
+    }
+    // The household book filtered to November's account bookings, then its summary.
+    window.ActivatePage(TFormMain::Haushaltsbuch);
+    if (auto *page = window.findChild<QWidget *>(QStringLiteral("hhbuchPage"))) {
+        page->findChild<QLineEdit *>(QStringLiteral("mevon"))->setText(QStringLiteral("01.11.2026"));
+        page->findChild<QLineEdit *>(QStringLiteral("mebis"))->setText(QStringLiteral("30.11.2026"));
+        page->findChild<QComboBox *>(QStringLiteral("hhcbKonto"))->setCurrentText(QStringLiteral("Konto"));
+        page->findChild<QPushButton *>(QStringLiteral("butHhFilter"))->click();
+        QApplication::processEvents();
+        if (window.grab().save(QDir(m_out).filePath(QStringLiteral("12_seite_haushaltsbuch_gefiltert.png"))))
+            ++m_count;
+        page->findChild<QComboBox *>(QStringLiteral("hhcbKonto"))->setCurrentText(QStringLiteral("<Alle>"));
+        page->findChild<QPushButton *>(QStringLiteral("butHhFilter"))->click();
+        page->findChild<QToolButton *>(QStringLiteral("hhtbutrechnen"))->click();
+        QApplication::processEvents();
+        if (window.grab().save(QDir(m_out).filePath(QStringLiteral("12_seite_haushaltsbuch_zusammenfassung.png"))))
+            ++m_count;
+        TFormHhbuchEdit books(dm, &window);
+        save(&books, QStringLiteral("80_haushaltsbuch_bearbeiten"));
+        TFormHHplanWiBu series(dm, {}, &window);
+        save(&series, QStringLiteral("81_wiederkehrende_buchungen"));
     }
     window.ActivatePage(TFormMain::Home);
 
