@@ -11,6 +11,7 @@
 struct ContactsFixture
 {
     TempDatabase tmp;
+    QTemporaryDir out;
     DataModules dm;
 
     ContactsFixture()
@@ -24,8 +25,12 @@ struct ContactsFixture
                      "('Jobcenter', 'Kassel', 'Jobcenter Kassel', '34117', 'Kassel-Wilhelmshöhe', 'Grüner Weg'), "
                      "('Sean', 'O''Brien', 'O''Brien, Sean', '12099', 'Bernau', null), "
                      "('Ärztehaus', null, 'Praxis am Park', '12001', 'Zossen', null)");
+            db->exec("update firma set FReportIn = :in, FReportOut = :out",
+                     {{"in", qEnvironmentVariable("FINORRA_SOURCE_DIR") + "/resources/Reportvorlagen/"},
+                      {"out", out.path() + '/'}});
         }
         dm.db.open(tmp.dir());
+        dm.dmMP->lookupUser("sb");
     }
 
     TdmAdressen &adr() { return *dm.dmAdressen; }

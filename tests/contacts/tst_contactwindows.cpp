@@ -22,6 +22,12 @@
 
 namespace {
 
+QString readRtf(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? QString::fromLatin1(f.readAll()) : QString();
+}
+
 void click(QWidget *root, const QString &name)
 {
     GuiTest::find<QAbstractButton>(root, name)->click();
@@ -47,6 +53,7 @@ class TestContactWindows : public QObject
     std::unique_ptr<ContactsFixture> m_f;
     std::unique_ptr<ScriptedDialogs> m_dialogs;
     std::unique_ptr<ContactsModule> m_module;
+    RecordingDocumentOpener m_opener;
 
     DataSet *contacts() { return m_f->contacts(); }
     QString current(const char *field) { return contacts()->asString(QLatin1String(field)); }
@@ -104,9 +111,12 @@ private slots:
         m_dialogs = std::make_unique<ScriptedDialogs>();
         m_module = std::make_unique<ContactsModule>(m_f->dm);
         m_module->activate();
+        Printout::installOpener(&m_opener);
+        m_opener.opened.clear();
     }
     void cleanup()
     {
+        Printout::installOpener(nullptr);
         m_module.reset();
         m_dialogs.reset();
         m_f.reset();
@@ -269,6 +279,69 @@ private slots:
         });
         QCOMPARE(m_f->value("select Name3 from adressen where Suna = 'Jobcenter Kassel'").toString(),
                  QStringLiteral("Team 2"));
+    }
+
+    // The page shows the current contact; choosing with "&Ende" still moves it.
+    void pageChoosesAndShowsContact()
+    {
+        std::unique_ptr<QWidget> page(m_module->createPage(nullptr));
+        contacts()->first();
+        QCOMPARE(GuiTest::find<QLabel>(page.get(), "lblSuna")->text(), QStringLiteral("Jobcenter Kassel"));
+        RecordDialog::whenShown([](QDialog *wahl) {
+            search(wahl, "rbSuchname", "o'");
+            click(wahl, "kwTbutEnde");
+        });
+        click(page.get(), "adrtbutAuswaehlen");
+        QCOMPARE(GuiTest::find<QLabel>(page.get(), "lblSuna")->text(), QStringLiteral("O'Brien, Sean"));
+        QCOMPARE(GuiTest::find<QLabel>(page.get(), "lblPoOrt")->text(), QStringLiteral("Bernau"));
+    }
+
+    // The card prints the row as it stands, a value typed but not stored included.
+    void cardPrintsPendingRowWithoutStoring()
+    {
+        contacts()->locate("Suna", "Jobcenter Kassel");
+        capture([this](QDialog *dlg) {
+            GuiTest::type(GuiTest::find<QLineEdit>(dlg, "dbeTelefon"), QStringLiteral("0561 2"));
+            click(dlg, "kontTbutKarteikarte");
+            QCOMPARE(m_dialogs->log().size(), 0);
+            click(dlg, "kontTbutAbbruch");
+        });
+        const QString out = m_f->out.filePath("sbKontKarteiKarte.rtf");
+        QCOMPARE(m_opener.opened, QStringList{out});
+        const QString rtf = readRtf(out);
+        for (const char *seen : {"Jobcenter Kassel", "Gr\\'FCner Weg", "34117", "Kassel-Wilhelmsh\\'F6he", "0561 2"})
+            QVERIFY2(rtf.contains(QLatin1String(seen)), seen);
+        QVERIFY(!rtf.contains("ekAdr"));
+        QVERIFY(m_f->value("select Telefon from adressen where Suna = 'Jobcenter Kassel'").isNull());
+    }
+
+    void cardOfEmptyTableHasEmptyFields()
+    {
+        m_f->dm.db.exec("delete from adressen");
+        contacts()->reopen();
+        std::unique_ptr<QWidget> page(m_module->createPage(nullptr));
+        click(page.get(), "adrtbutKarteikarte");
+        QCOMPARE(m_dialogs->log().size(), 0);
+        const QString rtf = readRtf(m_f->out.filePath("sbKontKarteiKarte.rtf"));
+        QVERIFY(rtf.contains("Karteikarte"));
+        QVERIFY(!rtf.contains("ekAdr"));
+    }
+
+    void listPrintsEveryContactInSearchNameOrder()
+    {
+        std::unique_ptr<QWidget> page(m_module->createPage(nullptr));
+        click(page.get(), "adrtbutKontaktliste");
+        QCOMPARE(m_dialogs->log().size(), 0);
+        const QString out = m_f->out.filePath("sbKontaktliste.rtf");
+        QCOMPARE(m_opener.opened, QStringList{out});
+        const QString rtf = readRtf(out);
+        qsizetype at = 0;
+        for (const char *name : {"Jobcenter Kassel", "Mustermann, Erika", "O'Brien, Sean", "Praxis am Park"}) {
+            at = rtf.indexOf(QLatin1String(name), at);
+            QVERIFY2(at > 0, name);
+        }
+        QVERIFY(rtf.contains(Printout::CreditLine));
+        QVERIFY(!rtf.contains("qrKontakte"));
     }
 };
 
