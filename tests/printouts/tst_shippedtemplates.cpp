@@ -6,6 +6,7 @@
 
 #include "budget/BudgetPrintouts.h"
 #include "budget/rules/BudgetHandlers.h"
+#include "contacts/ContactPrintouts.h"
 #include "data/DataModules.h"
 #include "garnish/GarnishPrintout.h"
 #include "hhbook/HhbookPrintout.h"
@@ -74,6 +75,13 @@ class TestShippedTemplates : public QObject
             {BudgetPrintouts::BlankFormTemplate,
              {[&dm] { BudgetPrintouts::printBlankForm(dm); },
               {"Erfassungsbogen", "Gebäudeversicherung", "Öffentlicher Verkehr"}}},
+            {ContactPrintouts::CardTemplate,
+             {[this] { printContact(&ContactPrintouts::printCard); },
+              {"Karteikarte", "Müller-Lüdenscheidt, Jürgen", "Königstraße 5", "34117 Kassel", "www.example.org"}}},
+            {ContactPrintouts::ListTemplate,
+             {[this] { printContact(&ContactPrintouts::printList); },
+              {"Kontaktliste", "Müller-Lüdenscheidt, Jürgen", "Postfach 1234, 34111 Kassel", "Mobil 0170 1234567"},
+              true}},
             {GarnishPrintout::TemplateName,
              {[&dm] {
                   dm.dmExtras->qrPfaendung->reopen();
@@ -93,6 +101,19 @@ class TestShippedTemplates : public QObject
               },
               {"Haushaltsbuch von Familie Müller-Lüdenscheidt", "Kaltmiete", "1.370,00 €", "Überschuss"}}},
         };
+    }
+
+    // A contact with every field the printouts show, printed by `print`.
+    void printContact(void (*print)(DataModules &))
+    {
+        if (m_dm.db.scalar(QStringLiteral("select count(*) from adressen where Suna like 'Müller%'")).toInt() == 0)
+            m_dm.db.exec(QStringLiteral(
+                "insert into adressen (Name1, Name2, Suna, Strasse, Hausnr, Plz, Ort, Buland, Telefon, Telefax, Mobil, "
+                "Email, Internet, Poplz, Pofach) values ('Jürgen Müller-Lüdenscheidt', 'Rechtsanwalt', "
+                "'Müller-Lüdenscheidt, Jürgen', 'Königstraße', '5', '34117', 'Kassel', 'Hessen', '0561 10203', "
+                "'0561 10204', '0170 1234567', 'kanzlei@example.org', 'www.example.org', '34111', '1234')"));
+        m_dm.dmAdressen->qrKontakte->reopen();
+        print(m_dm);
     }
 
     void addItem(const Item &item)
