@@ -121,8 +121,11 @@ int main(int argc, char **argv)
                 enter / enterSql);
     double slowest = enter;
     for (const Search &s : searches) {
-        const QString sql = ContactRules::searchSql(s.filter).replace(QStringLiteral(":muster"), QStringLiteral("?"));
-        const QVariantList pattern{ContactRules::searchPattern(QString::fromUtf8(s.typed))};
+        const QString typed = QString::fromUtf8(s.typed);
+        const QString sql =
+            ContactRules::searchSql(s.filter, typed.isEmpty()).replace(QStringLiteral(":muster"), QStringLiteral("?"));
+        const QVariantList pattern =
+            typed.isEmpty() ? QVariantList{} : QVariantList{ContactRules::searchPattern(typed)};
         int hits = 0;
         const double bare = BenchTiming::bestOf(Rounds, [&] { hits = bareSql(dm, sql, pattern); });
         window.findChild<QRadioButton *>(QLatin1String(s.radio))->setChecked(true);

@@ -36,22 +36,20 @@ void learnPostcode(const QString &plz, const QString &ort, DataSet &qrPlzOrt,
     qrPlzOrt.reopen();
 }
 
-QString searchSql(int filter)
+QString searchSql(int filter, bool anyValue)
 {
     static const QString columns = QStringLiteral(
         "select adr_id,suna,name1,name2,name3,plz,ort,strasse,telefon,telefax,mobil from Adressen ");
-    switch (filter) {
-    case ByName1:
-        return columns + QStringLiteral("where lower(name1) like :muster order by suna");
-    case ByName2:
-        return columns + QStringLiteral("where lower(name2) like :muster order by suna");
-    case ByPostcode:
-        return columns + QStringLiteral("where lower(plz) like :muster order by plz,ort,suna");
-    case ByTown:
-        return columns + QStringLiteral("where lower(ort) like :muster order by ort,suna");
-    default:
-        return columns + QStringLiteral("where lower(suna) like :muster order by suna");
-    }
+    struct Choice
+    {
+        const char *column, *order;
+    };
+    static const Choice choices[] = {{"suna", "suna"}, {"name1", "suna"}, {"name2", "suna"},
+                                     {"plz", "plz,ort,suna"}, {"ort", "ort,suna"}};
+    const Choice &c = choices[filter >= ByName1 && filter <= ByTown ? filter : BySearchName];
+    const QString where = anyValue ? QStringLiteral("where %1 is not null").arg(QLatin1String(c.column))
+                                   : QStringLiteral("where lower(%1) like :muster").arg(QLatin1String(c.column));
+    return columns + where + QStringLiteral(" order by ") + QLatin1String(c.order);
 }
 
 QString searchPattern(const QString &typed)
@@ -63,8 +61,10 @@ int search(DataSet &qrKontWahl, int filter, const QString &typed)
 {
     // The typed text is bound, never spliced into the SQL: a quote in a name stays a quote.
     qrKontWahl.close();
-    qrKontWahl.setParam(QStringLiteral("muster"), searchPattern(typed));
-    qrKontWahl.replaceSql(searchSql(filter));
+    const bool anyValue = typed.isEmpty();
+    if (!anyValue)
+        qrKontWahl.setParam(QStringLiteral("muster"), searchPattern(typed));
+    qrKontWahl.replaceSql(searchSql(filter, anyValue));
     return qrKontWahl.recordCount();
 }
 

@@ -25,7 +25,9 @@ void learnPostcode(const QString &plz, const QString &ort, DataSet &qrPlzOrt,
 enum Filter { BySearchName = 0, ByName1, ByName2, ByPostcode, ByTown };
 
 // The selection query for a filter; the typed text goes in as the parameter `muster`.
-QString searchSql(int filter);
+// Without text every row whose column has a value matches; `anyValue` asks for that
+// query, which spares the pattern match on every row of a large address book.
+QString searchSql(int filter, bool anyValue = false);
 // The typed text as a prefix pattern: letters A to Z lower-cased, "%" appended.
 QString searchPattern(const QString &typed);
 // Replaces the list's query by the search and returns the number of hits.
