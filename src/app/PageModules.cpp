@@ -10,6 +10,7 @@
 #include "data/DataModules.h"
 #include "garnish/GarnishModule.h"
 #include "hhbook/HhbookModule.h"
+#include "letters/LettersModule.h"
 
 #include <QLabel>
 
@@ -29,9 +30,7 @@ std::vector<std::unique_ptr<PageModule>> createPageModules(TFormMain &main)
             panel->setText(bookName);
     }));
     modules.push_back(std::make_unique<ContactsModule>(dm));
-    modules.push_back(std::make_unique<PlaceholderModule>(info("tbsBriefe", "Briefe", "Briefe", "Schriftwechsel", 1),
-                                                          QList<DataSet *>{dm.dmSchrift->qrSchrift},
-                                                          QList<DataSet *>{dm.dmSchrift->qrSchrift}));
+    modules.push_back(std::make_unique<LettersModule>(dm));
     modules.push_back(std::make_unique<GarnishModule>(dm));
     modules.push_back(std::make_unique<PlaceholderModule>(info("tbsInfothek", "Infothek", "Infothek", "Infothek", 2),
                                                           QList<DataSet *>{dm.dmExtras->qrInfoRubrik},

@@ -9,6 +9,7 @@
 #include "contacts/ContactPrintouts.h"
 #include "data/DataModules.h"
 #include "garnish/GarnishPrintout.h"
+#include "letters/LetterPrintout.h"
 #include "hhbook/HhbookPrintout.h"
 #include "ui/Printout.h"
 #include "ui/ScriptedDialogs.h"
@@ -88,6 +89,12 @@ class TestShippedTemplates : public QObject
                   GarnishPrintout::print(dm);
               },
               {"Pfändungstabelle", "ist voll pfändbar"}}},
+            {LetterPrintout::StandardTemplate,
+             {[this] { printLetter(LetterPrintValues::Form::Standard); },
+              {"Stadtwerke Bremen AG", "Theodor-Heuss-Allee 20", "Ratenzahlung", "Sehr geehrte Frau Şahin,", "Ihr Zeichen"}}},
+            {LetterPrintout::InternalTemplate,
+             {[this] { printLetter(LetterPrintValues::Form::Internal); },
+              {"Interne Mitteilung", "Stadtwerke Bremen AG", "Ratenzahlung", "Sehr geehrte Frau Şahin,"}}},
             {HhbookPrintout::TemplateName,
              {[&dm] {
                   dm.db.exec(QStringLiteral("insert into hhplan (Erfdat, Bezeichnung, User_id) "
@@ -114,6 +121,25 @@ class TestShippedTemplates : public QObject
                 "'0561 10204', '0170 1234567', 'kanzlei@example.org', 'www.example.org', '34111', '1234')"));
         m_dm.dmAdressen->qrKontakte->reopen();
         print(m_dm);
+    }
+
+    // A letter to a contact with a name outside Windows-1252, printed through `form`.
+    void printLetter(LetterPrintValues::Form form)
+    {
+        if (m_dm.db.scalar(QStringLiteral("select count(*) from schrift")).toInt() == 0) {
+            m_dm.db.exec(QStringLiteral("insert into adressen (Name1, Name2, Suna, Land, Plz, Ort, Strasse, Hausnr) values "
+                                        "('Stadtwerke Bremen AG', 'Forderungsmanagement', 'STADTWERKE', 'D', '28215', "
+                                        "'Bremen', 'Theodor-Heuss-Allee', '20')"));
+            m_dm.db.exec(QStringLiteral("insert into schrift (Erfdat, Emp_id, Emp_Anpa, IhrZeichen, Betreff, Text, SB, "
+                                        "SBTelefon, User_id) values ('2026-12-03', (select max(Adr_id) from adressen), 'Frau Şahin', 'KD-4711', "
+                                        "'Ratenzahlung', :text, 'Susanne Berger', '0421 12345', 1)"),
+                         {{QStringLiteral("text"), QStringLiteral("Sehr geehrte Frau Şahin,\n\nwir bitten um Ratenzahlung.")}});
+            m_dm.db.exec(QStringLiteral("update firma set Bank1Name1 = 'Sparkasse Bremen', Bank1Ktonr = '1234567', "
+                                        "Bank1BLZ = '29050101', Bank1Verwenden = 1"));
+            m_dm.dmFirma->qrFirma->reopen();
+        }
+        m_dm.dmSchrift->openLetters();
+        LetterPrintout::print(m_dm, form);
     }
 
     void addItem(const Item &item)
