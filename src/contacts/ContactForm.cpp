@@ -9,6 +9,7 @@
 #include "ui/DbLabel.h"
 #include "ui/DbMemo.h"
 #include "ui/EditMask.h"
+#include "ui/FieldBinding.h"
 
 #include <QFormLayout>
 #include <QGroupBox>
@@ -39,11 +40,17 @@ QWidget *line(const QList<QWidget *> &parts, const QList<int> &widths, QWidget *
     auto *row = new QHBoxLayout(w);
     row->setContentsMargins(0, 0, 0, 0);
     row->setSpacing(6);
+    bool stretches = false;
     for (int i = 0; i < parts.size(); ++i) {
         if (widths.value(i) > 0)
             parts.at(i)->setFixedWidth(widths.value(i));
+        else
+            stretches = true;
         row->addWidget(parts.at(i), widths.value(i) > 0 ? 0 : 1);
     }
+    // Short inputs stay at the start of the line, under their neighbours.
+    if (!stretches)
+        row->addStretch(1);
     return w;
 }
 
@@ -171,7 +178,6 @@ QWidget *ContactForm::addressGroup()
         combo->setMaxVisibleItems(16);
         DataSet *states = m_dm.dmFirma->qrBuland;
         auto fill = [combo, states] {
-            const QString current = combo->currentText();
             QStringList names;
             if (states->isOpen()) {
                 const int col = states->fieldIndex(QStringLiteral("Buland"));
@@ -181,7 +187,8 @@ QWidget *ContactForm::addressGroup()
             const QSignalBlocker block(combo);
             combo->clear();
             combo->addItems(names);
-            combo->setCurrentIndex(combo->findText(current));
+            // The stored state was looked for before there were names to find it among.
+            combo->binding()->refresh();
         };
         fill();
         connect(states, &DataSet::rowsReset, combo, fill);

@@ -53,6 +53,7 @@ TFormKontakteErfassen::TFormKontakteErfassen(DataModules &dm, QWidget *parent) :
     layout->addLayout(body, 1);
 
     setPostOnClose(contacts);
+    resize(900, 620);
 }
 
 QWidget *TFormKontakteErfassen::makeChooseBar()
