@@ -4,7 +4,7 @@
 #include "app/HomeModule.h"
 #include "app/PlaceholderModule.h"
 #include "app/TFormMain.h"
-#include "app/TermineModule.h"
+#include "appointments/TermineModule.h"
 #include "budget/BudgetModule.h"
 #include "contacts/ContactsModule.h"
 #include "data/DataModules.h"

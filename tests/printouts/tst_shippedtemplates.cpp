@@ -4,6 +4,8 @@
 #include "support/RecordingDocumentOpener.h"
 #include "support/TempDatabase.h"
 
+#include "appointments/TerminePrintout.h"
+#include "appointments/rules/AppointmentRules.h"
 #include "budget/BudgetPrintouts.h"
 #include "budget/rules/BudgetHandlers.h"
 #include "contacts/ContactPrintouts.h"
@@ -89,6 +91,17 @@ class TestShippedTemplates : public QObject
                   GarnishPrintout::print(dm);
               },
               {"Pfändungstabelle", "ist voll pfändbar"}}},
+            {TerminePrintout::TemplateName,
+             {[&dm] {
+                  dm.db.exec(QStringLiteral("insert into termine (WvDatum, Uhrzeit, WvKurz, WvLang, WvErledigt, WvErldat, User_id) "
+                                            "values ('2026-12-14', '09:30:00', 'Erstgespräch Familie Müller', "
+                                            "'Kontoauszüge mitbringen', 1, '2026-12-14', 1), "
+                                            "('2026-12-15', null, 'Rückruf Städtische Werke', null, 0, null, 1)"));
+                  dm.dmExtras->qrTermine->replaceSql(AppointmentRules::allDatesSql(AppointmentRules::OpenAndDone));
+                  TerminePrintout::print(dm, QStringLiteral("Montag, 14. Dezember 2026"));
+              },
+              {"Terminliste", "Montag, 14. Dezember 2026", "Erstgespräch Familie Müller", "09:30 Uhr",
+               "Kontoauszüge mitbringen", "am 14.12.2026", "Rückruf Städtische Werke", "offen"}}},
             {LetterPrintout::StandardTemplate,
              {[this] { printLetter(LetterPrintValues::Form::Standard); },
               {"Stadtwerke Bremen AG", "Theodor-Heuss-Allee 20", "Ratenzahlung", "Sehr geehrte Frau Şahin,", "Ihr Zeichen"}}},

@@ -5,11 +5,9 @@
 #include <functional>
 
 class DataModules;
-class QCalendarWidget;
-class QLabel;
+class TerminePage;
 
-// The appointments page as far as the shell goes: today's date as heading, today's
-// appointments, the month calendar on today.
+// The Termine page as a module of the main window; the appointment rules are installed with it.
 class TermineModule : public PageModule
 {
 public:
@@ -24,6 +22,5 @@ private:
     DataModules &m_dm;
     std::function<void(const QString &)> m_setHeading;
     Info m_info;
-    QLabel *m_auflbDatum = nullptr;
-    QCalendarWidget *m_mc01 = nullptr;
+    TerminePage *m_page = nullptr;
 };
