@@ -2,7 +2,6 @@
 #include "app/PageModules.h"
 
 #include "app/HomeModule.h"
-#include "app/PlaceholderModule.h"
 #include "app/TFormMain.h"
 #include "appointments/TermineModule.h"
 #include "budget/BudgetModule.h"
@@ -10,6 +9,7 @@
 #include "data/DataModules.h"
 #include "garnish/GarnishModule.h"
 #include "hhbook/HhbookModule.h"
+#include "infothek/InfothekModule.h"
 #include "letters/LettersModule.h"
 
 #include <QLabel>
@@ -17,11 +17,6 @@
 std::vector<std::unique_ptr<PageModule>> createPageModules(TFormMain &main)
 {
     DataModules &dm = main.dataModules();
-    auto info = [](const char *object, const char *node, const char *button, const char *title, int guardRank) {
-        return PageModule::Info{QString::fromUtf8(object), QString::fromUtf8(node), QString::fromUtf8(button),
-                                QString::fromUtf8(title), QString::fromUtf8(node), guardRank, true};
-    };
-
     std::vector<std::unique_ptr<PageModule>> modules;
     modules.push_back(std::make_unique<HomeModule>());
     modules.push_back(std::make_unique<BudgetModule>(dm));
@@ -32,9 +27,7 @@ std::vector<std::unique_ptr<PageModule>> createPageModules(TFormMain &main)
     modules.push_back(std::make_unique<ContactsModule>(dm));
     modules.push_back(std::make_unique<LettersModule>(dm));
     modules.push_back(std::make_unique<GarnishModule>(dm));
-    modules.push_back(std::make_unique<PlaceholderModule>(info("tbsInfothek", "Infothek", "Infothek", "Infothek", 2),
-                                                          QList<DataSet *>{dm.dmExtras->qrInfoRubrik},
-                                                          QList<DataSet *>{dm.dmExtras->qrInfos}));
+    modules.push_back(std::make_unique<InfothekModule>(dm));
     modules.push_back(std::make_unique<TermineModule>(dm, [&main](const QString &heading) { main.terminHeading = heading; }));
     return modules;
 }

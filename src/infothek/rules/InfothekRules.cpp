@@ -1,0 +1,48 @@
+#include "infothek/rules/InfothekRules.h"
+
+#include "core/SqlText.h"
+#include "data/DataSet.h"
+
+namespace InfothekRules {
+
+QString searchSql(const QString &text, SearchIn in)
+{
+    const QString pattern = SqlText::doubleQuotes(QLatin1Char('%') + SqlText::lowerAscii(text) + QLatin1Char('%'));
+    return SqlText::format(
+        in == SearchIn::ShortDescription
+            ? QStringLiteral("Select * from infothek where  rubrik_id = :pvrubrik_id and lower(kurz) like '%s' order by kurz")
+            : QStringLiteral("Select * from infothek where rubrik_id = :pvrubrik_id and lower(schlag) like '%s' order by kurz"),
+        {pattern});
+}
+
+void openDocuments(DataSet &documents, const QVariant &rubrikId)
+{
+    // A document being edited is stored first: closing would drop what was typed.
+    if (documents.isOpen())
+        documents.checkBrowseMode();
+    documents.close();
+    documents.setParam(QStringLiteral("pvrubrik_id"), rubrikId);
+    documents.open();
+}
+
+bool isPlainFileName(const QString &datei)
+{
+    // Both separators count wherever the office stores its files; a drive letter ("C:")
+    // would name another directory on Windows.
+    return !datei.contains(QLatin1Char('/')) && !datei.contains(QLatin1Char('\\')) && !datei.contains(QLatin1Char(':'))
+           && datei != QLatin1String(".") && datei != QLatin1String("..");
+}
+
+QString notPlainMessage(const QString &datei)
+{
+    return QStringLiteral("Der Dateiname <%1> enthält eine Verzeichnisangabe.\r"
+                          "Dokumente werden nur im Verzeichnis ihrer Rubrik gesucht.")
+        .arg(datei);
+}
+
+QString notFoundMessage(const QString &path)
+{
+    return QStringLiteral("Reportvorlage \r\r<") + path + QStringLiteral(">\r\rwurde nicht gefunden.");
+}
+
+} // namespace InfothekRules
