@@ -11,14 +11,18 @@
 #include "budget/rules/BudgetCategory.h"
 #include "app/TFormFortschritt.h"
 #include "app/TFormMain.h"
+#include "appointments/TFormTermineEdit.h"
 #include "data/DataModules.h"
 #include "garnish/TFormPfandInit.h"
 #include "hhbook/TFormHHplanWiBu.h"
 #include "hhbook/TFormHhbuchEdit.h"
+#include "infothek/TFormInfoRubrik.h"
 #include "ui/RecordDialog.h"
 #include "ui/ScriptedDialogs.h"
 
 #include <QApplication>
+#include <QCoreApplication>
+#include <QFile>
 #include <QComboBox>
 #include <QDate>
 #include <QDir>
@@ -117,6 +121,47 @@ void addSampleBook(Database &db)
                      {"t", QString::fromUtf8(b.text)}});
 }
 
+// The shipped sample documents catalogued in the default rubrics, and a week of appointments
+// around today, when the Termine page opens.
+void addSampleInfothekAndAppointments(DataModules &dm, const QString &exeDir)
+{
+    const QString shipped = QCoreApplication::applicationDirPath() + QStringLiteral("/Infothek/");
+    struct Document { const char *rubrik, *kurz, *schlag, *datei; };
+    const Document documents[] = {
+        {"Formulare", "Fragebogen zum Haushaltsbudget", "budget einnahmen ausgaben fragebogen erstgespräch",
+         "Fragebogen_Haushaltsbudget.rtf"},
+        {"Infothek", "Informationsblatt P-Konto", "pfändungsschutz konto freibetrag bescheinigung",
+         "P-Konto_Informationsblatt.rtf"},
+        {"Musterbriefe", "Bitte um Ratenzahlung", "gläubiger raten ratenzahlung vergleich", "Musterbrief_Ratenzahlung.rtf"},
+    };
+    for (const Document &d : documents) {
+        const QString rubrik = QString::fromUtf8(d.rubrik);
+        const QString file = rubrik + u'/' + QLatin1String(d.datei);
+        QFile::copy(shipped + file, exeDir + QStringLiteral("Infothek/") + file);
+        dm.db.exec("insert into infothek (Kurz, Rubrik_id, Schlag, Datei) "
+                   "select :k, Rubrik_id, :s, :d from inforubrik where Rubrik = :r",
+                   {{"k", QString::fromUtf8(d.kurz)}, {"s", QString::fromUtf8(d.schlag)}, {"d", QLatin1String(d.datei)},
+                    {"r", rubrik}});
+    }
+    const QDate today = QDate::currentDate();
+    struct Appointment { int day; const char *time, *kurz, *lang; bool done; int user; };
+    const Appointment appointments[] = {
+        {0, "09:00:00", "Erstgespräch Familie Beispiel", "Unterlagen: Kontoauszüge, Mietvertrag, Gläubigerschreiben", true, 1},
+        {0, "11:30:00", "Rückruf Städtische Werke wegen Abschlag", nullptr, false, 1},
+        {0, "14:00:00", "Bescheinigung P-Konto ausstellen", "Zwei Kinder, Kindergeld beachten", false, 2},
+        {1, "10:00:00", "Ratenangebot an Inkasso prüfen", nullptr, false, 1},
+        {3, "08:30:00", "Termin Amtsgericht Kassel", "Gläubigerversammlung, Raum 214", false, 3},
+        {-2, "15:00:00", "Haushaltsplan mit Frau Beispiel besprechen", nullptr, true, 1},
+    };
+    for (const Appointment &a : appointments)
+        dm.db.exec("insert into termine (WvDatum, Uhrzeit, WvKurz, WvLang, WvErledigt, WvErldat, User_id) "
+                   "values (:d, :t, :k, :l, :e, :ed, :u)",
+                   {{"d", today.addDays(a.day).toString(Qt::ISODate)}, {"t", QLatin1String(a.time)},
+                    {"k", QString::fromUtf8(a.kurz)}, {"l", a.lang ? QVariant(QString::fromUtf8(a.lang)) : QVariant()},
+                    {"e", a.done}, {"ed", a.done ? QVariant(today.addDays(a.day).toString(Qt::ISODate)) : QVariant()},
+                    {"u", a.user}});
+}
+
 } // namespace
 
 int ScreenshotTour::run()
@@ -159,6 +204,7 @@ int ScreenshotTour::run()
         return 0;
     window.resize(1280, 800);
     addSamplePlan(dm);
+    addSampleInfothekAndAppointments(dm, exeDir);
     const char *pages[8] = {"home", "budget", "haushaltsbuch", "kontakte", "briefe", "pfaendung", "infothek", "termine"};
     window.show();
     for (int node = 0; node < 8; ++node) {
@@ -244,6 +290,24 @@ int ScreenshotTour::run()
 
     TFormPfandInit pfand(dm, &window);
     save(&pfand, QStringLiteral("70_pfaendung_grunddaten"));
+
+    // The appointments of all dates with the edit window on one, and the rubric window.
+    window.ActivatePage(TFormMain::Termine);
+    if (auto *page = window.findChild<QWidget *>(QStringLiteral("terminePage"))) {
+        page->findChild<QToolButton *>(QStringLiteral("aufTbutAlle"))->click();
+        QApplication::processEvents();
+        if (window.grab().save(QDir(m_out).filePath(QStringLiteral("17_seite_termine_alle.png"))))
+            ++m_count;
+        TFormTermineEdit edit(dm, &window);
+        save(&edit, QStringLiteral("92_termine_bearbeiten"));
+    }
+    window.ActivatePage(TFormMain::Infothek);
+    dm.dmExtras->qrInfoRubrikEdit->reopen();
+    {
+        TFormInfoRubrik rubrics(dm, &window);
+        save(&rubrics, QStringLiteral("93_infothek_rubrik"));
+    }
+    dm.dmExtras->qrInfoRubrikEdit->close();
 
     window.endProgram();
     return m_count;
