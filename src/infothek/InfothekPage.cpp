@@ -1,5 +1,6 @@
 #include "infothek/InfothekPage.h"
 
+#include "core/AppError.h"
 #include "data/DataModules.h"
 #include "infothek/InfothekPrintout.h"
 #include "infothek/rules/InfothekRules.h"
@@ -188,5 +189,12 @@ void InfothekPage::chooseFile()
     if (chosen.isEmpty())
         return;
     // Stored by name only: the document is looked for in the rubric's directory.
-    guarded([&] { documents->setValue(QStringLiteral("Datei"), QFileInfo(chosen).fileName()); });
+    const QString name = QFileInfo(chosen).fileName();
+    guarded([&] {
+        const QString tooLong =
+            InfothekRules::tooLongMessage(QStringLiteral("Der Dateiname"), name, documents->field(QStringLiteral("Datei")).size);
+        if (!tooLong.isEmpty())
+            throw UserWarning(tooLong);
+        documents->setValue(QStringLiteral("Datei"), name);
+    });
 }

@@ -1,5 +1,6 @@
 #include "infothek/TFormInfoRubrik.h"
 
+#include "core/AppError.h"
 #include "data/DataModules.h"
 #include "infothek/rules/InfothekRules.h"
 #include "ui/DbEdit.h"
@@ -79,6 +80,10 @@ void TFormInfoRubrik::chooseDirectory()
     if (!dir.endsWith(QLatin1Char('/')))
         dir += QLatin1Char('/');
     guarded([&] {
+        const QString tooLong = InfothekRules::tooLongMessage(QStringLiteral("Der Pfad"), QDir::toNativeSeparators(dir),
+                                                              rubrics->field(QStringLiteral("Pfad")).size);
+        if (!tooLong.isEmpty())
+            throw UserWarning(tooLong);
         rubrics->edit();
         rubrics->setValue(QStringLiteral("Pfad"), dir);
     });

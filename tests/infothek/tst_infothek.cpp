@@ -212,6 +212,14 @@ private slots:
         QCOMPARE(documents()->state(), DataSet::State::Edit);
         QCOMPARE(documents()->asString("Datei"), QStringLiteral("Vollmacht.rtf"));
         QCOMPARE(m_dialogs->log().last().call, QStringLiteral("chooseFile"));
+
+        // Cut to the column's 80 characters the name would point to another file.
+        const QString longName = QString(77, u'x') + ".rtf";
+        m_dialogs->answer(dir("Anderswo") + longName);
+        click("itbutDatei");
+        QCOMPARE(m_dialogs->lastText(),
+                 "Der Dateiname\r" + longName + "\rist zu lang: höchstens 80 Zeichen sind möglich.");
+        QCOMPARE(documents()->asString("Datei"), QStringLiteral("Vollmacht.rtf"));
     }
 
     void printingFillsACopy()
@@ -327,6 +335,12 @@ private slots:
             QCOMPARE(m_dm->dmExtras->qrInfoRubrikEdit->asString("Pfad"), dir("Anderswo"));
             m_dialogs->answer(QString());
             click(dlg, "irbutPfad");
+            QCOMPARE(m_dm->dmExtras->qrInfoRubrikEdit->asString("Pfad"), dir("Anderswo"));
+            const QString deep = "/" + QString(200, u'v');
+            m_dialogs->answer(deep);
+            click(dlg, "irbutPfad");
+            QCOMPARE(m_dialogs->lastText(), "Der Pfad\r" + QDir::toNativeSeparators(deep + "/")
+                                                + "\rist zu lang: höchstens 200 Zeichen sind möglich.");
             QCOMPARE(m_dm->dmExtras->qrInfoRubrikEdit->asString("Pfad"), dir("Anderswo"));
             dlg->close();
             ran = true;

@@ -40,6 +40,13 @@ QString notPlainMessage(const QString &datei)
         .arg(datei);
 }
 
+QString tooLongMessage(const QString &what, const QString &name, int size)
+{
+    if (size <= 0 || name.size() <= size)
+        return {};
+    return QStringLiteral("%1\r%2\rist zu lang: höchstens %3 Zeichen sind möglich.").arg(what, name).arg(size);
+}
+
 QString notFoundMessage(const QString &path)
 {
     return QStringLiteral("Reportvorlage \r\r<") + path + QStringLiteral(">\r\rwurde nicht gefunden.");

@@ -28,6 +28,10 @@ void openDocuments(DataSet &documents, const QVariant &rubrikId);
 bool isPlainFileName(const QString &datei);
 // "Der Dateiname <…> enthält eine Verzeichnisangabe. …": why a file name is refused.
 QString notPlainMessage(const QString &datei);
+// A chosen name longer than its column would be cut short and then name another file or
+// directory: "Der Dateiname\r<name>\rist zu lang: höchstens 80 Zeichen sind möglich."
+// (`what` is "Der Dateiname" or "Der Pfad"). Empty when the name fits.
+QString tooLongMessage(const QString &what, const QString &name, int size);
 // "Reportvorlage \r\r<path>\r\rwurde nicht gefunden."
 QString notFoundMessage(const QString &path);
 
