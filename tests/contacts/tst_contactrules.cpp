@@ -146,6 +146,22 @@ private slots:
         QCOMPARE(m_f->count("select count(*) from adressen"), 4);
     }
 
+    // A long result is counted in the database; the list reads only what it shows.
+    void longResultIsCountedWithoutReadingIt()
+    {
+        m_f->dm.db.transaction([this] {
+            for (int i = 0; i < 600; ++i)
+                m_f->dm.db.exec(QStringLiteral("insert into adressen (Name1, Suna, Ort) values ('Kunde', :s, :o)"),
+                                {{"s", QStringLiteral("Kunde %1").arg(i)}, {"o", i % 2 ? "Berlin" : "Bremen"}});
+        });
+        DataSet *list = m_f->adr().qrKontWahl;
+        QCOMPARE(ContactRules::search(*list, ContactRules::ByTown, "berlin"), 301);
+        QVERIFY(list->fetchedCount() < 301);
+        QCOMPARE(ContactRules::search(*list, ContactRules::ByName1, ""), 604);
+        QCOMPARE(ContactRules::search(*list, ContactRules::BySearchName, "kunde 1"), 111);
+        QCOMPARE(list->recordCount(), 111);
+    }
+
     void patternAndCount()
     {
         QCOMPARE(ContactRules::searchPattern(QStringLiteral("ÄBC'd%")), QStringLiteral("Äbc'd%%"));

@@ -2,6 +2,7 @@
 
 #include "core/SqlText.h"
 #include "data/DataSet.h"
+#include "data/Database.h"
 
 #include <QDate>
 
@@ -64,8 +65,15 @@ int search(DataSet &qrKontWahl, int filter, const QString &typed)
     const bool anyValue = typed.isEmpty();
     if (!anyValue)
         qrKontWahl.setParam(QStringLiteral("muster"), searchPattern(typed));
-    qrKontWahl.replaceSql(searchSql(filter, anyValue));
-    return qrKontWahl.recordCount();
+    const QString sql = searchSql(filter, anyValue);
+    qrKontWahl.replaceSql(sql);
+    if (qrKontWahl.allFetched())
+        return qrKontWahl.recordCount();
+    // The list reads its rows as they are scrolled to; the count need not read them all.
+    QVariantMap params;
+    if (!anyValue)
+        params.insert(QStringLiteral("muster"), qrKontWahl.param(QStringLiteral("muster")));
+    return qrKontWahl.database()->scalar(QStringLiteral("select count(*) from (%1) listed").arg(sql), params).toInt();
 }
 
 QString hitCountText(int hits)
