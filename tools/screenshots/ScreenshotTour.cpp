@@ -9,6 +9,8 @@
 #include "app/TFormAbout.h"
 #include "budget/TFormBudgetSuchen.h"
 #include "budget/rules/BudgetCategory.h"
+#include "contacts/TFormKontWahl.h"
+#include "contacts/TFormKontakteErfassen.h"
 #include "app/TFormFortschritt.h"
 #include "app/TFormMain.h"
 #include "appointments/TFormTermineEdit.h"
@@ -57,6 +59,19 @@ void fillSampleData(Database &db)
     db.exec("insert into benutzer (SbKurz, SbLang, SbTelefon, Passwort) values "
             "('mk', 'Maria Krüger', '0561 123457', 'x'), ('th', 'Thomas Hübner', '0561 123458', 'x')");
     db.exec("insert into plzort (Plz, Ort) values ('34117', 'Kassel'), ('34119', 'Kassel')");
+    db.exec("insert into adressen (Erfdat, Name1, Name2, Name3, Suna, Land, Buland, Strasse, Hausnr, Plz, Ort, Telefon, "
+            "Telefax, Email, Internet, Rub1, Notizen) values "
+            "('2026-09-14', 'Amtsgericht Kassel', 'Insolvenzgericht', 'Geschäftsstelle 3', 'Amtsgericht Kassel', 'D', "
+            "'Hessen', 'Frankfurter Straße', '9', '34117', 'Kassel', '0561 912-0', '0561 912-2500', "
+            "'poststelle@ag-kassel.example', 'www.ag-kassel.example', 'Behörden', "
+            "'Verbraucherinsolvenz: Aktenzeichen bei jedem Schreiben angeben.'), "
+            "('2026-10-02', 'Jobcenter Stadt Kassel', 'Team Leistung 4', null, 'Jobcenter Kassel', 'D', 'Hessen', "
+            "'Grüner Weg', '1', '34117', 'Kassel', '0561 7007-0', null, 'jobcenter@example.org', null, 'Behörden', null), "
+            "('2026-10-20', 'Städtische Werke AG', 'Kundenservice', null, 'Städtische Werke', 'D', 'Hessen', "
+            "'Königstor', '3-13', '34117', 'Kassel', '0561 782-0', null, 'service@sw-kassel.example', null, "
+            "'Geschäft', 'Abschlag Strom 68,50 € monatlich'), "
+            "('2026-11-05', 'Maria Beispiel', null, null, 'Beispiel, Maria', 'D', 'Hessen', 'Wilhelmshöher Allee', "
+            "'112', '34119', 'Kassel', '0561 445566', null, null, null, 'Privat', 'Ratsuchende seit Oktober 2026')");
 }
 
 // A plan typed in through the queries, so the rules fill its totals as in real use.
@@ -290,6 +305,18 @@ int ScreenshotTour::run()
 
     TFormPfandInit pfand(dm, &window);
     save(&pfand, QStringLiteral("70_pfaendung_grunddaten"));
+
+    // The contact capture window on the first contact, and the selection after a search.
+    window.ActivatePage(TFormMain::Kontakte);
+    {
+        TFormKontakteErfassen capture(dm, &window);
+        save(&capture, QStringLiteral("90_kontakte_schnellerfassung"));
+        TFormKontWahl choose(dm, &window);
+        choose.findChild<QLineEdit *>(QStringLiteral("eSuchen"))->setText(QStringLiteral("kassel"));
+        choose.findChild<QAbstractButton *>(QStringLiteral("rbOrt"))->setChecked(true);
+        choose.findChild<QPushButton *>(QStringLiteral("butGo"))->click();
+        save(&choose, QStringLiteral("91_kontakt_waehlen"));
+    }
 
     // The appointments of all dates with the edit window on one, and the rubric window.
     window.ActivatePage(TFormMain::Termine);
