@@ -44,6 +44,8 @@ TFormInfoRubrik::TFormInfoRubrik(DataModules &dm, QWidget *parent) : RecordDialo
     connect(pathButton, &QPushButton::clicked, this, &TFormInfoRubrik::chooseDirectory);
     auto *path = new DbEdit(rubrics, QStringLiteral("Pfad"), input);
     path->setObjectName(QStringLiteral("irdbePfad"));
+    // Set by the button only, which writes the trailing delimiter the document path needs.
+    path->setReadOnly(true);
     grid->addWidget(new QLabel(QStringLiteral("Rubrikbezeichnung :"), input), 0, 0, Qt::AlignRight);
     grid->addWidget(name, 0, 1);
     grid->addWidget(pathButton, 1, 0);
