@@ -2,16 +2,21 @@
 
 #include "ui/PageModule.h"
 
-// The Home page: nothing to reload, nothing to post.
+class DataModules;
+
+// The Home page with its help panel; the help texts behind every "Hilfe" button are
+// installed with it.
 class HomeModule : public PageModule
 {
 public:
-    HomeModule();
+    explicit HomeModule(DataModules &dm);
 
     const Info &info() const override { return m_info; }
     QWidget *createPage(QWidget *parent) override;
     void activate() override {}
+    QList<QPair<QString, std::function<void()>>> menuHandlers() override;
 
 private:
+    DataModules &m_dm;
     Info m_info;
 };

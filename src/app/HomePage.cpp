@@ -64,6 +64,5 @@ HomePage::HomePage(QWidget *parent) : QWidget(parent)
     layout->addSpacing(8);
     layout->addLayout(groups);
     layout->addSpacing(12);
-    layout->addLayout(m_helpArea);
-    layout->addStretch();
+    layout->addLayout(m_helpArea, 1);
 }

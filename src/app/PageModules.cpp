@@ -18,7 +18,7 @@ std::vector<std::unique_ptr<PageModule>> createPageModules(TFormMain &main)
 {
     DataModules &dm = main.dataModules();
     std::vector<std::unique_ptr<PageModule>> modules;
-    modules.push_back(std::make_unique<HomeModule>());
+    modules.push_back(std::make_unique<HomeModule>(dm));
     modules.push_back(std::make_unique<BudgetModule>(dm));
     modules.push_back(std::make_unique<HhbookModule>(dm, [&main](const QString &bookName) {
         if (auto *panel = main.findChild<QLabel *>(QStringLiteral("stbFmPanel2")))

@@ -16,6 +16,7 @@
 #include "ui/Dialogs.h"
 #include "ui/EditMask.h"
 #include "ui/Guard.h"
+#include "ui/Help.h"
 #include "ui/Icons.h"
 #include "ui/RecordToolBar.h"
 
@@ -93,8 +94,7 @@ BudgetPage::BudgetPage(DataModules &dm, QWidget *parent) : QWidget(parent), m_dm
         toolBar->addButton(QLatin1String(p.name), QString::fromUtf8(p.caption), print,
                            [this, run = p.print] { guarded([&] { run(m_dm); }); });
     toolBar->addButton(QStringLiteral("budTbutHilfe"), QStringLiteral("Hilfe"),
-                       Icons::standard(QStyle::SP_DialogHelpButton), [] {})
-        ->setEnabled(false);
+                       Icons::standard(QStyle::SP_DialogHelpButton), [this] { Help::open(QStringLiteral("Budget"), this); });
 
     m_tabs = new QTabWidget(this);
     m_tabs->setObjectName(QStringLiteral("pghhdet"));

@@ -6,6 +6,7 @@
 #include "contacts/TFormKontakteErfassen.h"
 #include "data/DataModules.h"
 #include "ui/Guard.h"
+#include "ui/Help.h"
 #include "ui/Icons.h"
 
 #include <QScrollArea>
@@ -38,8 +39,8 @@ ContactsPage::ContactsPage(DataModules &dm, QWidget *parent) : QWidget(parent), 
         [this] { ContactPrintouts::printCard(m_dm); });
     add("adrtbutKontaktliste", QStringLiteral("Kontaktliste"), QStyle::SP_FileDialogListView,
         [this] { ContactPrintouts::printList(m_dm); });
-    // The help window comes with the help module.
-    add("adrtbutHilfe", QStringLiteral("Hilfe"), QStyle::SP_DialogHelpButton, [] {})->setEnabled(false);
+    add("adrtbutHilfe", QStringLiteral("Hilfe"), QStyle::SP_DialogHelpButton,
+        [this] { Help::open(QStringLiteral("Kontakte"), this); });
 
     // On a small screen the page scrolls instead of squeezing the groups.
     auto *form = new ContactForm(dm, ContactForm::Mode::Show);

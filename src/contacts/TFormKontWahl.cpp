@@ -5,6 +5,7 @@
 #include "ui/DbGrid.h"
 #include "ui/DbLabel.h"
 #include "ui/Guard.h"
+#include "ui/Help.h"
 #include "ui/Icons.h"
 
 #include <QButtonGroup>
@@ -63,8 +64,8 @@ TFormKontWahl::TFormKontWahl(DataModules &dm, QWidget *parent)
     QToolButton *ende = add("kwTbutEnde", QStringLiteral("&Ende"), QStyle::SP_DialogCloseButton);
     connect(ende, &QToolButton::clicked, this, &TFormKontWahl::reject);
     bar->addSeparator();
-    // The help window comes with the help module.
-    add("kwTbutHilfe", QStringLiteral("Hilfe"), QStyle::SP_DialogHelpButton)->setEnabled(false);
+    connect(add("kwTbutHilfe", QStringLiteral("Hilfe"), QStyle::SP_DialogHelpButton), &QToolButton::clicked, this,
+            [this] { Help::open(QStringLiteral("Kontakte wählen"), this); });
 
     auto *grid = new DbGrid(m_list, {{QStringLiteral("suna"), QStringLiteral("Suchname"), 0}}, this);
     grid->setObjectName(QStringLiteral("dbgKontWahl"));

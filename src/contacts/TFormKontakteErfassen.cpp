@@ -6,6 +6,7 @@
 #include "data/DataModules.h"
 #include "ui/DbLabel.h"
 #include "ui/Guard.h"
+#include "ui/Help.h"
 #include "ui/Icons.h"
 #include "ui/RecordToolBar.h"
 
@@ -32,10 +33,8 @@ TFormKontakteErfassen::TFormKontakteErfassen(DataModules &dm, QWidget *parent) :
                          QStringLiteral("Datensatz löschen?"));
     bar->addButton(QStringLiteral("kontTbutKarteikarte"), QStringLiteral("&Karteikarte"),
                    Icons::standard(QStyle::SP_FileDialogContentsView), [this] { ContactPrintouts::printCard(m_dm); });
-    // The help window comes with the help module.
     bar->addButton(QStringLiteral("kontTbutHilfe"), QStringLiteral("&Hilfe"),
-                   Icons::standard(QStyle::SP_DialogHelpButton), [] {})
-        ->setEnabled(false);
+                   Icons::standard(QStyle::SP_DialogHelpButton), [this] { Help::open(QStringLiteral("Kontakte"), this); });
     connect(bar, &RecordToolBar::closeRequested, this, &QDialog::close);
 
     m_form = new ContactForm(dm, ContactForm::Mode::Edit, this);

@@ -43,6 +43,7 @@ void write(const Database &db)
         db.exec(QStringLiteral("insert into buland (Buland) values (:b)"), {{QStringLiteral("b"), state}});
 
     writeGarnishment(db);
+    writeHelpTexts(db);
 }
 
 GarnishmentBase garnishmentBase2026()

@@ -14,6 +14,8 @@ namespace FirstStartData {
 inline constexpr const char *InitialUser = "sb";
 
 void write(const Database &db);
+// The help texts of every page and window.
+void writeHelpTexts(const Database &db);
 
 // The base values of the garnishment table in force since 1 July 2026.
 GarnishmentBase garnishmentBase2026();

@@ -7,6 +7,7 @@
 #include "garnish/rules/Garnishment.h"
 #include "ui/DbGrid.h"
 #include "ui/Guard.h"
+#include "ui/Help.h"
 #include "ui/Icons.h"
 
 #include <QGridLayout>
@@ -55,8 +56,8 @@ GarnishPage::GarnishPage(DataModules &dm, QWidget *parent) : QWidget(parent), m_
         [table] { guarded([table] { table->close(); }); });
     add("pftbutAktivieren", QStringLiteral("&Aktivieren"), QStyle::SP_BrowserReload, [this] { activateTable(); });
     add("pftbutDrucken", QStringLiteral("&Drucken"), QStyle::SP_FileDialogContentsView, [this] { print(); });
-    // The help window comes with the help module.
-    add("pftbutHilfe", QStringLiteral("Hilfe"), QStyle::SP_DialogHelpButton, [] {})->setEnabled(false);
+    add("pftbutHilfe", QStringLiteral("Hilfe"), QStyle::SP_DialogHelpButton,
+        [this] { Help::open(QStringLiteral("Pfändung"), this); });
 
     m_grid = new DbGrid(table,
                         {{QStringLiteral("NettoVon"), QStringLiteral("Netto von"), 110},

@@ -7,6 +7,7 @@
 #include "ui/DbEdit.h"
 #include "ui/EditMask.h"
 #include "ui/Guard.h"
+#include "ui/Help.h"
 #include "ui/Icons.h"
 #include "ui/RecordToolBar.h"
 
@@ -53,10 +54,8 @@ TFormPfandInit::TFormPfandInit(DataModules &dm, QWidget *parent)
     m_bar->addDeleteButton(QStringLiteral("piTbutLoeschen"), QStringLiteral("&Löschen"), QStringLiteral("Datensatz löschen?"));
     m_bar->addButton(QStringLiteral("piTbutInit"), QStringLiteral("Tabelle initilisieren"),
                      Icons::standard(QStyle::SP_BrowserReload), [this] { initialise(); });
-    // The help window comes with the help module.
     m_bar->addButton(QStringLiteral("piTbutHilfe"), QStringLiteral("Hilfe"), Icons::standard(QStyle::SP_DialogHelpButton),
-                     [] {})
-        ->setEnabled(false);
+                     [this] { Help::open(QStringLiteral("Pfändung - Grundwerte"), this); });
     connect(m_bar, &RecordToolBar::closeRequested, this, &QDialog::close);
 
     auto *standBox = new QGroupBox(this);

@@ -17,6 +17,7 @@
 #include "ui/Dialogs.h"
 #include "ui/EditMask.h"
 #include "ui/Guard.h"
+#include "ui/Help.h"
 #include "ui/Icons.h"
 #include "ui/RecordToolBar.h"
 
@@ -111,10 +112,8 @@ QWidget *HhbookPage::buildToolBar()
                    Icons::standard(QStyle::SP_FileDialogInfoView), [this] { calculate(); });
     bar->addButton(QStringLiteral("hhtbutAusgabe"), QStringLiteral("Ausgabe"),
                    Icons::standard(QStyle::SP_FileDialogContentsView), [this] { print(); });
-    // The help window comes with the help module.
     bar->addButton(QStringLiteral("hhtbuthilfe"), QStringLiteral("Hilfe"), Icons::standard(QStyle::SP_DialogHelpButton),
-                   [] {})
-        ->setEnabled(false);
+                   [this] { Help::open(QStringLiteral("Haushaltsbuch"), this); });
     return bar;
 }
 

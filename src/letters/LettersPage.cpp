@@ -16,6 +16,7 @@
 #include "ui/Dialogs.h"
 #include "ui/EditMask.h"
 #include "ui/Guard.h"
+#include "ui/Help.h"
 #include "ui/Icons.h"
 #include "ui/RecordToolBar.h"
 
@@ -70,10 +71,8 @@ LettersPage::LettersPage(DataModules &dm, QWidget *parent) : QWidget(parent), m_
     upper->addDeleteButton(QStringLiteral("brTbutLoeschen"), QStringLiteral("&Löschen"), QStringLiteral("Datensatz löschen?"));
     upper->addButton(QStringLiteral("brTbutDrucken"), QStringLiteral("&Drucken"),
                      Icons::standard(QStyle::SP_FileDialogContentsView), [this] { print(); });
-    // The help window comes with the help module.
     upper->addButton(QStringLiteral("brTbutHilfe"), QStringLiteral("Hilfe"), Icons::standard(QStyle::SP_DialogHelpButton),
-                     [] {})
-        ->setEnabled(false);
+                     [this] { Help::open(QStringLiteral("Briefe"), this); });
 
     auto *lower = new RecordToolBar(letters, this);
     lower->setObjectName(QStringLiteral("brToolBar2"));

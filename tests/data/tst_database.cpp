@@ -252,6 +252,7 @@ private slots:
     {
         TempDatabase tmp;
         auto db = tmp.connect();
+        db->exec("delete from programminfo");   // only the headings below
         db->exec("insert into programminfo (Rubrik) values ('Ärzte und Kliniken')");
         db->exec("insert into programminfo (Rubrik) values ('O''Brien''s Notiz')");
         db->exec("insert into programminfo (Rubrik) values ('100% Rabatt')");

@@ -12,6 +12,8 @@
 #include "data/DataModules.h"
 #include "garnish/GarnishPrintout.h"
 #include "letters/LetterPrintout.h"
+#include "help/HelpPrintout.h"
+#include "help/rules/HelpTexts.h"
 #include "hhbook/HhbookPrintout.h"
 #include "ui/Printout.h"
 #include "ui/ScriptedDialogs.h"
@@ -91,6 +93,12 @@ class TestShippedTemplates : public QObject
                   GarnishPrintout::print(dm);
               },
               {"Pfändungstabelle", "ist voll pfändbar"}}},
+            {HelpPrintout::TemplateName,
+             {[&dm] {
+                  HelpTexts::show(*dm.dmFirma->qrProgInfo, HelpTexts::filterSql(QStringLiteral("Briefe")), true);
+                  HelpPrintout::print(dm);
+              },
+              {"Briefe - Schriftwechsel", "So gehen Sie vor:", "Textbausteine"}}},
             {TerminePrintout::TemplateName,
              {[&dm] {
                   dm.db.exec(QStringLiteral("insert into termine (WvDatum, Uhrzeit, WvKurz, WvLang, WvErledigt, WvErldat, User_id) "

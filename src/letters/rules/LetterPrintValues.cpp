@@ -1,6 +1,7 @@
 #include "letters/rules/LetterPrintValues.h"
 
 #include "core/GermanFormat.h"
+#include "core/LineBreaks.h"
 #include "data/DataSet.h"
 
 #include <QStringList>
@@ -87,10 +88,7 @@ QString senderLine(const DataSet &firma)
 
 QString printedLines(const QString &text)
 {
-    QString s = text;
-    s.replace(QStringLiteral("\r\n"), QString(Cr));
-    s.replace(QLatin1Char('\n'), Cr);
-    return s;
+    return LineBreaks::forPrintout(text);
 }
 
 Values values(const DataSet &letter, const DataSet &recipient, const DataSet &firma, Form form)
