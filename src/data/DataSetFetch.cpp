@@ -146,8 +146,14 @@ void DataSet::readInBackground()
     m_backgroundQueued = true;
     QTimer::singleShot(0, this, [this, gen = m_generation] {
         m_backgroundQueued = false;
-        if (gen != m_generation || m_allFetched)
+        if (m_allFetched)
             return;
+        // Queued for a result that was replaced since: the new one asked in vain while this
+        // was queued, so it is read on now.
+        if (gen != m_generation) {
+            readInBackground();
+            return;
+        }
         // Nothing may escape into the event loop: a damaged file closes the set instead.
         try {
             readRows(BackgroundBatch, true);

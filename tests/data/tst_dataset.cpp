@@ -601,6 +601,24 @@ private slots:
         ds.cancel();
     }
 
+    // Reopened before the queued background read of the first result ran: the new result is
+    // read on in the background all the same.
+    void reopenWhileABackgroundReadIsQueued()
+    {
+        m_db->transaction([&] {
+            for (int i = 0; i < 2000; ++i)
+                m_db->exec(QStringLiteral("insert into tbau (TKurz) values ('k%1')").arg(i));
+        });
+        DataSet ds(m_db.get(), "qrTbau");
+        ds.setSql("select * from tbau order by tkurz");
+        ds.open();
+        QVERIFY(!ds.allFetched());
+        ds.reopen();
+        QVERIFY(!ds.allFetched());
+        QTRY_VERIFY_WITH_TIMEOUT(ds.allFetched(), 10000);
+        QCOMPARE(ds.fetchedCount(), 2000);
+    }
+
     void readErrorIsAnError()
     {
         m_db->transaction([&] {
