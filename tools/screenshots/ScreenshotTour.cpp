@@ -16,9 +16,11 @@
 #include "appointments/TFormTermineEdit.h"
 #include "data/DataModules.h"
 #include "garnish/TFormPfandInit.h"
+#include "help/TFormProgInfo.h"
 #include "hhbook/TFormHHplanWiBu.h"
 #include "hhbook/TFormHhbuchEdit.h"
 #include "infothek/TFormInfoRubrik.h"
+#include "letters/TFormTbau.h"
 #include "ui/RecordDialog.h"
 #include "ui/ScriptedDialogs.h"
 
@@ -72,6 +74,26 @@ void fillSampleData(Database &db)
             "'Geschäft', 'Abschlag Strom 68,50 € monatlich'), "
             "('2026-11-05', 'Maria Beispiel', null, null, 'Beispiel, Maria', 'D', 'Hessen', 'Wilhelmshöher Allee', "
             "'112', '34119', 'Kassel', '0561 445566', null, null, null, 'Privat', 'Ratsuchende seit Oktober 2026')");
+}
+
+// Letters of the user "sb" to the sample contacts, and the text modules they were built from.
+void addSampleLetters(Database &db)
+{
+    db.exec("insert into tbau (TKurz, TTitel, TText) values "
+            "('ANREDE', 'Anrede allgemein', 'Sehr geehrte Damen und Herren,'), "
+            "('RATEN', 'Bitte um Ratenzahlung', 'unsere Klientin ist derzeit nicht in der Lage, die Forderung in einer "
+            "Summe zu begleichen. Wir bitten Sie, einer monatlichen Rate von 25,00 € zuzustimmen.'), "
+            "('GRUSS', 'Grußformel', 'Mit freundlichen Grüßen')");
+    db.exec("insert into schrift (Erfdat, Emp_id, Emp_Anpa, IhrZeichen, UnserZeichen, SB, SBKurz, SBTelefon, Titel, "
+            "Betreff, Text, Emp_Mako, User_id) values "
+            "('2026-11-12', 3, 'Frau Schneider', 'Vertragskonto 4711 0815', 'Bei/2026-17', 'Sachbearbeiter', 'sb', "
+            "'0561 123456', 'Städtische Werke - Ratenzahlung', 'Ratenzahlung für die Stromrechnung 2026\nIhr Zeichen: "
+            "Vertragskonto 4711 0815', 'Sehr geehrte Frau Schneider,\n\nunsere Klientin Maria Beispiel ist derzeit "
+            "nicht in der Lage, die Nachzahlung von 412,80 € in einer Summe zu begleichen. Wir bitten Sie, einer "
+            "monatlichen Rate von 25,00 € ab Januar 2027 zuzustimmen.\n\nMit freundlichen Grüßen', 1, 1), "
+            "('2026-11-20', 1, null, '34 IK 117/26', 'Bei/2026-17', 'Sachbearbeiter', 'sb', '0561 123456', "
+            "'Amtsgericht Kassel - Bescheinigung', 'Bescheinigung über den außergerichtlichen Einigungsversuch', "
+            "'Sehr geehrte Damen und Herren,\n\nanbei erhalten Sie die Bescheinigung.', 1, 1)");
 }
 
 // A plan typed in through the queries, so the rules fill its totals as in real use.
@@ -194,6 +216,7 @@ int ScreenshotTour::run()
         Database setup;
         setup.open(exeDir);
         fillSampleData(setup);
+        addSampleLetters(setup);
         addSampleBook(setup);
     }
 
@@ -305,6 +328,39 @@ int ScreenshotTour::run()
 
     TFormPfandInit pfand(dm, &window);
     save(&pfand, QStringLiteral("70_pfaendung_grunddaten"));
+
+    // The letters page on its subject tab, the text modules, and the help on the Home page
+    // and in its window.
+    window.ActivatePage(TFormMain::Briefe);
+    if (auto *tabs = window.findChild<QTabWidget *>(QStringLiteral("brTabs"))) {
+        tabs->setCurrentIndex(1);
+        QApplication::processEvents();
+        if (window.grab().save(QDir(m_out).filePath(QStringLiteral("14_seite_briefe_betreff.png"))))
+            ++m_count;
+        tabs->setCurrentIndex(0);
+    }
+    dm.dmSchrift->openTextModules();
+    {
+        TFormTbau modules(dm, &window);
+        save(&modules, QStringLiteral("80_textbausteine"));
+    }
+    window.ActivatePage(TFormMain::Home);
+    if (auto *help = window.findChild<QPushButton *>(QStringLiteral("btnHilfe"))) {
+        help->click();
+        if (auto *search = window.findChild<QLineEdit *>(QStringLiteral("eHilfeSuchen")))
+            search->setText(QStringLiteral("Budget"));
+        if (auto *go = window.findChild<QPushButton *>(QStringLiteral("btnHilfeGo")))
+            go->click();
+        QApplication::processEvents();
+        if (window.grab().save(QDir(m_out).filePath(QStringLiteral("10_seite_home_hilfe.png"))))
+            ++m_count;
+        help->click();
+    }
+    {
+        TFormProgInfo helpWindow(dm, &window);
+        helpWindow.setSearchText(QStringLiteral("Briefe"));
+        save(&helpWindow, QStringLiteral("81_hilfetexte"));
+    }
 
     // The contact capture window on the first contact, and the selection after a search.
     window.ActivatePage(TFormMain::Kontakte);
