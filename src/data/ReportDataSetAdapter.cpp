@@ -36,7 +36,18 @@ ReportDataSet::FieldKind ReportDataSetAdapter::fieldKind(int field) const
 
 QVariant ReportDataSetAdapter::fieldValue(int field) const
 {
-    return m_ds->value(field);
+    const QVariant v = m_ds->value(field);
+    // The memo fields hold their lines as typed in the windows, separated by LF; a report
+    // breaks lines only at CR, so each line ends in CR LF there.
+    if (m_ds->fields().at(field).type == FieldType::Memo && v.typeId() == QMetaType::QString) {
+        QString text = v.toString();
+        if (text.contains(QLatin1Char('\n'))) {
+            text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+            text.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
+            return text;
+        }
+    }
+    return v;
 }
 
 // A report walks a set that is open; a closed one reads as empty.

@@ -54,6 +54,30 @@ private slots:
         QCOMPARE(enabled.count(), 1);
         QVERIFY(!items.controlsDisabled());
     }
+
+    // Lines typed into a memo stay lines in the document.
+    void memoLinesBecomeParagraphs()
+    {
+        TempDatabase tmp;
+        auto db = tmp.connect();
+        db->exec("insert into tbau (TKurz, TText) values ('A', :t)", {{"t", QStringLiteral("Zeile 1\nZeile 2\r\nZeile 3")}});
+        DataSet modules(db.get(), "qrTbau");
+        modules.setSql("select * from tbau");
+        modules.open();
+        ReportDataSetAdapter a(&modules);
+        QFile templ(tmp.dir() + "/Text.rtf");
+        QVERIFY(templ.open(QIODevice::WriteOnly));
+        templ.write("{\\rtf1\\ansi \\\\qrTbau.TText\\\\}");
+        templ.close();
+        TRtfReport report;
+        report.setInFile(templ.fileName());
+        report.setOutFile(tmp.dir() + "/sbText.rtf");
+        report.RunReport({&a});
+        QFile out(report.OutFile());
+        QVERIFY(out.open(QIODevice::ReadOnly));
+        const QByteArray rtf = out.readAll();
+        QVERIFY2(rtf.contains("Zeile 1\\par \nZeile 2\\par \nZeile 3"), rtf.constData());
+    }
 };
 
 QTEST_GUILESS_MAIN(TestReportAdapter)
