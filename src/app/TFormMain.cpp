@@ -170,7 +170,11 @@ void TFormMain::buildMenu()
     global->addSeparator();
     add(global, "miInfoRubrik", QStringLiteral("Infothek- Rubrik"), [this] {
         if (AskYesNo(QStringLiteral("Möchten Sie die Infothek-Rubriken wirklich ändern?"), mkWarning)) {
-            m_dm.dmExtras->qrInfos->close();
+            // A document being edited is stored, not dropped by the closing.
+            DataSet *documents = m_dm.dmExtras->qrInfos;
+            if (!guarded([documents] { documents->post(); }))
+                return;
+            documents->close();
             runModuleItem(QStringLiteral("miInfoRubrik"));
         }
     });

@@ -391,6 +391,28 @@ private slots:
         QCOMPARE(m_dialogs->texts(), QStringList({"Möchten Sie das Programm beenden?", "Möchten Sie das Programm beenden?"}));
     }
 
+    // "Infothek- Rubrik" closes the document list for the rubric window; a document being
+    // edited there is stored first.
+    void rubricWindowKeepsADocumentBeingEdited()
+    {
+        ProgramFolder folder;
+        DataModules dm;
+        TFormMain w(dm, folder.exeDir());
+        loginWhenShown();
+        QVERIFY(w.start());
+        dm.db.exec("insert into Infothek (Kurz, Rubrik_id, Datei) select 'Merkblatt', min(Rubrik_id), 'merkblatt.rtf' "
+                   "from Inforubrik");
+        w.ActivatePage(TFormMain::Infothek);
+        DataSet *documents = dm.dmExtras->qrInfos;
+        QVERIFY(documents->locate("Kurz", "Merkblatt"));
+        documents->edit();
+        documents->setValue("Kurz", "Merkblatt neu");
+        m_dialogs->answer(true);
+        RecordDialog::whenShown([](QDialog *dlg) { dlg->close(); });
+        GuiTest::find<QAction>(&w, "miInfoRubrik")->trigger();
+        QCOMPARE(dm.db.scalar("select count(*) from Infothek where Kurz = 'Merkblatt neu'").toInt(), 1);
+    }
+
     void menuQuestionsComeFirst()
     {
         ProgramFolder folder;
