@@ -25,22 +25,6 @@
 #include <QStyle>
 #include <QVBoxLayout>
 
-namespace {
-
-// A read-only value drawn like an input, so the details read as one form.
-DbLabel *shownField(DataSet *ds, const QString &field, const QString &name, QWidget *parent)
-{
-    auto *l = new DbLabel(ds, field, parent);
-    l->setObjectName(name);
-    l->setFrameShape(QFrame::Panel);
-    l->setFrameShadow(QFrame::Sunken);
-    l->setMinimumHeight(l->fontMetrics().height() + 6);
-    l->setStyleSheet(QStringLiteral("background: palette(window); padding: 1px 4px;"));
-    return l;
-}
-
-} // namespace
-
 InfothekPage::InfothekPage(DataModules &dm, QWidget *parent) : QWidget(parent), m_dm(dm)
 {
     setObjectName(QStringLiteral("infothekPage"));
@@ -100,15 +84,15 @@ QWidget *InfothekPage::buildDetails()
     auto *schlag = new DbEdit(documents, QStringLiteral("Schlag"), box);
     schlag->setObjectName(QStringLiteral("itdbeSchlag"));
     grid->addWidget(fileButton, 0, 0);
-    grid->addWidget(shownField(documents, QStringLiteral("Datei"), QStringLiteral("itlblDatei"), box), 0, 1);
+    grid->addWidget(DbLabel::formField(documents, QStringLiteral("Datei"), QStringLiteral("itlblDatei"), box), 0, 1);
     grid->addWidget(new QLabel(QStringLiteral("Bezeichnung :"), box), 1, 0, Qt::AlignRight);
     grid->addWidget(kurz, 1, 1);
     grid->addWidget(new QLabel(QStringLiteral("Suchwörter :"), box), 2, 0, Qt::AlignRight);
     grid->addWidget(schlag, 2, 1);
     grid->addWidget(new QLabel(QStringLiteral("Rubrik :"), box), 3, 0, Qt::AlignRight);
-    grid->addWidget(shownField(documents, QStringLiteral("Rubrik"), QStringLiteral("itlblRubrik"), box), 3, 1);
+    grid->addWidget(DbLabel::formField(documents, QStringLiteral("Rubrik"), QStringLiteral("itlblRubrik"), box), 3, 1);
     grid->addWidget(new QLabel(QStringLiteral("Dateipfad :"), box), 4, 0, Qt::AlignRight);
-    grid->addWidget(shownField(documents, QStringLiteral("Pfad"), QStringLiteral("itlblPfad"), box), 4, 1);
+    grid->addWidget(DbLabel::formField(documents, QStringLiteral("Pfad"), QStringLiteral("itlblPfad"), box), 4, 1);
     grid->setColumnStretch(1, 1);
     return box;
 }

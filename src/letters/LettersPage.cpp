@@ -34,18 +34,6 @@
 
 namespace {
 
-// A read-only field of the recipient, drawn like an input so the address reads as a form.
-DbLabel *recipientField(DataSet *ds, const QString &field, QWidget *parent)
-{
-    auto *l = new DbLabel(ds, field, parent);
-    l->setObjectName(QStringLiteral("brlbl") + field);
-    l->setFrameShape(QFrame::Panel);
-    l->setFrameShadow(QFrame::Sunken);
-    l->setMinimumHeight(l->fontMetrics().height() + 6);
-    l->setStyleSheet(QStringLiteral("background: palette(window); padding: 1px 4px;"));
-    return l;
-}
-
 QPushButton *button(const QString &name, const QString &caption, QWidget *parent)
 {
     auto *b = new QPushButton(caption, parent);
@@ -176,11 +164,7 @@ QWidget *LettersPage::buildRecipientTab()
     grid->addWidget(choose, 0, 0, 1, 1);
     grid->addWidget(form, 0, 1, 1, 3);
 
-    auto *number = new DbLabel(letters, QStringLiteral("Emp_id"), box);
-    number->setObjectName(QStringLiteral("brlblEmp_id"));
-    number->setFrameShape(QFrame::Panel);
-    number->setFrameShadow(QFrame::Sunken);
-    number->setStyleSheet(QStringLiteral("background: palette(window); padding: 1px 4px;"));
+    auto *number = DbLabel::formField(letters, QStringLiteral("Emp_id"), QStringLiteral("brlblEmp_id"), box);
     int r = 1;
     auto addRow = [&](const QString &caption, QWidget *first, QWidget *second = nullptr) {
         grid->addWidget(new QLabel(caption, box), r, 0, Qt::AlignRight);
@@ -193,17 +177,17 @@ QWidget *LettersPage::buildRecipientTab()
         ++r;
     };
     addRow(QStringLiteral("Nummer :"), number);
-    addRow(QStringLiteral("Name 1 :"), recipientField(recipient, QStringLiteral("name1"), box));
-    addRow(QStringLiteral("Name 2 :"), recipientField(recipient, QStringLiteral("name2"), box));
-    addRow(QStringLiteral("Name 3 :"), recipientField(recipient, QStringLiteral("name3"), box));
-    addRow(QStringLiteral("Strasse/Hsnr :"), recipientField(recipient, QStringLiteral("strasse"), box),
-           recipientField(recipient, QStringLiteral("hausnr"), box));
-    addRow(QStringLiteral("Plz/Ort :"), recipientField(recipient, QStringLiteral("plz"), box),
-           recipientField(recipient, QStringLiteral("ort"), box));
-    addRow(QStringLiteral("Postfach :"), recipientField(recipient, QStringLiteral("pofach"), box));
-    auto *poOrt = recipientField(recipient, QStringLiteral("ort"), box);
+    addRow(QStringLiteral("Name 1 :"), DbLabel::formField(recipient, QStringLiteral("name1"), QStringLiteral("brlblname1"), box));
+    addRow(QStringLiteral("Name 2 :"), DbLabel::formField(recipient, QStringLiteral("name2"), QStringLiteral("brlblname2"), box));
+    addRow(QStringLiteral("Name 3 :"), DbLabel::formField(recipient, QStringLiteral("name3"), QStringLiteral("brlblname3"), box));
+    addRow(QStringLiteral("Strasse/Hsnr :"), DbLabel::formField(recipient, QStringLiteral("strasse"), QStringLiteral("brlblstrasse"), box),
+           DbLabel::formField(recipient, QStringLiteral("hausnr"), QStringLiteral("brlblhausnr"), box));
+    addRow(QStringLiteral("Plz/Ort :"), DbLabel::formField(recipient, QStringLiteral("plz"), QStringLiteral("brlblplz"), box),
+           DbLabel::formField(recipient, QStringLiteral("ort"), QStringLiteral("brlblort"), box));
+    addRow(QStringLiteral("Postfach :"), DbLabel::formField(recipient, QStringLiteral("pofach"), QStringLiteral("brlblpofach"), box));
+    auto *poOrt = DbLabel::formField(recipient, QStringLiteral("ort"), QStringLiteral("brlblort"), box);
     poOrt->setObjectName(QStringLiteral("brlblPoOrt"));
-    addRow(QStringLiteral("PoPlz/Ort :"), recipientField(recipient, QStringLiteral("poplz"), box), poOrt);
+    addRow(QStringLiteral("PoPlz/Ort :"), DbLabel::formField(recipient, QStringLiteral("poplz"), QStringLiteral("brlblpoplz"), box), poOrt);
     auto *postBox = new DbCheckBox(recipient, QStringLiteral("poverwenden"), QStringLiteral("Postfachadresse verwenden"), box);
     postBox->setObjectName(QStringLiteral("brcbPoVerwenden"));
     postBox->setAttribute(Qt::WA_TransparentForMouseEvents);

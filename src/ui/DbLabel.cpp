@@ -36,3 +36,14 @@ void DbLabel::setFormatter(std::function<QString(const QVariant &)> format)
     m_format = std::move(format);
     showValue();
 }
+
+DbLabel *DbLabel::formField(DataSet *dataSet, const QString &field, const QString &objectName, QWidget *parent)
+{
+    auto *l = new DbLabel(dataSet, field, parent);
+    l->setObjectName(objectName);
+    l->setFrameShape(QFrame::Panel);
+    l->setFrameShadow(QFrame::Sunken);
+    l->setMinimumHeight(l->fontMetrics().height() + 6);
+    l->setStyleSheet(QStringLiteral("background: palette(window); padding: 1px 4px;"));
+    return l;
+}

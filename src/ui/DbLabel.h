@@ -13,6 +13,9 @@ class DbLabel : public QLabel
 public:
     DbLabel(DataSet *dataSet, const QString &field, QWidget *parent = nullptr);
 
+    // A read-only value drawn like an input, so it reads as part of a form.
+    static DbLabel *formField(DataSet *dataSet, const QString &field, const QString &objectName, QWidget *parent);
+
     // Shows the value through `format` instead of its usual display form ("30,00 %").
     void setFormatter(std::function<QString(const QVariant &)> format);
 

@@ -1,4 +1,5 @@
 #include "support/GuiTest.h"
+#include "support/ReadFile.h"
 #include "support/RecordingDocumentOpener.h"
 #include "support/TempDatabase.h"
 
@@ -29,12 +30,6 @@ QHash<QString, QString> asHash(const PlanPrintValues::Values &values)
     for (const auto &[name, value] : values)
         h.insert(name, value);
     return h;
-}
-
-QByteArray readAll(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
 } // namespace
@@ -210,7 +205,7 @@ private slots:
         click("budTbutHhMonat");
         QCOMPARE(m_dialogs->texts().join('|'), QString());
         QCOMPARE(m_opener.opened, QStringList{outFile("sbHaushaltsplan.rtf")});
-        const QByteArray rtf = readAll(outFile("sbHaushaltsplan.rtf"));
+        const QByteArray rtf = readFile(outFile("sbHaushaltsplan.rtf"));
         QVERIFY(rtf.contains("Familie Muster"));
         QVERIFY(rtf.contains("Miete"));
         QVERIFY(!rtf.contains("\\\\ek"));
@@ -252,7 +247,7 @@ private slots:
         m_dialogs->clear();
         click("budTbutBlanko");
         QCOMPARE(m_dialogs->texts(), QStringList());
-        QVERIFY(readAll(outFile("mkHaushaltsplanBlanko.rtf")).contains("Erstellt mit Finorra 1.0 (Pro)"));
+        QVERIFY(readFile(outFile("mkHaushaltsplanBlanko.rtf")).contains("Erstellt mit Finorra 1.0 (Pro)"));
     }
 
     // An item still being edited is saved with its category's totals before anything is
@@ -265,7 +260,7 @@ private slots:
         click("budTbutHhMonat");
         QCOMPARE(m_dialogs->texts(), QStringList());
         QVERIFY(!ek->isPending());
-        const QByteArray rtf = readAll(outFile("sbHaushaltsplan.rtf"));
+        const QByteArray rtf = readFile(outFile("sbHaushaltsplan.rtf"));
         QVERIFY2(rtf.count("1.234,50") >= 3, rtf.constData());   // item amount, monthly, category and chain total
         QVERIFY(!rtf.contains("1.000,00"));
         QCOMPARE(hh().qrBudget->asFloat("Sum_Ek"), 1234.5);

@@ -1,4 +1,5 @@
 #include "support/GuiTest.h"
+#include "support/ReadFile.h"
 #include "support/RecordingDocumentOpener.h"
 #include "support/TempDatabase.h"
 
@@ -18,12 +19,6 @@
 #include <QtTest>
 
 namespace {
-
-QByteArray readAll(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 
 void write(const QString &path, const QByteArray &content)
 {
@@ -231,10 +226,10 @@ private slots:
         QCOMPARE(m_dialogs->texts(), QStringList());
         const QString file = out() + "sbRatenplan.rtf";
         QCOMPARE(m_opener.opened, QStringList({file, file}));
-        const QByteArray rtf = readAll(file);
+        const QByteArray rtf = readFile(file);
         QCOMPARE(rtf.count("Erstellt mit Finorra 1.0 (Pro)"), 2);
         QVERIFY(!rtf.contains("\\\\ek"));
-        QCOMPARE(readAll(dir("Musterbriefe") + "Ratenplan.rtf"), Document);
+        QCOMPARE(readFile(dir("Musterbriefe") + "Ratenplan.rtf"), Document);
     }
 
     void printingWithoutAFile_data()
@@ -392,7 +387,7 @@ private slots:
                 documents()->moveTo(d);
                 click("itdrucken");
                 const QString file = out() + "sb" + documents()->asString("Datei");
-                const QByteArray rtf = readAll(file);
+                const QByteArray rtf = readFile(file);
                 QVERIFY2(rtf.count("Erstellt mit Finorra 1.0 (Pro)") >= 2, qPrintable(file));
                 QVERIFY2(!rtf.contains("\\\\"), qPrintable(file + " keeps an unfilled field"));
             }

@@ -1,4 +1,5 @@
 #include "support/GuiTest.h"
+#include "support/ReadFile.h"
 #include "support/RecordingDocumentOpener.h"
 #include "support/TempDatabase.h"
 
@@ -16,16 +17,6 @@
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QTabWidget>
-
-namespace {
-
-QByteArray readAll(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-} // namespace
 
 class TestLettersPage : public QObject
 {
@@ -195,7 +186,7 @@ private slots:
         QVERIFY(!letters()->isPending());
         const QString standard = m_out->filePath("sbStandardbrief.rtf");
         QCOMPARE(m_opener.opened, QStringList{standard});
-        QByteArray rtf = readAll(standard);
+        QByteArray rtf = readFile(standard);
         QVERIFY(rtf.contains("Stadtwerke Bremen AG"));
         QVERIFY(rtf.contains("Ratenzahlung"));
         QVERIFY(rtf.contains("Volksbank * Konto 987 * BLZ 29190024"));
@@ -203,7 +194,7 @@ private slots:
 
         GuiTest::find<QRadioButton>(m_page.get(), "rbIntern")->setChecked(true);
         click("brTbutDrucken");
-        rtf = readAll(m_out->filePath("sbInternerbrief.rtf"));
+        rtf = readFile(m_out->filePath("sbInternerbrief.rtf"));
         QVERIFY(rtf.contains("Bankleitzahl 29190024"));
         QVERIFY(!rtf.contains("\\\\ek"));
         QCOMPARE(m_opener.opened.size(), 2);

@@ -1,6 +1,7 @@
 // Every template the program ships is rendered by the printout that uses it, with a sample
 // office: no field stays unreplaced, no data set is missing, and the word processor reads
 // the result.
+#include "support/ReadFile.h"
 #include "support/RecordingDocumentOpener.h"
 #include "support/TempDatabase.h"
 
@@ -30,12 +31,6 @@ namespace {
 QString templateDir()
 {
     return qEnvironmentVariable("FINORRA_SOURCE_DIR") + QStringLiteral("/resources/Reportvorlagen/");
-}
-
-QByteArray readAll(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
 struct Item
@@ -233,7 +228,7 @@ private slots:
             QVERIFY2(m_dialogs.texts().isEmpty(), qPrintable(name + ": " + m_dialogs.texts().join('|')));
             const QString out = m_out.filePath(QStringLiteral("sb") + name);
             QCOMPARE(m_opener.opened, QStringList{out});
-            const QByteArray rtf = readAll(out);
+            const QByteArray rtf = readFile(out);
             QVERIFY(rtf.startsWith("{\\rtf1"));
             // A field the printout does not fill stays in the document between its backslashes.
             QVERIFY2(!rtf.contains("\\\\"), qPrintable(name + QStringLiteral(" keeps an unfilled field")));
@@ -262,7 +257,7 @@ private slots:
         for (auto it = all.cbegin(); it != all.cend(); ++it) {
             const QString base = converted.filePath(QStringLiteral("sb") + QFileInfo(it.key()).completeBaseName());
             QVERIFY2(QFileInfo(base + ".pdf").size() > 1000, qPrintable(it.key() + " did not convert to PDF"));
-            const QString text = QString::fromUtf8(readAll(base + ".txt")).replace(QChar(0x00A0), u' ');
+            const QString text = QString::fromUtf8(readFile(base + ".txt")).replace(QChar(0x00A0), u' ');
             for (const QString &seen : it.value().seen)
                 QVERIFY2(text.contains(QString(seen).replace(QChar(0x00A0), u' ')),
                          qPrintable(it.key() + ": " + seen + " not found in\n" + text));

@@ -86,11 +86,6 @@ QString senderLine(const DataSet &firma)
            + t("Ort");
 }
 
-QString printedLines(const QString &text)
-{
-    return LineBreaks::forPrintout(text);
-}
-
 Values values(const DataSet &letter, const DataSet &recipient, const DataSet &firma, Form form)
 {
     auto f = [&firma](const char *field) { return firma.asString(QLatin1String(field)); };
@@ -121,8 +116,8 @@ Values values(const DataSet &letter, const DataSet &recipient, const DataSet &fi
     set(QStringLiteral("ekUnser_Zeichen"), l("UnserZeichen"));
     set(QStringLiteral("ekberater"), l("SB") + Cr + l("SBTelefon"));
     set(QStringLiteral("ekdatum"), GermanFormat::shortDate(letter.asDate(QStringLiteral("Erfdat"))));
-    set(QStringLiteral("ekbetreff"), printedLines(l("Betreff")));
-    set(QStringLiteral("ekbrieftext"), printedLines(l("Text")));
+    set(QStringLiteral("ekbetreff"), LineBreaks::forPrintout(l("Betreff")));
+    set(QStringLiteral("ekbrieftext"), LineBreaks::forPrintout(l("Text")));
 
     const QList<Bank> banks = banksInUse(firma);
     for (int slot = 1; slot <= banks.size(); ++slot) {

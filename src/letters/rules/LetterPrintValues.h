@@ -34,7 +34,4 @@ QString senderLine(const DataSet &firma);
 // set for a letter without one) and the office; bank data in the shape of `form`.
 Values values(const DataSet &letter, const DataSet &recipient, const DataSet &firma, Form form);
 
-// Turns the line breaks of typed text into the single carriage return of the templates.
-QString printedLines(const QString &text);
-
 } // namespace LetterPrintValues
