@@ -3,7 +3,8 @@ BUILD    ?= build
 JOBS     ?= 2
 BUILD_TYPE ?= RelWithDebInfo
 
-PACKAGES := cmake g++ ninja-build pkg-config qt6-base-dev libqt6sql6-sqlite libsqlite3-dev libsodium-dev qt6-translations-l10n
+PACKAGES := cmake g++ ninja-build pkg-config qt6-base-dev libqt6sql6-sqlite libsqlite3-dev libsodium-dev qt6-translations-l10n \
+            libqt6sql6-psql qt6-charts-dev libqt6opengl6-dev qt6-pdf-dev
 SHOT_PACKAGES := xvfb xauth
 
 .PHONY: all deps configure build run test bench screenshots clean

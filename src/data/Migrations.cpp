@@ -3,6 +3,11 @@
 #include "data/DataError.h"
 #include "data/Database.h"
 #include "data/FirstStartData.h"
+#include "data/Schema.h"
+
+#include <QSqlDatabase>
+#include <QSqlRecord>
+#include <QStringList>
 
 namespace Migrations {
 
@@ -19,6 +24,34 @@ void addGarnishmentTable(Database &db)
         FirstStartData::writeGarnishment(db);
 }
 
+// Tables and columns added to the definitions since the file was made. Existing rows keep
+// their values; new columns start empty.
+void addMissingTablesAndColumns(Database &db)
+{
+    const QSqlDatabase connection = db.connection();
+    QStringList existing;
+    for (const QString &name : connection.tables())
+        existing << name.toLower();
+    for (const TableDef &t : Schema::tables()) {
+        if (!existing.contains(t.name.toLower())) {
+            db.exec(t.createSql());
+            for (const QString &ix : t.createIndexSql())
+                db.exec(ix);
+            continue;
+        }
+        const QSqlRecord stored = connection.record(t.name);
+        for (qsizetype i = 1; i < t.columns.size(); ++i) {
+            const ColumnDef &c = t.columns.at(i);
+            bool found = false;
+            for (int f = 0; f < stored.count() && !found; ++f)
+                found = stored.fieldName(f).compare(c.name, Qt::CaseInsensitive) == 0;
+            if (!found)
+                db.exec(QStringLiteral("ALTER TABLE %1 ADD COLUMN %2 %3")
+                            .arg(t.name, c.name, Schema::sqlType(c, false)));
+        }
+    }
+}
+
 } // namespace
 
 void apply(Database &db, int toVersion)
@@ -27,6 +60,10 @@ void apply(Database &db, int toVersion)
     // Version 1 is the first layout; files are created at it, so no step leads there.
     case 2:
         addGarnishmentTable(db);
+        break;
+    case 3:   // clients, claims, settlement plans, account certificates
+    case 4:   // bank statement import, plan against actual
+        addMissingTablesAndColumns(db);
         break;
     default:
         throw DataError(QStringLiteral("Für die Datenbankversion %1 gibt es keinen Umstellungsschritt.")

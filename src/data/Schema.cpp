@@ -1,5 +1,7 @@
 #include "data/Schema.h"
 
+#include "data/SchemaAdditions.h"
+
 #include <QHash>
 
 #include <string>
@@ -152,6 +154,9 @@ QVector<TableDef> buildTables()
                requiredText("WvKurz", 80), memo("WvLang"), boolean("WvErledigt"), date("WvErldat"),
                time("Uhrzeit")},
               {QStringLiteral("WvDatum, Uhrzeit")}});
+
+    SchemaAdditions::appendDebtCounselling(t);
+    SchemaAdditions::appendStatementImport(t);
     return t;
 }
 
@@ -183,6 +188,18 @@ QStringList TableDef::createIndexSql() const
     }
     return out;
 }
+
+namespace SchemaAdditions {
+
+TableDef *find(QVector<TableDef> &tables, const QString &name)
+{
+    for (TableDef &t : tables)
+        if (t.name.compare(name, Qt::CaseInsensitive) == 0)
+            return &t;
+    return nullptr;
+}
+
+} // namespace SchemaAdditions
 
 namespace Schema {
 

@@ -1,0 +1,9 @@
+#include "data/SchemaAdditions.h"
+
+namespace SchemaAdditions {
+
+void appendDebtCounselling(QVector<TableDef> &)
+{
+}
+
+} // namespace SchemaAdditions

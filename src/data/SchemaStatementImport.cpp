@@ -1,0 +1,9 @@
+#include "data/SchemaAdditions.h"
+
+namespace SchemaAdditions {
+
+void appendStatementImport(QVector<TableDef> &)
+{
+}
+
+} // namespace SchemaAdditions
