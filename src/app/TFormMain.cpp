@@ -8,6 +8,7 @@
 #include "ui/Dialogs.h"
 #include "ui/Guard.h"
 #include "ui/PageModule.h"
+#include "ui/PrintoutSettings.h"
 
 #include <QButtonGroup>
 #include <QCloseEvent>
@@ -208,6 +209,16 @@ void TFormMain::buildMenu()
     QMenu *optionen = bar->addMenu(QStringLiteral("&Optionen"));
     optionen->setObjectName(QStringLiteral("mnOptionen"));
     add(optionen, "miReorganisieren", QStringLiteral("&Datenbank reorganisieren"), [this] { reorganize(); });
+    optionen->addSeparator();
+    // A choice of the logged-in user, kept per user on this computer.
+    QAction *pdf = optionen->addAction(QStringLiteral("Ausdrucke als &PDF"));
+    pdf->setObjectName(QStringLiteral("miAusdruckeAlsPdf"));
+    pdf->setCheckable(true);
+    connect(optionen, &QMenu::aboutToShow, pdf, [this, pdf] {
+        pdf->setEnabled(!AktSbKurz.isEmpty());
+        pdf->setChecked(PrintoutSettings::pdf(AktSbKurz));
+    });
+    connect(pdf, &QAction::triggered, this, [this](bool on) { PrintoutSettings::setPdf(AktSbKurz, on); });
 
     QMenu *hilfe = bar->addMenu(QStringLiteral("&Hilfe"));
     hilfe->setObjectName(QStringLiteral("mnHilfe"));

@@ -11,6 +11,7 @@
 #include "ui/Help.h"
 #include "ui/Icons.h"
 #include "ui/RecordToolBar.h"
+#include "ui/Printout.h"
 
 #include <QButtonGroup>
 #include <QCalendarWidget>
@@ -38,8 +39,8 @@ TerminePage::TerminePage(DataModules &dm, std::function<void(const QString &)> s
                    Icons::standard(QStyle::SP_FileDialogDetailedView), [this] { currentAppointments(); });
     bar->addButton(QStringLiteral("aufTbutBearbeiten"), QStringLiteral("Termine bearbeiten"),
                    Icons::standard(QStyle::SP_FileDialogInfoView), [this] { editAppointments(); });
-    bar->addButton(QStringLiteral("aufTbutTerminliste"), QStringLiteral("Terminliste"),
-                   Icons::standard(QStyle::SP_FileDialogContentsView), [this] { print(); });
+    Printout::offerPdf(bar->addButton(QStringLiteral("aufTbutTerminliste"), QStringLiteral("Terminliste"),
+                                      Icons::standard(QStyle::SP_FileDialogContentsView), [this] { print(); }));
     bar->addButton(QStringLiteral("aufTbutHilfe"), QStringLiteral("Hilfe"), Icons::standard(QStyle::SP_DialogHelpButton),
                    [this] { Help::open(QStringLiteral("Termin"), this); });
 

@@ -1,5 +1,6 @@
 #include "budget/BudgetPage.h"
 
+#include "budget/BudgetChartTab.h"
 #include "budget/BudgetItemTab.h"
 #include "budget/BudgetPrintouts.h"
 #include "budget/BudgetTabTexts.h"
@@ -19,6 +20,7 @@
 #include "ui/Help.h"
 #include "ui/Icons.h"
 #include "ui/RecordToolBar.h"
+#include "ui/Printout.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
@@ -91,8 +93,8 @@ BudgetPage::BudgetPage(DataModules &dm, QWidget *parent) : QWidget(parent), m_dm
     for (const PrintButton &p : {PrintButton{"budTbutHhMonat", "HH - Monat", &BudgetPrintouts::printHouseholdPlan},
                               PrintButton{"budTbutBudgetplan", "&Budgetplan", &BudgetPrintouts::printBudgetPlan},
                               PrintButton{"budTbutBlanko", "Blankoformular", &BudgetPrintouts::printBlankForm}})
-        toolBar->addButton(QLatin1String(p.name), QString::fromUtf8(p.caption), print,
-                           [this, run = p.print] { guarded([&] { run(m_dm); }); });
+        Printout::offerPdf(toolBar->addButton(QLatin1String(p.name), QString::fromUtf8(p.caption), print,
+                                              [this, run = p.print] { guarded([&] { run(m_dm); }); }));
     toolBar->addButton(QStringLiteral("budTbutHilfe"), QStringLiteral("Hilfe"),
                        Icons::standard(QStyle::SP_DialogHelpButton), [this] { Help::open(QStringLiteral("Budget"), this); });
 
@@ -105,6 +107,7 @@ BudgetPage::BudgetPage(DataModules &dm, QWidget *parent) : QWidget(parent), m_dm
         auto *tab = new BudgetItemTab(*dm.dmHh, c, m_tabs);
         m_tabs->addTab(tab, BudgetTabTexts::forPrefix(c.prefix).tab);
     }
+    m_tabs->addTab(new BudgetChartTab(plan, m_tabs), QStringLiteral("Grafik"));
 
     auto *middle = new QHBoxLayout;
     middle->addWidget(buildPlanData());

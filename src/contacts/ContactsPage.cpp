@@ -8,6 +8,7 @@
 #include "ui/Guard.h"
 #include "ui/Help.h"
 #include "ui/Icons.h"
+#include "ui/Printout.h"
 
 #include <QScrollArea>
 #include <QToolBar>
@@ -35,10 +36,11 @@ ContactsPage::ContactsPage(DataModules &dm, QWidget *parent) : QWidget(parent), 
         [this] { ContactSetup::chooseAndLocate(m_dm, this); });
     add("adrtbutBearbeiten", QStringLiteral("Kontakt bearbeiten"), QStyle::SP_FileDialogDetailedView,
         [this] { editContact(); });
-    add("adrtbutKarteikarte", QStringLiteral("Karteikarte"), QStyle::SP_FileIcon,
-        [this] { ContactPrintouts::printCard(m_dm); });
-    add("adrtbutKontaktliste", QStringLiteral("Kontaktliste"), QStyle::SP_FileDialogListView,
-        [this] { ContactPrintouts::printList(m_dm); });
+    for (QAction *a : {add("adrtbutKarteikarte", QStringLiteral("Karteikarte"), QStyle::SP_FileIcon,
+                           [this] { ContactPrintouts::printCard(m_dm); }),
+                       add("adrtbutKontaktliste", QStringLiteral("Kontaktliste"), QStyle::SP_FileDialogListView,
+                           [this] { ContactPrintouts::printList(m_dm); })})
+        Printout::offerPdf(qobject_cast<QToolButton *>(bar->widgetForAction(a)));
     add("adrtbutHilfe", QStringLiteral("Hilfe"), QStyle::SP_DialogHelpButton,
         [this] { Help::open(QStringLiteral("Kontakte"), this); });
 

@@ -9,6 +9,7 @@
 #include "ui/Help.h"
 #include "ui/Icons.h"
 #include "ui/RecordToolBar.h"
+#include "ui/Printout.h"
 
 #include <QHBoxLayout>
 #include <QPushButton>
@@ -31,8 +32,8 @@ TFormKontakteErfassen::TFormKontakteErfassen(DataModules &dm, QWidget *parent) :
     bar->addCancelButton(QStringLiteral("kontTbutAbbruch"), QStringLiteral("&Abbruch"));
     bar->addDeleteButton(QStringLiteral("kontTbutLoeschen"), QStringLiteral("&Löschen"),
                          QStringLiteral("Datensatz löschen?"));
-    bar->addButton(QStringLiteral("kontTbutKarteikarte"), QStringLiteral("&Karteikarte"),
-                   Icons::standard(QStyle::SP_FileDialogContentsView), [this] { ContactPrintouts::printCard(m_dm); });
+    Printout::offerPdf(bar->addButton(QStringLiteral("kontTbutKarteikarte"), QStringLiteral("&Karteikarte"),
+                                      Icons::standard(QStyle::SP_FileDialogContentsView), [this] { ContactPrintouts::printCard(m_dm); }));
     bar->addButton(QStringLiteral("kontTbutHilfe"), QStringLiteral("&Hilfe"),
                    Icons::standard(QStyle::SP_DialogHelpButton), [this] { Help::open(QStringLiteral("Kontakte"), this); });
     connect(bar, &RecordToolBar::closeRequested, this, &QDialog::close);

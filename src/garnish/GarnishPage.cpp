@@ -9,6 +9,7 @@
 #include "ui/Guard.h"
 #include "ui/Help.h"
 #include "ui/Icons.h"
+#include "ui/Printout.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
@@ -55,7 +56,8 @@ GarnishPage::GarnishPage(DataModules &dm, QWidget *parent) : QWidget(parent), m_
     add("pftbutSchliessen", QStringLiteral("&Schließen"), QStyle::SP_DialogCloseButton,
         [table] { guarded([table] { table->close(); }); });
     add("pftbutAktivieren", QStringLiteral("&Aktivieren"), QStyle::SP_BrowserReload, [this] { activateTable(); });
-    add("pftbutDrucken", QStringLiteral("&Drucken"), QStyle::SP_FileDialogContentsView, [this] { print(); });
+    Printout::offerPdf(qobject_cast<QToolButton *>(bar->widgetForAction(
+        add("pftbutDrucken", QStringLiteral("&Drucken"), QStyle::SP_FileDialogContentsView, [this] { print(); }))));
     add("pftbutHilfe", QStringLiteral("Hilfe"), QStyle::SP_DialogHelpButton,
         [this] { Help::open(QStringLiteral("Pfändung"), this); });
 

@@ -7,6 +7,7 @@
 #include "ui/DbGrid.h"
 #include "ui/DbMemo.h"
 #include "ui/Guard.h"
+#include "ui/Printout.h"
 
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -49,6 +50,7 @@ HelpPanel::HelpPanel(DataModules &dm, QWidget *parent) : QWidget(parent), m_dm(d
     connect(all, &QPushButton::clicked, this,
             [texts] { guarded([&] { HelpTexts::show(*texts, HelpTexts::AllSql, texts->isReadOnly()); }); });
     connect(print, &QPushButton::clicked, this, [this] { guarded([this] { HelpPrintout::print(m_dm); }); });
+    Printout::offerPdf(print);
     connect(edit, &QPushButton::clicked, this, [this, texts] {
         if (!guarded([&] { HelpTexts::show(*texts, texts->sql().isEmpty() ? HelpTexts::AllSql : texts->sql(), false); }))
             return;

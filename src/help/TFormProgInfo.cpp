@@ -9,6 +9,7 @@
 #include "ui/Guard.h"
 #include "ui/Icons.h"
 #include "ui/RecordToolBar.h"
+#include "ui/Printout.h"
 
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -37,8 +38,8 @@ TFormProgInfo::TFormProgInfo(DataModules &dm, QWidget *parent) : QDialog(parent)
     bar->addCancelButton(QStringLiteral("piTbutAbbruch"), QStringLiteral("&Abbruch"));
     bar->addDeleteButton(QStringLiteral("piTbutLoeschen"), QStringLiteral("&Löschen"),
                          QStringLiteral("Soll dieser Datensatz gelöscht werden?"));
-    bar->addButton(QStringLiteral("piTbutDrucken"), QStringLiteral("&Drucken"),
-                   Icons::standard(QStyle::SP_FileDialogContentsView), [this] { HelpPrintout::print(m_dm); });
+    Printout::offerPdf(bar->addButton(QStringLiteral("piTbutDrucken"), QStringLiteral("&Drucken"),
+                                      Icons::standard(QStyle::SP_FileDialogContentsView), [this] { HelpPrintout::print(m_dm); }));
 
     auto *listBox = new QGroupBox(QStringLiteral("Liste"), this);
     m_search = new QLineEdit(listBox);

@@ -3,6 +3,7 @@
 #include "core/DateUtil.h"
 #include "core/GermanFormat.h"
 #include "data/DataModules.h"
+#include "hhbook/HhbookChartTab.h"
 #include "hhbook/HhbookPrintout.h"
 #include "hhbook/TFormHHplanWiBu.h"
 #include "hhbook/TFormHhbuchEdit.h"
@@ -19,6 +20,7 @@
 #include "ui/Guard.h"
 #include "ui/Help.h"
 #include "ui/Icons.h"
+#include "ui/Printout.h"
 #include "ui/RecordToolBar.h"
 
 #include <QComboBox>
@@ -62,6 +64,7 @@ HhbookPage::HhbookPage(DataModules &dm, std::function<void(const QString &)> sho
     QWidget *summaryTab = buildSummaryTab();
     summaryTab->setObjectName(QStringLiteral("tbsZusammen"));
     m_tabs->addTab(summaryTab, QStringLiteral("Zusammenfassung"));
+    m_tabs->addTab(new HhbookChartTab(m_bookings, m_tabs), QStringLiteral("Grafik"));
 
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -110,8 +113,8 @@ QWidget *HhbookPage::buildToolBar()
                    Icons::standard(QStyle::SP_BrowserReload), [this] { recurringBookings(); });
     bar->addButton(QStringLiteral("hhtbutrechnen"), QStringLiteral("Rechnen"),
                    Icons::standard(QStyle::SP_FileDialogInfoView), [this] { calculate(); });
-    bar->addButton(QStringLiteral("hhtbutAusgabe"), QStringLiteral("Ausgabe"),
-                   Icons::standard(QStyle::SP_FileDialogContentsView), [this] { print(); });
+    Printout::offerPdf(bar->addButton(QStringLiteral("hhtbutAusgabe"), QStringLiteral("Ausgabe"),
+                                      Icons::standard(QStyle::SP_FileDialogContentsView), [this] { print(); }));
     bar->addButton(QStringLiteral("hhtbuthilfe"), QStringLiteral("Hilfe"), Icons::standard(QStyle::SP_DialogHelpButton),
                    [this] { Help::open(QStringLiteral("Haushaltsbuch"), this); });
     return bar;

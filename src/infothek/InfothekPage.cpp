@@ -12,6 +12,7 @@
 #include "ui/Help.h"
 #include "ui/Icons.h"
 #include "ui/RecordToolBar.h"
+#include "ui/Printout.h"
 
 #include <QFileInfo>
 #include <QGridLayout>
@@ -38,8 +39,9 @@ InfothekPage::InfothekPage(DataModules &dm, QWidget *parent) : QWidget(parent), 
     bar->addSaveButton(QStringLiteral("itspeichern"), QStringLiteral("Speichern"));
     bar->addCancelButton(QStringLiteral("itabbruch"), QStringLiteral("Abbruch"));
     bar->addDeleteButton(QStringLiteral("itloeschen"), QStringLiteral("Löschen"), QStringLiteral("Dokument löschen?"));
-    bar->addButton(QStringLiteral("itdrucken"), QStringLiteral("Drucken"), Icons::standard(QStyle::SP_FileDialogContentsView),
-                   [this] { InfothekPrintout::print(m_dm); });
+    Printout::offerPdf(bar->addButton(QStringLiteral("itdrucken"), QStringLiteral("Drucken"),
+                                      Icons::standard(QStyle::SP_FileDialogContentsView),
+                                      [this] { InfothekPrintout::print(m_dm); }));
     bar->addButton(QStringLiteral("ithilfe"), QStringLiteral("Hilfe"), Icons::standard(QStyle::SP_DialogHelpButton),
                    [this] { Help::open(QStringLiteral("Infothek"), this); });
 

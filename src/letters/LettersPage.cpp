@@ -19,6 +19,7 @@
 #include "ui/Help.h"
 #include "ui/Icons.h"
 #include "ui/RecordToolBar.h"
+#include "ui/Printout.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
@@ -57,8 +58,8 @@ LettersPage::LettersPage(DataModules &dm, QWidget *parent) : QWidget(parent), m_
     upper->addSaveButton(QStringLiteral("brTbutSpeichern"), QStringLiteral("&Speichern"));
     upper->addCancelButton(QStringLiteral("brTbutAbbruch"), QStringLiteral("&Abbruch"));
     upper->addDeleteButton(QStringLiteral("brTbutLoeschen"), QStringLiteral("&Löschen"), QStringLiteral("Datensatz löschen?"));
-    upper->addButton(QStringLiteral("brTbutDrucken"), QStringLiteral("&Drucken"),
-                     Icons::standard(QStyle::SP_FileDialogContentsView), [this] { print(); });
+    Printout::offerPdf(upper->addButton(QStringLiteral("brTbutDrucken"), QStringLiteral("&Drucken"),
+                                        Icons::standard(QStyle::SP_FileDialogContentsView), [this] { print(); }));
     upper->addButton(QStringLiteral("brTbutHilfe"), QStringLiteral("Hilfe"), Icons::standard(QStyle::SP_DialogHelpButton),
                      [this] { Help::open(QStringLiteral("Briefe"), this); });
 

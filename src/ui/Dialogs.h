@@ -22,6 +22,8 @@ public:
     virtual QString chooseDirectory(const QString &caption, const QString &startDirectory) = 0;
     // The chosen file, or an empty string when cancelled.
     virtual QString chooseFile(const QString &caption, const QString &startDirectory, const QString &filter) = 0;
+    // The file to write, proposed as `proposal` (folder and name); empty when cancelled.
+    virtual QString chooseSaveFile(const QString &caption, const QString &proposal, const QString &filter) = 0;
     // Returns false when cancelled; `value` carries the proposal in and the answer out.
     virtual bool inputBox(const QString &caption, const QString &prompt, QString *value) = 0;
 

@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QPushButton>
@@ -78,7 +79,7 @@ namespace {
 // locks (see NameOnlyIconProvider). The dialog begins in an empty folder of its own, so it
 // lists nothing before the provider is in place, and only then goes to the start folder.
 QString runChooser(const QString &caption, const QString &startDirectory, const QString &filter,
-                   QFileDialog::FileMode mode)
+                   QFileDialog::FileMode mode, const QString &proposedName = {})
 {
     const QTemporaryDir empty;
     // Without this the desktop's chooser is set up along with the dialog, before the
@@ -93,7 +94,11 @@ QString runChooser(const QString &caption, const QString &startDirectory, const 
     dialog.setFileMode(mode);
     if (mode == QFileDialog::Directory)
         dialog.setOption(QFileDialog::ShowDirsOnly);
+    if (mode == QFileDialog::AnyFile)
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setDirectory(startDirectory);
+    if (!proposedName.isEmpty())
+        dialog.selectFile(proposedName);
     dialog.setHistory({});
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return QString();
@@ -110,6 +115,12 @@ QString QtDialogs::chooseDirectory(const QString &caption, const QString &startD
 QString QtDialogs::chooseFile(const QString &caption, const QString &startDirectory, const QString &filter)
 {
     return runChooser(caption, startDirectory, filter, QFileDialog::ExistingFile);
+}
+
+QString QtDialogs::chooseSaveFile(const QString &caption, const QString &proposal, const QString &filter)
+{
+    const QFileInfo file(proposal);
+    return runChooser(caption, file.absolutePath(), filter, QFileDialog::AnyFile, file.fileName());
 }
 
 bool QtDialogs::inputBox(const QString &caption, const QString &prompt, QString *value)

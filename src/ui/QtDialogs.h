@@ -10,5 +10,6 @@ public:
     bool confirmOkCancel(const QString &text) override;
     QString chooseDirectory(const QString &caption, const QString &startDirectory) override;
     QString chooseFile(const QString &caption, const QString &startDirectory, const QString &filter) override;
+    QString chooseSaveFile(const QString &caption, const QString &proposal, const QString &filter) override;
     bool inputBox(const QString &caption, const QString &prompt, QString *value) override;
 };

@@ -58,6 +58,12 @@ QString ScriptedDialogs::chooseFile(const QString &caption, const QString &, con
     return next().toString();
 }
 
+QString ScriptedDialogs::chooseSaveFile(const QString &caption, const QString &, const QString &)
+{
+    m_log.append({QStringLiteral("chooseSaveFile"), caption, mkInfo});
+    return next().toString();
+}
+
 bool ScriptedDialogs::inputBox(const QString &, const QString &prompt, QString *value)
 {
     m_log.append({QStringLiteral("inputBox"), prompt, mkInfo});

@@ -14,7 +14,8 @@ class ScriptedDialogs : public Dialogs
 public:
     struct Entry
     {
-        QString call;   // "showMsg", "askYesNo", "confirmOkCancel", "chooseDirectory", "chooseFile", "inputBox"
+        QString call;   // "showMsg", "askYesNo", "confirmOkCancel", "chooseDirectory", "chooseFile",
+                        // "chooseSaveFile", "inputBox"
         QString text;
         TMsgKind kind = mkWarning;
     };
@@ -38,6 +39,7 @@ public:
     bool confirmOkCancel(const QString &text) override;
     QString chooseDirectory(const QString &caption, const QString &startDirectory) override;
     QString chooseFile(const QString &caption, const QString &startDirectory, const QString &filter) override;
+    QString chooseSaveFile(const QString &caption, const QString &proposal, const QString &filter) override;
     bool inputBox(const QString &caption, const QString &prompt, QString *value) override;
 
 private:

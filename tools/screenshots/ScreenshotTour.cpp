@@ -21,6 +21,8 @@
 #include "hhbook/TFormHhbuchEdit.h"
 #include "infothek/TFormInfoRubrik.h"
 #include "letters/TFormTbau.h"
+#include "ui/PdfConverter.h"
+#include "ui/Printout.h"
 #include "ui/RecordDialog.h"
 #include "ui/ScriptedDialogs.h"
 
@@ -262,6 +264,24 @@ int ScreenshotTour::run()
             ++m_count;
     }
     window.resize(1280, 800);
+    // The sample plan's charts, then the same plan as a PDF in the preview window.
+    if (auto *tabs = window.findChild<QTabWidget *>(QStringLiteral("pghhdet"))) {
+        tabs->setCurrentIndex(tabs->count() - 1);
+        QApplication::processEvents();
+        if (window.grab().save(QDir(m_out).filePath(QStringLiteral("11_seite_budget_grafik.png"))))
+            ++m_count;
+        tabs->setCurrentIndex(0);
+    }
+    if (!PdfConverter::program().isEmpty()) {
+        Printout::OutputScope preview(Printout::Output::Preview);
+        RecordDialog::whenShown(
+            [this](QDialog *dlg) {
+                save(dlg, QStringLiteral("22_pdf_vorschau"));
+                dlg->accept();
+            },
+            120000);
+        window.findChild<QToolButton *>(QStringLiteral("budTbutBudgetplan"))->click();
+    }
     // The Pfändung page with its table shown and an amount looked up.
     window.ActivatePage(TFormMain::Pfaendung);
     if (auto *page = window.findChild<QWidget *>(QStringLiteral("pfaendungPage"))) {
@@ -289,6 +309,15 @@ int ScreenshotTour::run()
         QApplication::processEvents();
         if (window.grab().save(QDir(m_out).filePath(QStringLiteral("12_seite_haushaltsbuch_zusammenfassung.png"))))
             ++m_count;
+        // The charts over the whole book's three months.
+        if (auto *tabs = page->findChild<QTabWidget *>(QStringLiteral("pcHhbuch"))) {
+            page->findChild<QPushButton *>(QStringLiteral("hhbutOhneFilter"))->click();
+            tabs->setCurrentWidget(page->findChild<QWidget *>(QStringLiteral("tbsGrafik")));
+            QApplication::processEvents();
+            if (window.grab().save(QDir(m_out).filePath(QStringLiteral("12_seite_haushaltsbuch_grafik.png"))))
+                ++m_count;
+            tabs->setCurrentIndex(0);
+        }
         TFormHhbuchEdit books(dm, &window);
         save(&books, QStringLiteral("80_haushaltsbuch_bearbeiten"));
         TFormHHplanWiBu series(dm, {}, &window);

@@ -1,0 +1,157 @@
+#include "budget/BudgetChartTab.h"
+
+#include "budget/rules/BudgetChartData.h"
+#include "core/GermanFormat.h"
+#include "data/DataSet.h"
+#include "ui/charts/ChartPanel.h"
+
+#include <QBarCategoryAxis>
+#include <QBarSet>
+#include <QChart>
+#include <QHBoxLayout>
+#include <QLegend>
+#include <QLegendMarker>
+#include <QLineSeries>
+#include <QPieSeries>
+#include <QPieSlice>
+#include <QStackedBarSeries>
+#include <QTimer>
+
+namespace {
+
+const QColor IncomeColour(0x4c, 0x9b, 0x50);
+const QColor NetColour(0x1f, 0x3a, 0x68);
+
+QString percent(double value)
+{
+    return GermanFormat::number(value, 1) + QStringLiteral(" %");
+}
+
+} // namespace
+
+BudgetChartTab::BudgetChartTab(DataSet *plan, QWidget *parent) : QWidget(parent), m_plan(plan)
+{
+    setObjectName(QStringLiteral("budGrafik"));
+    m_months = new ChartPanel(QStringLiteral("budGrafikMonate"), QStringLiteral("Budget-Monate"), this);
+    m_shares = new ChartPanel(QStringLiteral("budGrafikAnteile"), QStringLiteral("Budget-Anteile"), this);
+    auto *layout = new QHBoxLayout(this);
+    layout->setContentsMargins(4, 4, 4, 4);
+    layout->addWidget(m_months, 3);
+    layout->addWidget(m_shares, 2);
+
+    // The rollup of a saved item posts the plan row; moving to another plan changes it too.
+    for (auto signal : {&DataSet::currentRowChanged, &DataSet::rowsReset, &DataSet::opened, &DataSet::closed})
+        connect(plan, signal, this, &BudgetChartTab::planChanged);
+    connect(plan, &DataSet::rowChanged, this, &BudgetChartTab::planChanged);
+}
+
+void BudgetChartTab::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    if (m_stale)
+        refresh();
+}
+
+void BudgetChartTab::planChanged()
+{
+    // Charts are rebuilt only while they can be seen, and once for a burst of changes.
+    m_stale = true;
+    if (!isVisible() || m_queued)
+        return;
+    m_queued = true;
+    QTimer::singleShot(0, this, [this] {
+        m_queued = false;
+        if (m_stale && isVisible())
+            refresh();
+    });
+}
+
+void BudgetChartTab::refresh()
+{
+    m_stale = false;
+    const BudgetChartData data = BudgetChartData::fromPlan(*m_plan);
+    showMonths(data);
+    showShares(data);
+}
+
+void BudgetChartTab::showMonths(const BudgetChartData &data)
+{
+    auto *chart = new QChart;
+    ChartPanel::applyStyle(chart);
+    chart->setTitle(QStringLiteral("Monatsübersicht: Einkommen, Ausgaben und Saldo"));
+
+    auto *bars = new QStackedBarSeries;
+    auto *income = new QBarSet(QStringLiteral("Einkommen"));
+    income->setColor(IncomeColour);
+    for (Money m : data.income)
+        *income << m.toDouble();
+    bars->append(income);
+    // Costs stand below the zero line, so a month's bar shows what is left at a glance.
+    for (const BudgetChartData::Series &s : data.spending) {
+        auto *set = new QBarSet(s.name);
+        for (Money m : s.months)
+            *set << -m.toDouble();
+        bars->append(set);
+    }
+    bars->setBarWidth(0.7);
+    chart->addSeries(bars);
+
+    auto *net = new QLineSeries;
+    net->setName(QStringLiteral("Saldo"));
+    QPen pen(NetColour);
+    pen.setWidth(3);
+    net->setPen(pen);
+    net->setPointsVisible(true);
+    for (int m = 0; m < 12; ++m)
+        net->append(m, data.net[m].toDouble());
+    chart->addSeries(net);
+
+    auto *months = new QBarCategoryAxis;
+    for (int m = 1; m <= 12; ++m)
+        months->append(GermanFormat::shortMonthName(m));
+    chart->addAxis(months, Qt::AlignBottom);
+    const auto [low, high] = data.range();
+    QAbstractAxis *amounts = ChartPanel::moneyAxis(low.toDouble(), high.toDouble());
+    chart->addAxis(amounts, Qt::AlignLeft);
+    for (QAbstractSeries *series : {static_cast<QAbstractSeries *>(bars), static_cast<QAbstractSeries *>(net)}) {
+        series->attachAxis(months);
+        series->attachAxis(amounts);
+    }
+    m_months->setChart(chart);
+    m_months->setNote(data.isEmpty() ? QStringLiteral("Der Plan hat noch keine Beträge.") : QString());
+}
+
+void BudgetChartTab::showShares(const BudgetChartData &data)
+{
+    auto *chart = new QChart;
+    ChartPanel::applyStyle(chart);
+    chart->setTitle(QStringLiteral("Anteile am Einkommen (%1 im Monat)").arg(GermanFormat::currency(data.monthlyIncome)));
+    chart->legend()->setAlignment(Qt::AlignRight);
+
+    auto *donut = new QPieSeries;
+    donut->setHoleSize(0.45);
+    donut->setPieSize(0.8);
+    for (const BudgetChartData::Slice &s : data.shares) {
+        QPieSlice *slice = donut->append(s.name + QStringLiteral(" ") + percent(s.percent), s.amount.toDouble());
+        // Small slices keep their text in the legend only; on the ring they would overlap.
+        slice->setLabelVisible(s.percent >= 4.0);
+        slice->setLabel(percent(s.percent));
+        if (s.name == BudgetChartFreeSlice)
+            slice->setColor(IncomeColour);
+    }
+    chart->addSeries(donut);
+    // The legend names each slice with its share; the ring shows the share alone.
+    const QList<QPieSlice *> slices = donut->slices();
+    for (int i = 0; i < slices.size(); ++i)
+        if (QLegendMarker *marker = chart->legend()->markers(donut).value(i))
+            marker->setLabel(data.shares.at(i).name + QStringLiteral(" ") + percent(data.shares.at(i).percent));
+    m_shares->setChart(chart);
+
+    QString note;
+    if (data.monthlyIncome <= Money())
+        note = QStringLiteral("Ohne Einkommen gibt es keine Anteile am Einkommen.");
+    else if (data.monthlySpending > data.monthlyIncome)
+        note = QStringLiteral("Die Ausgaben übersteigen das Einkommen um %1 im Monat.")
+                   .arg(GermanFormat::currency(data.monthlySpending - data.monthlyIncome));
+    m_shares->setNote(note);
+}

@@ -1,0 +1,156 @@
+#include "hhbook/HhbookChartTab.h"
+
+#include "core/GermanFormat.h"
+#include "data/DataSet.h"
+#include "hhbook/rules/HhbookChartData.h"
+#include "ui/charts/ChartPanel.h"
+
+#include <QBarCategoryAxis>
+#include <QBarSeries>
+#include <QBarSet>
+#include <QChart>
+#include <QHBoxLayout>
+#include <QStackedBarSeries>
+#include <QTimer>
+
+namespace {
+
+const QColor SurplusColour(0x4c, 0x9b, 0x50);
+const QColor DeficitColour(0xc0, 0x39, 0x2b);
+
+// "Jan 26": short enough for three years of months under one another's bars.
+QStringList monthLabels(const HhbookChartData &data)
+{
+    QStringList labels;
+    for (const HhbookChartData::Month &m : data.months)
+        labels << GermanFormat::shortMonthName(m.first.month()) + QStringLiteral(" ")
+                      + QString::number(m.first.year() % 100).rightJustified(2, u'0');
+    return labels;
+}
+
+QString noteFor(const HhbookChartData &data)
+{
+    if (data.months.isEmpty())
+        return QStringLiteral("Keine Buchungen in der Auswahl.");
+    if (data.monthsLeftOut > 0)
+        return QStringLiteral("Gezeigt werden die letzten %1 Monate; %2 frühere Monate sind ausgelassen.")
+            .arg(HhbookChartData::MaxMonths)
+            .arg(data.monthsLeftOut);
+    return {};
+}
+
+} // namespace
+
+HhbookChartTab::HhbookChartTab(DataSet *bookings, QWidget *parent) : QWidget(parent), m_bookings(bookings)
+{
+    setObjectName(QStringLiteral("tbsGrafik"));
+    m_spending = new ChartPanel(QStringLiteral("hhGrafikAusgaben"), QStringLiteral("Haushaltsbuch-Ausgaben"), this);
+    m_balances = new ChartPanel(QStringLiteral("hhGrafikSalden"), QStringLiteral("Haushaltsbuch-Salden"), this);
+    auto *layout = new QHBoxLayout(this);
+    layout->setContentsMargins(4, 4, 4, 4);
+    layout->addWidget(m_spending, 3);
+    layout->addWidget(m_balances, 2);
+
+    // A filter or another book resets the rows; a saved or deleted booking changes one.
+    for (auto signal : {&DataSet::rowsReset, &DataSet::opened, &DataSet::closed, &DataSet::rowsFetched})
+        connect(bookings, signal, this, &HhbookChartTab::bookingsChanged);
+    for (auto signal : {&DataSet::rowChanged, &DataSet::rowInserted, &DataSet::rowRemoved})
+        connect(bookings, signal, this, &HhbookChartTab::bookingsChanged);
+}
+
+void HhbookChartTab::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    if (m_stale)
+        refresh();
+}
+
+void HhbookChartTab::bookingsChanged()
+{
+    // Charts are rebuilt only while they can be seen, and once for a burst of changes.
+    m_stale = true;
+    if (!isVisible() || m_queued)
+        return;
+    m_queued = true;
+    QTimer::singleShot(0, this, [this] {
+        m_queued = false;
+        if (m_stale && isVisible())
+            refresh();
+    });
+}
+
+void HhbookChartTab::refresh()
+{
+    m_stale = false;
+    const HhbookChartData data = HhbookChartData::fromDataSet(*m_bookings);
+    showSpending(data);
+    showBalances(data);
+}
+
+void HhbookChartTab::showSpending(const HhbookChartData &data)
+{
+    auto *chart = new QChart;
+    ChartPanel::applyStyle(chart);
+    chart->setTitle(QStringLiteral("Ausgaben je Monat und Rubrik"));
+    auto *bars = new QStackedBarSeries;
+    const QStringList names = HhbookChartData::costNames();
+    Money highest;
+    for (int c = 0; c < names.size(); ++c) {
+        auto *set = new QBarSet(names.at(c));
+        for (const HhbookChartData::Month &m : data.months)
+            *set << m.costs[static_cast<size_t>(c)].toDouble();
+        bars->append(set);
+    }
+    Money low, high;
+    for (const HhbookChartData::Month &m : data.months) {
+        Money up, down;
+        for (Money c : m.costs)
+            (c < Money() ? down : up) += c;
+        high = std::max(high, up);
+        low = std::min(low, down);
+    }
+    bars->setBarWidth(0.75);
+    chart->addSeries(bars);
+    auto *months = new QBarCategoryAxis;
+    months->append(monthLabels(data));
+    chart->addAxis(months, Qt::AlignBottom);
+    QAbstractAxis *amounts = ChartPanel::moneyAxis(low.toDouble(), high.toDouble());
+    chart->addAxis(amounts, Qt::AlignLeft);
+    bars->attachAxis(months);
+    bars->attachAxis(amounts);
+    m_spending->setChart(chart);
+    m_spending->setNote(noteFor(data));
+}
+
+void HhbookChartTab::showBalances(const HhbookChartData &data)
+{
+    auto *chart = new QChart;
+    ChartPanel::applyStyle(chart);
+    chart->setTitle(QStringLiteral("Saldo je Monat (Einkommen abzüglich Ausgaben)"));
+    // Two sets, so surplus and deficit keep their colours; each month has a value in one.
+    auto *surplus = new QBarSet(QStringLiteral("Überschuss"));
+    auto *deficit = new QBarSet(QStringLiteral("Defizit"));
+    surplus->setColor(SurplusColour);
+    deficit->setColor(DeficitColour);
+    Money low, high;
+    for (const HhbookChartData::Month &m : data.months) {
+        const bool plus = m.balance >= Money();
+        *surplus << (plus ? m.balance.toDouble() : 0.0);
+        *deficit << (plus ? 0.0 : m.balance.toDouble());
+        low = std::min(low, m.balance);
+        high = std::max(high, m.balance);
+    }
+    auto *bars = new QStackedBarSeries;
+    bars->append(surplus);
+    bars->append(deficit);
+    bars->setBarWidth(0.75);
+    chart->addSeries(bars);
+    auto *months = new QBarCategoryAxis;
+    months->append(monthLabels(data));
+    chart->addAxis(months, Qt::AlignBottom);
+    QAbstractAxis *amounts = ChartPanel::moneyAxis(low.toDouble(), high.toDouble());
+    chart->addAxis(amounts, Qt::AlignLeft);
+    bars->attachAxis(months);
+    bars->attachAxis(amounts);
+    m_balances->setChart(chart);
+}
