@@ -19,8 +19,16 @@
 
 namespace {
 
-const QColor IncomeColour(0x4c, 0x9b, 0x50);
 const QColor NetColour(0x1f, 0x3a, 0x68);
+
+// The kind of cost's place among the seven, so it has the colour of its bars.
+int costIndex(const BudgetChartData &data, const QString &name)
+{
+    for (qsizetype i = 0; i < data.spending.size(); ++i)
+        if (data.spending.at(i).name == name)
+            return static_cast<int>(i);
+    return 0;
+}
 
 QString percent(double value)
 {
@@ -82,13 +90,14 @@ void BudgetChartTab::showMonths(const BudgetChartData &data)
 
     auto *bars = new QStackedBarSeries;
     auto *income = new QBarSet(QStringLiteral("Einkommen"));
-    income->setColor(IncomeColour);
+    income->setColor(ChartPanel::incomeColour());
     for (Money m : data.income)
         *income << m.toDouble();
     bars->append(income);
     // Costs stand below the zero line, so a month's bar shows what is left at a glance.
     for (const BudgetChartData::Series &s : data.spending) {
         auto *set = new QBarSet(s.name);
+        set->setColor(ChartPanel::costColour(static_cast<int>(bars->count()) - 1));
         for (Money m : s.months)
             *set << -m.toDouble();
         bars->append(set);
@@ -126,18 +135,22 @@ void BudgetChartTab::showShares(const BudgetChartData &data)
     auto *chart = new QChart;
     ChartPanel::applyStyle(chart);
     chart->setTitle(QStringLiteral("Anteile am Einkommen (%1 im Monat)").arg(GermanFormat::currency(data.monthlyIncome)));
-    chart->legend()->setAlignment(Qt::AlignRight);
 
     auto *donut = new QPieSeries;
     donut->setHoleSize(0.45);
     donut->setPieSize(0.8);
     for (const BudgetChartData::Slice &s : data.shares) {
-        QPieSlice *slice = donut->append(s.name + QStringLiteral(" ") + percent(s.percent), s.amount.toDouble());
-        // Small slices keep their text in the legend only; on the ring they would overlap.
-        slice->setLabelVisible(s.percent >= 4.0);
-        slice->setLabel(percent(s.percent));
-        if (s.name == BudgetChartFreeSlice)
-            slice->setColor(IncomeColour);
+        QPieSlice *slice = donut->append(percent(s.percent), s.amount.toDouble());
+        // Small slices keep their share in the legend only; on the ring it would not fit.
+        slice->setLabelVisible(s.percent >= 6.0);
+        slice->setLabelPosition(QPieSlice::LabelInsideNormal);
+        slice->setLabelColor(Qt::white);
+        QFont bold = slice->labelFont();
+        bold.setPointSizeF(8);
+        bold.setBold(true);
+        slice->setLabelFont(bold);
+        slice->setColor(s.name == BudgetChartFreeSlice ? ChartPanel::incomeColour()
+                                                       : ChartPanel::costColour(costIndex(data, s.name)));
     }
     chart->addSeries(donut);
     // The legend names each slice with its share; the ring shows the share alone.

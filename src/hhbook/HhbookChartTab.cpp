@@ -15,7 +15,6 @@
 
 namespace {
 
-const QColor SurplusColour(0x4c, 0x9b, 0x50);
 const QColor DeficitColour(0xc0, 0x39, 0x2b);
 
 // "Jan 26": short enough for three years of months under one another's bars.
@@ -97,6 +96,7 @@ void HhbookChartTab::showSpending(const HhbookChartData &data)
     Money highest;
     for (int c = 0; c < names.size(); ++c) {
         auto *set = new QBarSet(names.at(c));
+        set->setColor(ChartPanel::costColour(c));
         for (const HhbookChartData::Month &m : data.months)
             *set << m.costs[static_cast<size_t>(c)].toDouble();
         bars->append(set);
@@ -130,7 +130,7 @@ void HhbookChartTab::showBalances(const HhbookChartData &data)
     // Two sets, so surplus and deficit keep their colours; each month has a value in one.
     auto *surplus = new QBarSet(QStringLiteral("Überschuss"));
     auto *deficit = new QBarSet(QStringLiteral("Defizit"));
-    surplus->setColor(SurplusColour);
+    surplus->setColor(ChartPanel::incomeColour());
     deficit->setColor(DeficitColour);
     Money low, high;
     for (const HhbookChartData::Month &m : data.months) {

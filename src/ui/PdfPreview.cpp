@@ -22,13 +22,17 @@
 
 namespace {
 
-QToolButton *button(QToolBar *bar, const char *name, const QString &caption, QStyle::StandardPixmap icon)
+// Paging and zoom show their icon only, so the bar fits a narrow window; the caption stays
+// as tooltip.
+QToolButton *button(QToolBar *bar, const char *name, const QString &caption, QStyle::StandardPixmap icon,
+                    bool withText = true)
 {
     auto *b = new QToolButton(bar);
     b->setObjectName(QLatin1String(name));
     b->setText(caption);
+    b->setToolTip(QString(caption).remove(u'&'));
     b->setIcon(Icons::standard(icon));
-    b->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    b->setToolButtonStyle(withText ? Qt::ToolButtonTextBesideIcon : Qt::ToolButtonIconOnly);
     bar->addWidget(b);
     return b;
 }
@@ -53,17 +57,17 @@ PdfPreview::PdfPreview(const QString &pdfPath, const QString &rtfPath, DocumentO
     QToolButton *wordButton = button(bar, "pdfTbutTextverarbeitung", QStringLiteral("In &Textverarbeitung öffnen"),
                                      QStyle::SP_FileDialogDetailedView);
     bar->addSeparator();
-    m_prior = button(bar, "pdfTbutVorige", QStringLiteral("Vorige Seite"), QStyle::SP_ArrowLeft);
+    m_prior = button(bar, "pdfTbutVorige", QStringLiteral("Vorige Seite"), QStyle::SP_ArrowLeft, false);
     m_pageLabel = new QLabel(bar);
     m_pageLabel->setObjectName(QStringLiteral("pdfLblSeite"));
     m_pageLabel->setContentsMargins(8, 0, 8, 0);
     bar->addWidget(m_pageLabel);
-    m_next = button(bar, "pdfTbutNaechste", QStringLiteral("Nächste Seite"), QStyle::SP_ArrowRight);
+    m_next = button(bar, "pdfTbutNaechste", QStringLiteral("Nächste Seite"), QStyle::SP_ArrowRight, false);
     bar->addSeparator();
-    QToolButton *smaller = button(bar, "pdfTbutVerkleinern", QStringLiteral("Verkleinern"), QStyle::SP_ArrowDown);
-    QToolButton *larger = button(bar, "pdfTbutVergroessern", QStringLiteral("Vergrößern"), QStyle::SP_ArrowUp);
-    QToolButton *width = button(bar, "pdfTbutSeitenbreite", QStringLiteral("Seitenbreite"), QStyle::SP_TitleBarMaxButton);
-    QToolButton *whole = button(bar, "pdfTbutGanzeSeite", QStringLiteral("Ganze Seite"), QStyle::SP_TitleBarNormalButton);
+    QToolButton *smaller = button(bar, "pdfTbutVerkleinern", QStringLiteral("Verkleinern"), QStyle::SP_ArrowDown, false);
+    QToolButton *larger = button(bar, "pdfTbutVergroessern", QStringLiteral("Vergrößern"), QStyle::SP_ArrowUp, false);
+    QToolButton *width = button(bar, "pdfTbutSeitenbreite", QStringLiteral("Seitenbreite"), QStyle::SP_TitleBarMaxButton, false);
+    QToolButton *whole = button(bar, "pdfTbutGanzeSeite", QStringLiteral("Ganze Seite"), QStyle::SP_TitleBarNormalButton, false);
     bar->addSeparator();
     QToolButton *close = button(bar, "pdfTbutSchliessen", QStringLiteral("&Schließen"), QStyle::SP_DialogCloseButton);
 

@@ -21,7 +21,9 @@
 #include "hhbook/TFormHhbuchEdit.h"
 #include "infothek/TFormInfoRubrik.h"
 #include "letters/TFormTbau.h"
+#include "report/DocumentOpener.h"
 #include "ui/PdfConverter.h"
+#include "ui/PdfPreview.h"
 #include "ui/Printout.h"
 #include "ui/RecordDialog.h"
 #include "ui/ScriptedDialogs.h"
@@ -32,6 +34,7 @@
 #include <QComboBox>
 #include <QDate>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTabWidget>
@@ -273,14 +276,40 @@ int ScreenshotTour::run()
         tabs->setCurrentIndex(0);
     }
     if (!PdfConverter::program().isEmpty()) {
-        Printout::OutputScope preview(Printout::Output::Preview);
-        RecordDialog::whenShown(
-            [this](QDialog *dlg) {
-                save(dlg, QStringLiteral("22_pdf_vorschau"));
-                dlg->accept();
-            },
-            120000);
-        window.findChild<QToolButton *>(QStringLiteral("budTbutBudgetplan"))->click();
+        // Made as PDF and opened by nobody; the preview window then shows that PDF.
+        struct NoOpener : DocumentOpener
+        {
+            Result open(const QString &, int) override { return {}; }
+        } nobody;
+        Printout::installOpener(&nobody);
+        // The shipped templates lie beside the tour's program, not in its scratch folder.
+        const QVariant templates = dm.db.scalar(QStringLiteral("select FReportIn from firma"));
+        dm.db.exec(QStringLiteral("update firma set FReportIn = :dir"),
+                   {{QStringLiteral("dir"), QCoreApplication::applicationDirPath() + QStringLiteral("/Reportvorlagen/")}});
+        dm.dmFirma->qrFirma->reopen();
+        {
+            Printout::OutputScope pdf(Printout::Output::Pdf);
+            window.findChild<QToolButton *>(QStringLiteral("budTbutBudgetplan"))->click();
+        }
+        Printout::installOpener(nullptr);
+        dm.db.exec(QStringLiteral("update firma set FReportIn = :dir"), {{QStringLiteral("dir"), templates}});
+        dm.dmFirma->qrFirma->reopen();
+        const QString rtf = Printout::outputFile(dm, QStringLiteral("Budgetplan.rtf"));
+        QString pdf = rtf;
+        pdf.replace(pdf.size() - 3, 3, QStringLiteral("pdf"));
+        if (QFile::exists(pdf)) {
+            PdfPreview preview(pdf, rtf, nullptr, &window);
+            preview.resize(900, 760);
+            preview.show();
+            // The pages are rendered in the background.
+            QElapsedTimer rendering;
+            rendering.start();
+            while (rendering.elapsed() < 1500)
+                QApplication::processEvents(QEventLoop::AllEvents, 50);
+            save(&preview, QStringLiteral("22_pdf_vorschau"));
+        } else {
+            qWarning("Keine PDF-Vorschau: %s", qPrintable(dialogs.texts().join(QStringLiteral(" | "))));
+        }
     }
     // The Pfändung page with its table shown and an amount looked up.
     window.ActivatePage(TFormMain::Pfaendung);

@@ -108,6 +108,22 @@ void ChartPanel::applyStyle(QChart *chart)
     chart->setLocalizeNumbers(true);
     chart->setLocale(QLocale(QLocale::German, QLocale::Germany));
     chart->setAnimationOptions(QChart::NoAnimation);
-    chart->legend()->setAlignment(Qt::AlignBottom);
+    chart->legend()->setAlignment(Qt::AlignRight);
+    QFont small = chart->legend()->font();
+    small.setPointSizeF(8);
+    chart->legend()->setFont(small);
     chart->setMargins(QMargins(4, 4, 4, 4));
+}
+
+QColor ChartPanel::costColour(int index)
+{
+    static const QColor colours[] = {QColor(0x20, 0x9f, 0xdf), QColor(0x99, 0xca, 0x53), QColor(0xf6, 0xa6, 0x25),
+                                     QColor(0x6d, 0x5f, 0xd5), QColor(0xbf, 0x59, 0x3e), QColor(0x8e, 0x44, 0xad),
+                                     QColor(0x7f, 0x8c, 0x8d)};
+    return colours[((index % 7) + 7) % 7];
+}
+
+QColor ChartPanel::incomeColour()
+{
+    return QColor(0x4c, 0x9b, 0x50);
 }

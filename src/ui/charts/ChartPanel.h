@@ -33,8 +33,13 @@ public:
 
     // A value axis in euros with German labels ("1.500 €") at round steps.
     static QAbstractAxis *moneyAxis(double low, double high);
-    // The program's look for every chart: German locale for numbers, no animation.
+    // The program's look for every chart: German locale for numbers, no animation, the
+    // legend beside the chart in a small font so the names stay whole.
     static void applyStyle(QChart *chart);
+    // The colour of the n-th kind of cost (0 = Wohnkosten … 6 = Hauskredite), the same on
+    // every page; and the colour of income.
+    static QColor costColour(int index);
+    static QColor incomeColour();
 
 private:
     QString m_imageName;
