@@ -45,3 +45,8 @@ screenshots: build
 
 clean:
 	rm -rf $(BUILD)
+
+# The Debian package through CPack (the same as `cpack -G DEB` in the build folder).
+.PHONY: package
+package: build
+	cmake --build $(BUILD) --target package

@@ -6,6 +6,7 @@
 #include "admin/TFormPasswort.h"
 #include "admin/TFormUser.h"
 #include "app/AppInfo.h"
+#include "app/DatabaseFolder.h"
 #include "app/TFormFortschritt.h"
 #include "core/GermanFormat.h"
 #include "core/SqlText.h"
@@ -29,9 +30,12 @@
 
 bool TFormMain::start()
 {
-    // Step 4: the database beside the executable.
+    // Step 4: the database beside the executable, or in the user's data folder.
+    const DatabaseFolder::Choice dbFolder = DatabaseFolder::choose(m_exeDir);
+    if (dbFolder.fellBack)
+        m_panels[2]->setToolTip(DatabaseFolder::fallbackNote(m_exeDir));
     try {
-        m_dm.db.open(m_exeDir);
+        m_dm.db.open(dbFolder.folder);
     } catch (const AppError &e) {
         ShowMsg(e.message(), mkError);
         return false;
@@ -83,7 +87,8 @@ void TFormMain::resetReportDirectories()
     if (!AskYesNo(QStringLiteral("Soll der Pfad für die Reportvorlagen neu gesetzt werden?"), mkWarning))
         return;
     const QList<QPair<QString, QString>> dirs = {{QStringLiteral("FReportIn"), templates},
-                                                 {QStringLiteral("FReportOut"), m_exeDir + QStringLiteral("Reportausgabe/")}};
+                                                 {QStringLiteral("FReportOut"), DatabaseFolder::reportOutput(
+                                                      DatabaseFolder::choose(m_exeDir), m_exeDir)}};
     for (const auto &[field, dir] : dirs) {
         if (QDir(dir).exists()) {
             firma->edit();
@@ -242,6 +247,6 @@ void TFormMain::reorganize()
                 mkInfo);
     else
         ShowMsg(failure + QStringLiteral("\rDas Programm muss neu gestartet werden."), mkError);
-    guarded([&] { m_dm.db.open(m_exeDir); });
+    guarded([&] { m_dm.db.open(DatabaseFolder::choose(m_exeDir).folder); });
     endProgram();
 }
