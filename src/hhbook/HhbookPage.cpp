@@ -5,6 +5,8 @@
 #include "data/DataModules.h"
 #include "hhbook/HhbookChartTab.h"
 #include "hhbook/HhbookPrintout.h"
+#include "hhbook/PlanActualTab.h"
+#include "hhbook/StatementImportDialog.h"
 #include "hhbook/TFormHHplanWiBu.h"
 #include "hhbook/TFormHhbuchEdit.h"
 #include "hhbook/rules/HhbookHandlers.h"
@@ -65,6 +67,7 @@ HhbookPage::HhbookPage(DataModules &dm, std::function<void(const QString &)> sho
     summaryTab->setObjectName(QStringLiteral("tbsZusammen"));
     m_tabs->addTab(summaryTab, QStringLiteral("Zusammenfassung"));
     m_tabs->addTab(new HhbookChartTab(m_bookings, m_tabs), QStringLiteral("Grafik"));
+    m_tabs->addTab(new PlanActualTab(m_dm, m_tabs), QStringLiteral("Soll/Ist"));
 
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -111,6 +114,14 @@ QWidget *HhbookPage::buildToolBar()
                    Icons::standard(QStyle::SP_TrashIcon), [this] { deleteBooking(); });
     bar->addButton(QStringLiteral("hhtbutwibu"), QStringLiteral("Wiederkehrende"),
                    Icons::standard(QStyle::SP_BrowserReload), [this] { recurringBookings(); });
+    bar->addButton(QStringLiteral("hhtbutImport"), QStringLiteral("Kontoauszug importieren…"),
+                   Icons::standard(QStyle::SP_DialogOpenButton), [this] {
+                       showBookingsTab();
+                       guarded([this] {
+                           if (StatementImportDialog::run(m_dm, this))
+                               ShowBookingCount();
+                       });
+                   });
     bar->addButton(QStringLiteral("hhtbutrechnen"), QStringLiteral("Rechnen"),
                    Icons::standard(QStyle::SP_FileDialogInfoView), [this] { calculate(); });
     Printout::offerPdf(bar->addButton(QStringLiteral("hhtbutAusgabe"), QStringLiteral("Ausgabe"),

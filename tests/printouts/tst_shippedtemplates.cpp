@@ -16,6 +16,7 @@
 #include "help/HelpPrintout.h"
 #include "help/rules/HelpTexts.h"
 #include "hhbook/HhbookPrintout.h"
+#include "hhbook/PlanActualPrintout.h"
 #include "ui/Printout.h"
 #include "ui/ScriptedDialogs.h"
 
@@ -123,6 +124,21 @@ class TestShippedTemplates : public QObject
                   HhbookPrintout::print(dm, HhbookRules::ComputeHouseholdBook(*dm.dmHh->qrHhbuch, *dm.dmHh->qrHhplan));
               },
               {"Haushaltsbuch von Familie Müller-Lüdenscheidt", "Kaltmiete", "1.370,00 €", "Überschuss"}}},
+            {PlanActualPrintout::TemplateName,
+             {[&dm] {
+                  PlanActual::Comparison c;
+                  c.year = 2026;
+                  PlanActual::Line income{0, {}, {}}, rent{1, {}, {}};
+                  income.planned.fill(Money::fromCents(215000));
+                  income.actual[0] = Money::fromCents(215000);
+                  rent.planned.fill(Money::fromCents(78000));
+                  rent.actual[0] = Money::fromCents(91000);
+                  c.lines = {income, rent};
+                  PlanActualPrintout::print(dm, c, QStringLiteral("Haushaltsbuch von Familie Müller-Lüdenscheidt"),
+                                            QStringLiteral("Familie Müller-Lüdenscheidt"));
+              },
+              {"Soll und Ist 2026", "Haushaltsbuch von Familie Müller-Lüdenscheidt", "Wohnkosten", "Januar",
+               "910,00 €", "130,00 €", "über Plan", "Jahr 2026", "9.360,00 €"}}},
         };
     }
 
