@@ -327,7 +327,7 @@ private slots:
                                                 "camt.052.001.02\"><BkToCstmrAcctRpt/></Document>")
                                   << "Die Datei ist kein Kontoauszug im Format CAMT.053.";
         QTest::newRow("beschädigt") << QByteArray("<Document><BkToCstmrStmt><Stmt><Ntry>\n<Amt>1.00</Amt>\n</Stmt>")
-                                    << "Die Datei ist beschädigt (Zeile 3: Opening and ending tag mismatch.).";
+                                    << "Die Datei ist beschädigt oder unvollständig (Zeile 3).";
         QTest::newRow("Fremdwährung")
             << QByteArray("<Document><BkToCstmrStmt><Stmt>\n<Ntry><Amt Ccy=\"CHF\">1.00</Amt><CdtDbtInd>DBIT</CdtDbtInd>"
                           "<Sts>BOOK</Sts><BookgDt><Dt>2024-01-01</Dt></BookgDt></Ntry></Stmt></BkToCstmrStmt></Document>")

@@ -232,9 +232,7 @@ QVector<StatementEntry> read(const QByteArray &content)
         }
     }
     if (xml.hasError())
-        throw ImportError(QStringLiteral("Die Datei ist beschädigt (Zeile %1: %2).")
-                              .arg(xml.lineNumber())
-                              .arg(xml.errorString()));
+        throw ImportError(QStringLiteral("Die Datei ist beschädigt oder unvollständig (Zeile %1).").arg(xml.lineNumber()));
     if (!sawStatement)
         throw ImportError(NotCamt);
     return out;
