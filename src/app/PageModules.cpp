@@ -11,6 +11,7 @@
 #include "hhbook/HhbookModule.h"
 #include "infothek/InfothekModule.h"
 #include "letters/LettersModule.h"
+#include "settlement/SettlementSetup.h"
 
 #include <QLabel>
 
@@ -24,7 +25,7 @@ std::vector<std::unique_ptr<PageModule>> createPageModules(TFormMain &main)
         if (auto *panel = main.findChild<QLabel *>(QStringLiteral("stbFmPanel2")))
             panel->setText(bookName);
     }));
-    modules.push_back(std::make_unique<ContactsModule>(dm));
+    modules.push_back(std::make_unique<ContactsModule>(dm, SettlementSetup::contactTabs(dm)));
     modules.push_back(std::make_unique<LettersModule>(dm));
     modules.push_back(std::make_unique<GarnishModule>(dm));
     modules.push_back(std::make_unique<InfothekModule>(dm));

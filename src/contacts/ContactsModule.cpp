@@ -4,7 +4,7 @@
 #include "contacts/ContactsPage.h"
 #include "data/DataModules.h"
 
-ContactsModule::ContactsModule(DataModules &dm) : m_dm(dm)
+ContactsModule::ContactsModule(DataModules &dm, QList<Tab> tabs) : m_dm(dm), m_tabs(std::move(tabs))
 {
     m_info = {QStringLiteral("tbsKontakte"), QStringLiteral("Kontakte"), QStringLiteral("Kontakte"),
               QStringLiteral("Kontaktverwaltung"), QStringLiteral("Kontakte"), 6, true};
@@ -13,7 +13,10 @@ ContactsModule::ContactsModule(DataModules &dm) : m_dm(dm)
 
 QWidget *ContactsModule::createPage(QWidget *parent)
 {
-    return new ContactsPage(m_dm, parent);
+    auto *page = new ContactsPage(m_dm, parent);
+    for (const Tab &tab : std::as_const(m_tabs))
+        page->addTab(tab.make(m_dm, page), tab.title);
+    return page;
 }
 
 void ContactsModule::activate()

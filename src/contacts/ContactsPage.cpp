@@ -11,6 +11,7 @@
 #include "ui/Printout.h"
 
 #include <QScrollArea>
+#include <QTabWidget>
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -61,6 +62,18 @@ ContactsPage::ContactsPage(DataModules &dm, QWidget *parent) : QWidget(parent), 
     layout->setSpacing(0);
     layout->addWidget(bar);
     layout->addWidget(scroll, 1);
+    m_contact = scroll;
+}
+
+void ContactsPage::addTab(QWidget *tab, const QString &title)
+{
+    if (!m_tabs) {
+        m_tabs = new QTabWidget(this);
+        m_tabs->setObjectName(QStringLiteral("adrTabs"));
+        layout()->replaceWidget(m_contact, m_tabs);
+        m_tabs->addTab(m_contact, QStringLiteral("Kontakt"));
+    }
+    m_tabs->addTab(tab, title);
 }
 
 void ContactsPage::editContact()

@@ -17,6 +17,8 @@
 #include "help/rules/HelpTexts.h"
 #include "hhbook/HhbookPrintout.h"
 #include "hhbook/PlanActualPrintout.h"
+#include "settlement/SettlementPrintouts.h"
+#include "settlement/rules/PlanRules.h"
 #include "ui/Printout.h"
 #include "ui/ScriptedDialogs.h"
 
@@ -139,7 +141,60 @@ class TestShippedTemplates : public QObject
               },
               {"Soll und Ist 2026", "Haushaltsbuch von Familie Müller-Lüdenscheidt", "Wohnkosten", "Januar",
                "910,00 €", "130,00 €", "über Plan", "Jahr 2026", "9.360,00 €"}}},
+            {SettlementPrintouts::PlanTemplate,
+             {[this] { SettlementPrintouts::printPlan(m_dm, settlementPlan()); },
+              {"Schuldenbereinigungsplan", "Anna Müller", "Jürgen Şahin", "3.600,00 €", "Regelungen des Plans"}}},
+            {SettlementPrintouts::LettersTemplate,
+             {[this] {
+                  SettlementPrintouts::printLetters(m_dm, settlementPlan());
+                  // The letters stored with the creditors would stand in for the sample letter.
+                  m_dm.db.exec(QStringLiteral("delete from schrift where projekt = 'Einigungsversuch'"));
+              },
+              {"Sehr geehrte Damen und Herren", "Sparkasse Nord", "Jürgen Şahin", "Anlage: Schuldenbereinigungsplan"}}},
+            {SettlementPrintouts::FailureTemplate,
+             {[this] { SettlementPrintouts::printFailure(m_dm, settlementPlan()); },
+              {"Bescheinigung über das Scheitern", "Anna Müller", "abgelehnt", "keine Antwort"}}},
+            {SettlementPrintouts::PKontoTemplate,
+             {[this] {
+                  settlementPlan();
+                  m_dm.db.exec(QStringLiteral("insert into pkonto (Kunde_id, Personen, Kindergeld, Kontoinhaber, "
+                                              "Kreditinstitut, Iban, Gueltigab, Ausstelldat) values ((select min(adr_id) "
+                                              "from adressen where suna = 'Z Müller, Anna'), 2, 518, 'Anna Müller', "
+                                              "'Sparkasse Nord', 'DE02 2905 0101 0001 2345 67', :d, :d)"),
+                               {{QStringLiteral("d"), QDate(2026, 12, 1)}});
+                  SettlementPrintouts::printPKonto(m_dm, m_dm.db.scalar(QStringLiteral("select max(pk_id) from pkonto")).toInt());
+              },
+              {"Pfändungsschutzkonto", "1.590,00 €", "597,42 €", "332,83 €", "518,00 €", "3.038,25 €"}}},
         };
+    }
+
+    // A client with three creditors and a failed plan; made once, its key every time. Their
+    // search names sort after the sample contact, which the index card prints as the first.
+    int settlementPlan()
+    {
+        const QVariant existing = m_dm.db.scalar(QStringLiteral("select max(plan_id) from sbplan"));
+        if (!existing.isNull())
+            return existing.toInt();
+        m_dm.db.exec(QStringLiteral("insert into adressen (Name1, Suna, Strasse, Hausnr, Plz, Ort, Akunde) values "
+                                    "('Anna Müller', 'Z Müller, Anna', 'Hauptstraße', '1', '28195', 'Bremen', :k)"),
+                     {{QStringLiteral("k"), true}});
+        const int client = m_dm.db.scalar(QStringLiteral("select max(adr_id) from adressen")).toInt();
+        int n = 0;
+        for (const QString &creditor : {QStringLiteral("Sparkasse Nord"), QStringLiteral("Jürgen Şahin"), QStringLiteral("Stadtwerke")}) {
+            m_dm.db.exec(QStringLiteral("insert into adressen (Name1, Suna, Strasse, Plz, Ort) values (:n, :s, 'Weg 1', '28195', 'Bremen')"),
+                         {{QStringLiteral("n"), creditor}, {QStringLiteral("s"), QStringLiteral("Z ") + creditor}});
+            m_dm.db.exec(QStringLiteral("insert into forderung (Kunde_id, Glaeub_id, Aktenzeichen, Hauptforderung, Zinsen, Kosten) "
+                                        "values (:k, (select max(adr_id) from adressen), :az, 2000, 0, 0)"),
+                         {{QStringLiteral("k"), client}, {QStringLiteral("az"), QStringLiteral("AZ-%1").arg(++n)}});
+        }
+        m_dm.db.exec(QStringLiteral("insert into sbplan (Kunde_id, Planart, Plandat, Laufzeit, Rate) values (:k, 'Ratenplan', :d, 36, 100)"),
+                     {{QStringLiteral("k"), client}, {QStringLiteral("d"), QDate(2026, 12, 1)}});
+        const int plan = m_dm.db.scalar(QStringLiteral("select max(plan_id) from sbplan")).toInt();
+        PlanRules::computeLines(m_dm.db, plan);
+        m_dm.db.exec(QStringLiteral("update sbposten set antwort = 'zugestimmt', antwortdat = :d"), {{QStringLiteral("d"), QDate(2026, 12, 20)}});
+        m_dm.db.exec(QStringLiteral("update sbposten set antwort = 'abgelehnt' where aktenzeichen = 'AZ-1'"));
+        m_dm.db.exec(QStringLiteral("update sbposten set antwort = 'keine Antwort' where aktenzeichen = 'AZ-2'"));
+        return plan;
     }
 
     // A contact with every field the printouts show, printed by `print`.

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QWidget>
+
+class DataModules;
+class QCheckBox;
+class QLabel;
+
+// The "Gläubiger" tab of the Kontakte page: whether the contact is a client of the
+// counselling, the claims of its creditors with their sum, and the way to the settlement
+// plans and the account certificate.
+class CreditorTab : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit CreditorTab(DataModules &dm, QWidget *parent = nullptr);
+
+private:
+    void showContact();
+    void setClient(bool client);
+    void chooseCreditor();
+    void openPlans();
+    void openPKonto();
+    void updateSum();
+
+    DataModules &m_dm;
+    QCheckBox *m_client;
+    QLabel *m_sum;
+    QWidget *m_claims;
+};

@@ -1,0 +1,53 @@
+#pragma once
+
+#include "core/Money.h"
+#include "settlement/rules/SettlementSplit.h"
+
+#include <QList>
+#include <QPair>
+#include <QString>
+#include <QStringList>
+
+class DataSet;
+class Database;
+
+// Settlement plans of a client: their kinds, the rate proposed from a budget plan, the
+// lines split from the claims, the creditors' answers and the failed attempt.
+namespace PlanRules {
+
+inline const QString Instalments = QStringLiteral("Ratenplan");
+inline const QString OneOff = QStringLiteral("Einmalzahlung");
+inline const QString ZeroPlan = QStringLiteral("flexibler Nullplan");
+const QStringList &kinds();
+
+inline const QString Agreed = QStringLiteral("zugestimmt");
+inline const QString Refused = QStringLiteral("abgelehnt");
+inline const QString NoAnswer = QStringLiteral("keine Antwort");
+const QStringList &answers();
+
+inline constexpr int DefaultMonths = 36;
+
+// A new plan of the contact shown: an instalment plan over 36 months, dated today.
+void newPlan(DataSet &plan, const DataSet &client);
+// Throws UserWarning when the plan cannot be stored as it stands.
+void checkPlan(const DataSet &plan);
+// A line's answer must be one of the three; an answer without date is dated today.
+void checkLine(DataSet &line);
+
+enum class RateSource { Garnishable, Surplus };
+// The budget plans the client's plan may take its rate from: those naming the client and
+// the user's plans that name no client yet; (Bud_id, title).
+QList<QPair<int, QString>> budgetPlans(const Database &db, int clientId, int userId);
+// The garnishable amount or the surplus of a budget plan (negative for a deficit).
+Money budgetRate(const Database &db, int budId, RateSource source);
+// The budget plan names the client from now on.
+void assignBudget(const Database &db, int budId, int clientId);
+
+// Splits the plan's rate over the client's claims as they stand and stores the lines;
+// answers already given by a creditor for a claim stay with it. One transaction.
+SettlementSplit::Result computeLines(const Database &db, int planId);
+
+// Why the failure cannot be certified yet, or empty when it can.
+QString failureRefusal(const Database &db, int planId);
+
+} // namespace PlanRules

@@ -1,0 +1,104 @@
+#include "settlement/rules/SettlementSplit.h"
+
+#include "core/AppError.h"
+#include "core/GermanFormat.h"
+
+#include <algorithm>
+#include <numeric>
+
+namespace SettlementSplit {
+
+namespace {
+
+constexpr qint64 RawPerCent = Money::Scale / 100;
+
+qint64 cents(Money m) { return toCents(m).raw() / RawPerCent; }
+
+double percent(Money part, Money whole)
+{
+    if (whole.raw() == 0)
+        return 0;
+    return static_cast<double>(part.raw()) * 100.0 / static_cast<double>(whole.raw());
+}
+
+} // namespace
+
+Money toCents(Money amount)
+{
+    const qint64 raw = amount.raw();
+    const qint64 half = RawPerCent / 2;
+    const qint64 c = raw >= 0 ? (raw + half) / RawPerCent : -((-raw + half) / RawPerCent);
+    return Money::fromCents(c);
+}
+
+QVector<Money> distribute(const QVector<Money> &weights, Money amount)
+{
+    const qsizetype n = weights.size();
+    QVector<Money> parts(n);
+    __int128 total = 0;
+    for (Money w : weights)
+        total += w.raw();
+    if (n == 0 || total <= 0)
+        return parts;
+    const qint64 amountCents = cents(amount);
+    QVector<qint64> base(n);
+    QVector<__int128> remainder(n);
+    qint64 given = 0;
+    for (qsizetype i = 0; i < n; ++i) {
+        const __int128 share = static_cast<__int128>(amountCents) * weights.at(i).raw();
+        base[i] = static_cast<qint64>(share / total);
+        remainder[i] = share % total;
+        given += base[i];
+    }
+    QVector<qsizetype> order(n);
+    std::iota(order.begin(), order.end(), 0);
+    std::stable_sort(order.begin(), order.end(), [&](qsizetype a, qsizetype b) {
+        if (remainder[a] != remainder[b])
+            return remainder[a] > remainder[b];
+        return weights.at(a) > weights.at(b);
+    });
+    for (qint64 left = amountCents - given, k = 0; left > 0; --left, ++k)
+        ++base[order.at(k % n)];
+    for (qsizetype i = 0; i < n; ++i)
+        parts[i] = Money::fromCents(base[i]);
+    return parts;
+}
+
+Result split(const QVector<Money> &claims, Money rate, int months)
+{
+    if (claims.isEmpty())
+        throw UserWarning(QStringLiteral("Für diesen Klienten sind keine Forderungen erfasst.\r"
+                                         "Ein Plan braucht mindestens eine Forderung."));
+    if (months < 1 || months > MaxMonths)
+        throw UserWarning(QStringLiteral("Die Laufzeit muss zwischen 1 und %1 Monaten liegen.").arg(MaxMonths));
+    if (rate < Money())
+        throw UserWarning(QStringLiteral("Die Rate darf nicht negativ sein."));
+    Result r;
+    QVector<Money> owed;
+    for (Money c : claims) {
+        if (c < Money())
+            throw UserWarning(QStringLiteral("Eine Forderung ist negativ (%1); bitte prüfen Sie die Forderungen.")
+                                  .arg(GermanFormat::currency(c)));
+        owed << toCents(c);
+        r.claims += owed.last();
+    }
+    if (r.claims.isZero())
+        throw UserWarning(QStringLiteral("Die Forderungen ergeben zusammen 0,00 €; es gibt nichts aufzuteilen."));
+
+    r.rate = std::min(toCents(rate), r.claims);
+    const QVector<Money> monthly = distribute(owed, r.rate);
+    r.capped = r.rate * months > r.claims;
+    r.planTotal = r.capped ? r.claims : r.rate * months;
+    for (qsizetype i = 0; i < owed.size(); ++i) {
+        Line line;
+        line.claim = owed.at(i);
+        line.monthly = monthly.at(i);
+        line.total = r.capped ? line.claim : line.monthly * months;
+        line.sharePercent = percent(line.claim, r.claims);
+        line.quotaPercent = percent(line.total, line.claim);
+        r.lines << line;
+    }
+    return r;
+}
+
+} // namespace SettlementSplit
