@@ -202,7 +202,7 @@ private slots:
         QCOMPARE(m_dm->db.scalar("select count(*) from sbposten where schrift_id is null").toInt(), 0);
 
         const QString failure = output("BescheinigungScheitern.rtf");
-        QVERIFY(failure.contains("1 von 6 Gl\\'E4ubigern haben den Plan abgelehnt, 1 haben nicht geantwortet."));
+        QVERIFY(failure.contains("Von 6 Gl\\'E4ubigern hat 1 den Plan abgelehnt, 1 hat nicht geantwortet."));
         QVERIFY(!m_dm->db.scalar("select scheiterdat from sbplan").isNull());
     }
 

@@ -11,6 +11,10 @@
 #include "budget/rules/BudgetCategory.h"
 #include "contacts/TFormKontWahl.h"
 #include "contacts/TFormKontakteErfassen.h"
+#include "settlement/TFormPKonto.h"
+#include "settlement/TFormSbPlan.h"
+#include "settlement/rules/PlanRules.h"
+#include "settlement/rules/SettlementData.h"
 #include "app/TFormFortschritt.h"
 #include "app/TFormMain.h"
 #include "appointments/TFormTermineEdit.h"
@@ -430,6 +434,49 @@ int ScreenshotTour::run()
         choose.findChild<QAbstractButton *>(QStringLiteral("rbOrt"))->setChecked(true);
         choose.findChild<QPushButton *>(QStringLiteral("butGo"))->click();
         save(&choose, QStringLiteral("91_kontakt_waehlen"));
+    }
+
+    // A client with her creditors on the "Gläubiger" tab, the settlement plan split over
+    // them with two answers, and the account certificate.
+    {
+        dm.db.exec("insert into adressen (Name1, Suna, Strasse, Hausnr, Plz, Ort, Akunde) values "
+                "('Anna Müller', 'Müller, Anna', 'Hauptstraße', '1', '28195', 'Bremen', :k)",
+                {{"k", true}});
+        const int client = dm.db.scalar("select max(adr_id) from adressen").toInt();
+        const QList<QPair<QString, double>> claims = {{"Sparkasse Nord", 8200.00}, {"Stadtwerke Bremen AG", 1240.37},
+                                                      {"Finanzamt Bremen", 930.10}, {"Inkasso Schuhmann GmbH", 455.55}};
+        int n = 0;
+        for (const auto &[creditor, amount] : claims) {
+            dm.db.exec("insert into adressen (Name1, Suna, Strasse, Plz, Ort) values (:n, :n, 'Am Markt 1', '28195', 'Bremen')",
+                    {{"n", creditor}});
+            dm.db.exec("insert into forderung (Kunde_id, Glaeub_id, Aktenzeichen, Art, Hauptforderung, Zinsen, Kosten, Standdat) "
+                    "values (:k, (select max(adr_id) from adressen), :az, 'Bankkredit', :h, 12.5, 5, :d)",
+                    {{"k", client}, {"az", QStringLiteral("AZ-%1/2026").arg(++n)}, {"h", amount}, {"d", QDate(2026, 11, 30)}});
+        }
+        dm.db.exec("insert into sbplan (Kunde_id, Planart, Plandat, Laufzeit, Rate) values (:k, 'Ratenplan', :d, 36, 240)",
+                {{"k", client}, {"d", QDate(2026, 12, 1)}});
+        const int plan = dm.db.scalar("select max(plan_id) from sbplan").toInt();
+        PlanRules::computeLines(dm.db, plan);
+        dm.db.exec("update sbposten set antwort = 'zugestimmt', antwortdat = :d where aktenzeichen in ('AZ-1/2026', 'AZ-3/2026')",
+                {{"d", QDate(2026, 12, 18)}});
+        dm.db.exec("insert into pkonto (Kunde_id, Personen, Kindergeld, Kontoinhaber, Kreditinstitut, Iban, Gueltigab, Ausstelldat) "
+                "values (:k, 2, 518, 'Anna Müller', 'Sparkasse Nord', 'DE02 2905 0101 0001 2345 67', :d, :d)",
+                {{"k", client}, {"d", QDate(2026, 12, 1)}});
+        window.ActivatePage(TFormMain::Kontakte);
+        dm.dmAdressen->qrKontakte->reopen();
+        dm.dmAdressen->qrKontakte->locate(QStringLiteral("Adr_id"), client);
+        SettlementData::of(dm).openAll();
+        if (auto *tabs = window.findChild<QTabWidget *>(QStringLiteral("adrTabs"))) {
+            tabs->setCurrentIndex(1);
+            QApplication::processEvents();
+            if (window.grab().save(QDir(m_out).filePath(QStringLiteral("13_seite_kontakte_glaeubiger.png"))))
+                ++m_count;
+            tabs->setCurrentIndex(0);
+        }
+        TFormSbPlan plans(dm, &window);
+        save(&plans, QStringLiteral("94_schuldenbereinigungsplan"));
+        TFormPKonto pkonto(dm, &window);
+        save(&pkonto, QStringLiteral("95_pkonto_bescheinigung"));
     }
 
     // The appointments of all dates with the edit window on one, and the rubric window.

@@ -166,10 +166,13 @@ Values planValues(const Plan &p, const Office &o, const QDate &printed)
         refused += l.answer == QStringLiteral("abgelehnt");
         silent += l.answer == QStringLiteral("keine Antwort");
     }
-    answers = QStringLiteral("%1 von %2 Gläubigern haben den Plan abgelehnt, %3 haben nicht geantwortet.")
-                  .arg(refused)
+    auto have = [](int n) { return n == 1 ? QStringLiteral("hat") : QStringLiteral("haben"); };
+    answers = QStringLiteral("Von %1 Gläubigern %2 %3 den Plan abgelehnt, %4 %5 nicht geantwortet.")
                   .arg(p.lines.size())
-                  .arg(silent);
+                  .arg(have(refused))
+                  .arg(refused)
+                  .arg(silent)
+                  .arg(have(silent));
     return {
         {QStringLiteral("ekFirma"), o.name1},
         {QStringLiteral("ekFirmaAnschrift"), o.block()},
