@@ -6,14 +6,15 @@ BUILD_TYPE ?= RelWithDebInfo
 PACKAGES := cmake g++ ninja-build pkg-config qt6-base-dev libqt6sql6-sqlite libsqlite3-dev libsodium-dev qt6-translations-l10n \
             libqt6sql6-psql qt6-charts-dev libqt6opengl6-dev qt6-pdf-dev
 SHOT_PACKAGES := xvfb xauth
+TEST_PACKAGES := postgresql
 
-.PHONY: all deps configure build run test bench screenshots clean
+.PHONY: all deps test-deps configure build run test bench screenshots clean
 
 all: build
 
 # Installs what is missing when run as root; otherwise names the missing packages.
-deps:
-	@missing=""; for p in $(PACKAGES); do dpkg -s $$p >/dev/null 2>&1 || missing="$$missing $$p"; done; \
+define install_missing
+	@missing=""; for p in $(1); do dpkg -s $$p >/dev/null 2>&1 || missing="$$missing $$p"; done; \
 	if [ -n "$$missing" ]; then \
 	  if [ "$$(id -u)" = 0 ]; then \
 	    echo "Installiere:$$missing"; \
@@ -22,6 +23,14 @@ deps:
 	    echo "Es fehlen Pakete:$$missing (als root: apt-get install$$missing)"; exit 1; \
 	  fi; \
 	fi
+endef
+
+deps:
+	$(call install_missing,$(PACKAGES))
+
+# The tests against the database server run on a throw-away PostgreSQL cluster.
+test-deps:
+	$(call install_missing,$(TEST_PACKAGES))
 
 configure: deps
 	@if [ ! -f $(BUILD)/build.ninja ]; then cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=$(BUILD_TYPE); fi
@@ -32,11 +41,11 @@ build: configure
 run: build
 	cd $(BUILD)/bin && ./finorra
 
-test: build
-	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+test: build test-deps
+	cd $(BUILD) && QT_QPA_PLATFORM=offscreen $(CURDIR)/tools/pg-test-cluster.sh ctest --output-on-failure -j $(JOBS)
 
-bench: build
-	@for b in $(BUILD)/bench-bin/*; do [ -x "$$b" ] && { echo "== $$(basename $$b)"; "$$b" || exit 1; }; done; true
+bench: build test-deps
+	@$(CURDIR)/tools/pg-test-cluster.sh sh -c 'for b in $(BUILD)/bench-bin/*; do [ -x "$$b" ] && { echo "== $$(basename $$b)"; "$$b" || exit 1; }; done; true'
 
 screenshots: build
 	@if [ -x $(BUILD)/bin/finorra-screenshots ]; then \

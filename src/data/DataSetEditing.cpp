@@ -240,7 +240,7 @@ void DataSet::emptyTable()
     m_db->transaction([this, &table] {
         m_db->exec(QStringLiteral("DELETE FROM %1").arg(table));
         // The rows that follow are numbered from 1 again.
-        m_db->exec(QStringLiteral("DELETE FROM sqlite_sequence WHERE name = '%1'").arg(table));
+        m_db->restartKeys(table, m_table->key().name);
     });
     reopen();
 }

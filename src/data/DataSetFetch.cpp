@@ -22,7 +22,6 @@
 
 #include <climits>
 
-#include <sqlite3.h>
 
 namespace {
 
@@ -33,11 +32,10 @@ constexpr int BackgroundBatch = 4000;
 void DataSet::fetch()
 {
     dropCursor();
-    m_translated = SqlDialect::translate(m_sql);
+    m_translated = SqlDialect::translate(m_sql, m_db->dialect());
     m_table = Schema::table(SqlDialect::sourceTable(m_sql));
     m_lastParams = parameterValues(m_translated);
-    sqlite3 *h = m_db->handle();
-    const bool inTransaction = WriteTransaction::active() || (h && sqlite3_get_autocommit(h) == 0);
+    const bool inTransaction = WriteTransaction::active() || m_db->inTransaction();
     if (!inTransaction)
         m_reader = m_db->takeReader();
     std::unique_ptr<QSqlQuery> q;
@@ -65,6 +63,8 @@ void DataSet::fetch()
     m_calcValid.clear();
     m_cursor = std::move(q);
     m_allFetched = false;
+    // A result on the main connection is read at once (on the file it would hold the
+    // file's snapshot, on the server the connection); a reader's result as needed.
     readRows(m_reader.isEmpty() ? INT_MAX : FirstBatch, false);
 }
 

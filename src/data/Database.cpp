@@ -1,5 +1,6 @@
 #include "data/Database.h"
 
+#include "data/Backup.h"
 #include "data/DataError.h"
 #include "data/FirstStartData.h"
 #include "data/Migrations.h"
@@ -13,6 +14,7 @@
 #include <QFileInfo>
 #include <QSqlDriver>
 #include <QSqlError>
+#include <QSqlField>
 #include <QTime>
 
 #include <sqlite3.h>
@@ -51,9 +53,31 @@ QString readOnlyFolder(const QString &directory)
         .arg(QDir::toNativeSeparators(QDir::cleanPath(directory)));
 }
 
-// The reason a statement failed, in words a user understands where we know them.
-QString reasonFor(const QSqlError &error)
+// The server names its failures by SQLSTATE; the classes a user can do something about.
+QString serverReason(const QSqlError &error)
 {
+    const QString state = error.nativeErrorCode();
+    const QString text = error.databaseText().isEmpty() ? error.text() : error.databaseText();
+    if (state.startsWith(QLatin1String("08")) || text.contains(QLatin1String("server closed the connection")))
+        return QStringLiteral("Die Verbindung zum Datenbankserver ist unterbrochen.");
+    if (state.startsWith(QLatin1String("28")))
+        return QStringLiteral("Der Datenbankserver hat die Anmeldung abgelehnt.");
+    if (state == QLatin1String("22001"))
+        return QStringLiteral("Ein Text ist länger, als das Feld erlaubt.");
+    if (state == QLatin1String("40001") || state == QLatin1String("40P01"))
+        return QStringLiteral("Die Änderung traf auf die eines anderen Benutzers. Bitte versuchen Sie es noch einmal.");
+    if (state == QLatin1String("53100"))
+        return QStringLiteral("Der Datenträger des Datenbankservers ist voll.");
+    if (state == QLatin1String("42501"))
+        return QStringLiteral("Der Datenbankbenutzer hat keine Berechtigung dafür.");
+    return QStringLiteral("Datenbankfehler: %1").arg(text);
+}
+
+// The reason a statement failed, in words a user understands where we know them.
+QString reasonFor(const QSqlError &error, const QSqlDriver *driver = nullptr)
+{
+    if (driver && driver->dbmsType() == QSqlDriver::PostgreSQL)
+        return serverReason(error);
     const int code = error.nativeErrorCode().toInt() & 0xFF;
     switch (code) {
     case SQLITE_NOTADB: return QStringLiteral("Die Datei ist keine Datenbank.");
@@ -96,6 +120,11 @@ Database::~Database()
     close();
 }
 
+QString Database::location() const
+{
+    return onServer() ? m_server->label() : QDir::toNativeSeparators(m_filePath);
+}
+
 bool Database::isOpen() const
 {
     return QSqlDatabase::contains(m_connectionName) && connection().isOpen();
@@ -117,6 +146,7 @@ sqlite3 *Database::handle() const
 void Database::open(const QString &directory)
 {
     close();
+    m_server.reset();
     m_directory = QDir(directory).absolutePath();
     if (!m_directory.endsWith(u'/'))
         m_directory += u'/';
@@ -168,6 +198,128 @@ bool Database::tryOpen()
         throw;
     }
     return true;
+}
+
+namespace {
+
+QString serverOpenFailure(const ServerSettings &settings, const QString &reason)
+{
+    return QStringLiteral("Die Datenbank \"%1\" kann nicht geöffnet werden.\r%2").arg(settings.label(), reason);
+}
+
+// What the client library says when no connection came about, in the user's words.
+QString connectionReason(const ServerSettings &settings, const QString &text)
+{
+    if (text.contains(QLatin1String("does not exist")) && text.contains(QLatin1String("database")))
+        return QStringLiteral("Die Datenbank \"%1\" gibt es auf dem Server nicht.").arg(settings.database);
+    if (text.contains(QLatin1String("Connection refused")) || text.contains(QLatin1String("could not connect"))
+        || text.contains(QLatin1String("timeout expired")) || text.contains(QLatin1String("could not translate host name")))
+        return QStringLiteral("Der Datenbankserver %1 (Port %2) ist nicht erreichbar.").arg(settings.host).arg(settings.port);
+    if (text.contains(QLatin1String("role")) && text.contains(QLatin1String("does not exist")))
+        return QStringLiteral("Den Benutzer \"%1\" gibt es auf dem Datenbankserver nicht.").arg(settings.user);
+    return QStringLiteral("Datenbankfehler: %1").arg(text.trimmed());
+}
+
+} // namespace
+
+void Database::configureServerConnection(QSqlDatabase &db, const ServerSettings &settings)
+{
+    db.setHostName(settings.host);
+    db.setPort(settings.port);
+    db.setDatabaseName(settings.database);
+    db.setUserName(settings.user);
+    db.setPassword(settings.password);
+    db.setConnectOptions(QStringLiteral("connect_timeout=10;application_name=Finorra"));
+}
+
+void Database::openServer(const ServerSettings &settings)
+{
+    close();
+    m_filePath.clear();
+    m_directory.clear();
+    m_server = settings;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), m_connectionName);
+        QString failure;
+        bool password = false;
+        if (!db.isValid()) {
+            failure = QStringLiteral("Der PostgreSQL-Treiber ist nicht installiert (Paket libqt6sql6-psql).");
+        } else {
+            configureServerConnection(db, settings);
+            if (!db.open()) {
+                const QString text = db.lastError().databaseText() + u' ' + db.lastError().driverText();
+                password = text.contains(QLatin1String("no password supplied"))
+                           || text.contains(QLatin1String("password authentication failed"));
+                failure = password ? (settings.password.isEmpty() ? QStringLiteral("Der Server verlangt ein Kennwort.")
+                                                                  : QStringLiteral("Das Kennwort wurde abgelehnt."))
+                                   : connectionReason(settings, text);
+            }
+        }
+        if (!failure.isEmpty()) {
+            db = QSqlDatabase();
+            QSqlDatabase::removeDatabase(m_connectionName);
+            m_server.reset();
+            if (password)
+                throw PasswordRequired(serverOpenFailure(settings, failure));
+            throw DataError(serverOpenFailure(settings, failure));
+        }
+    }
+    try {
+        prepareServerDatabase();
+    } catch (...) {
+        m_serverDepth = 0;
+        dropConnection();
+        m_server.reset();
+        throw;
+    }
+}
+
+void Database::prepareServerDatabase()
+{
+    {
+        QSqlQuery q(connection());
+        q.exec(QStringLiteral("SET client_min_messages TO WARNING"));
+    }
+    const ServerSettings settings = *m_server;
+    transaction([this, &settings] {
+        // Two programs starting on a new, empty database at once: the second waits here and
+        // then finds the tables of the first.
+        exec(QStringLiteral("select pg_advisory_xact_lock(%1)").arg(ApplicationId));
+        const QString countTables = QStringLiteral("select count(*) from information_schema.tables "
+                                                   "where table_schema = current_schema()");
+        const bool ours = scalar(countTables + QStringLiteral(" and table_name = '%1'").arg(InfoTable)).toInt() > 0;
+        if (!ours) {
+            if (scalar(countTables).toInt() > 0)
+                throw DataError(serverOpenFailure(settings, QStringLiteral("Die Datenbank ist keine Finorra-Datenbank; "
+                                                                           "sie enthält schon andere Tabellen.")));
+            createServerTables();
+            return;
+        }
+        if (scalar(QStringLiteral("select anwendung from %1").arg(InfoTable)).toString() != QLatin1String("Finorra"))
+            throw DataError(serverOpenFailure(settings, QStringLiteral("Die Datenbank ist keine Finorra-Datenbank.")));
+        const int version = schemaVersion();
+        if (version > Schema::Version)
+            throw DataError(serverOpenFailure(
+                settings, QStringLiteral("Sie stammt von einer neueren Programmversion (Datenbankversion %1, "
+                                         "dieses Programm kennt Version %2).")
+                              .arg(version)
+                              .arg(Schema::Version)));
+        if (version < Schema::Version)
+            migrate(version);
+    });
+}
+
+void Database::createServerTables()
+{
+    exec(QStringLiteral("CREATE TABLE %1 (anwendung VARCHAR(20), version INTEGER)").arg(InfoTable));
+    exec(QStringLiteral("insert into %1 (anwendung, version) values ('Finorra', 0)").arg(InfoTable));
+    for (const TableDef &t : Schema::tables()) {
+        exec(t.createSql(Dialect::Postgres));
+        for (const QString &ix : t.createIndexSql())
+            exec(ix);
+    }
+    FirstStartData::write(*this);
+    setSchemaVersion(Schema::Version);
 }
 
 void Database::connectTo(const QString &databaseName, QString (*failure)(const QString &, const QString &))
@@ -231,7 +383,7 @@ void Database::createFile()
                     exec(ix);
             }
             FirstStartData::write(*this);
-            exec(QStringLiteral("PRAGMA user_version=%1").arg(Schema::Version));
+            setSchemaVersion(Schema::Version);
         });
         sqlite3_int64 size = 0;
         unsigned char *bytes = sqlite3_serialize(handle(), "main", &size, 0);
@@ -320,16 +472,20 @@ void Database::configure()
 
 void Database::migrate(int fromVersion)
 {
+    // A file is saved before its tables change; a server is backed up by its administration.
+    if (!onServer())
+        Backup::write(*this);
     for (int v = fromVersion + 1; v <= Schema::Version; ++v) {
         transaction([this, v] {
             Migrations::apply(*this, v);
-            exec(QStringLiteral("PRAGMA user_version=%1").arg(v));
+            setSchemaVersion(v);
         });
     }
 }
 
 void Database::close()
 {
+    m_serverDepth = 0;
     if (!QSqlDatabase::contains(m_connectionName))
         return;
     emit aboutToClose();   // data sets give their readers back first
@@ -343,13 +499,31 @@ void Database::close()
 
 int Database::schemaVersion() const
 {
+    if (onServer())
+        return scalar(QStringLiteral("select version from %1").arg(InfoTable)).toInt();
     return scalar(QStringLiteral("PRAGMA user_version")).toInt();
 }
 
-QVariant Database::toStorage(const QVariant &value)
+void Database::setSchemaVersion(int version) const
+{
+    if (onServer())
+        exec(QStringLiteral("update %1 set version = %2").arg(InfoTable).arg(version));
+    else
+        exec(QStringLiteral("PRAGMA user_version=%1").arg(version));
+}
+
+QVariant Database::toStorage(const QVariant &value, Dialect dialect)
 {
     if (value.isNull() || !value.isValid())
         return QVariant();
+    if (dialect == Dialect::Postgres) {
+        if (value.typeId() == QMetaType::QDateTime)
+            return value.toDateTime().date();
+        if ((value.typeId() == QMetaType::QDate && !value.toDate().isValid())
+            || (value.typeId() == QMetaType::QTime && !value.toTime().isValid()))
+            return QVariant();
+        return value;
+    }
     switch (value.typeId()) {
     case QMetaType::QDate: {
         const QDate d = value.toDate();
@@ -370,25 +544,66 @@ QVariant Database::toStorage(const QVariant &value)
 
 namespace {
 
+bool isServer(const QSqlDriver *driver)
+{
+    return driver && driver->dbmsType() == QSqlDriver::PostgreSQL;
+}
+
 QSqlQuery prepareOn(const QSqlDatabase &connection, const TranslatedSql &sql, bool forwardOnly)
 {
     QSqlQuery q(connection);
-    q.setForwardOnly(forwardOnly);
+    // The server driver reads a forward-only result row by row and drops the rest of it as
+    // soon as the connection runs another statement; a data set reading in the background
+    // needs its result whole (one round trip, held by the client).
+    q.setForwardOnly(forwardOnly && !isServer(connection.driver()));
     if (!q.prepare(sql.sql))
-        throw DataError(QStringLiteral("Fehler in der Abfrage: %1").arg(reasonFor(q.lastError())));
+        throw DataError(QStringLiteral("Fehler in der Abfrage: %1").arg(reasonFor(q.lastError(), connection.driver())));
     return q;
 }
 
 void execWith(QSqlQuery &q, const QVariantList &values)
 {
+    const Dialect dialect = isServer(q.driver()) ? Dialect::Postgres : Dialect::Sqlite;
     for (qsizetype i = 0; i < values.size(); ++i)
-        q.bindValue(static_cast<int>(i), Database::toStorage(values.at(i)));
+        q.bindValue(static_cast<int>(i), Database::toStorage(values.at(i), dialect));
     if (!q.exec())
-        throw DataError(QStringLiteral("Fehler beim Ausführen der Abfrage: %1").arg(reasonFor(q.lastError())));
+        throw DataError(QStringLiteral("Fehler beim Ausführen der Abfrage: %1").arg(reasonFor(q.lastError(), q.driver())));
+}
+
+// The server's driver runs a prepared statement as PREPARE, EXECUTE and DEALLOCATE, three
+// round trips, with the values written into EXECUTE as literals by the driver itself. A
+// statement run once gets its values as the same literals straight away: one round trip,
+// and statements that cannot be prepared (CREATE, VACUUM) run as well.
+QString withLiterals(const QString &sql, const QVariantList &values, const QSqlDriver *driver)
+{
+    QString out;
+    out.reserve(sql.size() + values.size() * 8);
+    qsizetype next = 0;
+    bool inLiteral = false;
+    for (const QChar c : sql) {
+        if (c == u'\'')
+            inLiteral = !inLiteral;
+        if (c == u'?' && !inLiteral && next < values.size()) {
+            const QVariant v = Database::toStorage(values.at(next++), Dialect::Postgres);
+            QSqlField field(QString(), v.isValid() ? v.metaType() : QMetaType::fromType<QString>());
+            field.setValue(v);
+            out += driver->formatValue(field);
+            continue;
+        }
+        out += c;
+    }
+    return out;
 }
 
 QSqlQuery run(const QSqlDatabase &connection, const TranslatedSql &sql, const QVariantList &values, bool forwardOnly)
 {
+    if (isServer(connection.driver())) {
+        QSqlQuery q(connection);
+        q.setForwardOnly(forwardOnly);
+        if (!q.exec(withLiterals(sql.sql, values, connection.driver())))
+            throw DataError(QStringLiteral("Fehler beim Ausführen der Abfrage: %1").arg(reasonFor(q.lastError(), connection.driver())));
+        return q;
+    }
     QSqlQuery q = prepareOn(connection, sql, forwardOnly);
     execWith(q, values);
     return q;
@@ -407,6 +622,19 @@ QString Database::takeReader()
         }
     }
     const QString name = m_connectionName + QStringLiteral("-reader-%1").arg(m_readers.size());
+    if (onServer()) {
+        // A server reader streams its rows as they are read instead of taking the whole
+        // result at once; the main connection stays free for everything else meanwhile.
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), name);
+        configureServerConnection(db, *m_server);
+        if (!db.open()) {
+            db = QSqlDatabase();
+            QSqlDatabase::removeDatabase(name);
+            return {};
+        }
+        m_readers.append({name, true});
+        return name;
+    }
     {
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
         db.setDatabaseName(m_filePath);
@@ -472,12 +700,14 @@ QSqlQuery Database::execBound(const TranslatedSql &sql, const QVariantList &valu
 {
     if (!isOpen())
         throw DataError(QStringLiteral("Keine Verbindung zur Datenbank."));
-    return run(connection(), sql, values, forwardOnly);
+    // The server driver drops the unread rest of a forward-only result as soon as its
+    // connection runs the next statement: on the main connection results are read whole.
+    return run(connection(), sql, values, forwardOnly && !onServer());
 }
 
 QSqlQuery Database::exec(const QString &programSql, const QVariantMap &params) const
 {
-    const TranslatedSql sql = SqlDialect::translate(programSql);
+    const TranslatedSql sql = SqlDialect::translate(programSql, dialect());
     QVariantList values;
     for (const QString &name : sql.parameterNames) {
         QVariant v;
@@ -497,20 +727,110 @@ QVariant Database::scalar(const QString &programSql, const QVariantMap &params) 
 
 void Database::transaction(const std::function<void()> &work) const
 {
-    sqlite3 *h = handle();
-    if (h && sqlite3_get_autocommit(h) == 0) {
+    if (inTransaction()) {
         work();   // already inside a transaction: take part in it
         return;
     }
-    exec(QStringLiteral("BEGIN IMMEDIATE"));
+    begin();
     try {
         work();
-        exec(QStringLiteral("COMMIT"));
+        commit();
     } catch (...) {
-        QSqlQuery rollback(connection());
-        rollback.exec(QStringLiteral("ROLLBACK"));
+        rollback();
         throw;
     }
+}
+
+namespace {
+
+void runPlain(const QSqlDatabase &connection, const QString &sql)
+{
+    QSqlQuery q(connection);
+    if (!q.exec(sql))
+        throw DataError(QStringLiteral("Fehler beim Ausführen der Abfrage: %1").arg(reasonFor(q.lastError(), connection.driver())));
+}
+
+} // namespace
+
+bool Database::inTransaction() const
+{
+    if (onServer())
+        return m_serverDepth > 0;
+    sqlite3 *h = handle();
+    return h && sqlite3_get_autocommit(h) == 0;
+}
+
+void Database::begin() const
+{
+    if (!isOpen())
+        throw DataError(QStringLiteral("Keine Verbindung zur Datenbank."));
+    if (onServer()) {
+        runPlain(connection(), QStringLiteral("BEGIN"));
+        ++m_serverDepth;
+        return;
+    }
+    sqlite3 *h = handle();
+    if (sqlite3_exec(h, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr) != SQLITE_OK)
+        throw DataError(QStringLiteral("Fehler beim Ausführen der Abfrage: %1").arg(QString::fromUtf8(sqlite3_errmsg(h))));
+}
+
+void Database::commit() const
+{
+    if (onServer()) {
+        // A failed COMMIT ends the transaction on the server as well.
+        m_serverDepth = 0;
+        runPlain(connection(), QStringLiteral("COMMIT"));
+        return;
+    }
+    sqlite3 *h = handle();
+    if (!h)
+        throw DataError(QStringLiteral("Keine Verbindung zur Datenbank."));
+    if (sqlite3_exec(h, "COMMIT", nullptr, nullptr, nullptr) != SQLITE_OK)
+        throw DataError(QStringLiteral("Fehler beim Ausführen der Abfrage: %1").arg(QString::fromUtf8(sqlite3_errmsg(h))));
+}
+
+void Database::rollback() const noexcept
+{
+    if (onServer()) {
+        if (m_serverDepth > 0 && isOpen()) {
+            QSqlQuery q(connection());
+            if (!q.exec(QStringLiteral("ROLLBACK")))
+                qWarning("Rollback failed: %s", qPrintable(q.lastError().text()));
+        }
+        m_serverDepth = 0;
+        return;
+    }
+    sqlite3 *h = handle();
+    if (h && sqlite3_get_autocommit(h) == 0 && sqlite3_exec(h, "ROLLBACK", nullptr, nullptr, nullptr) != SQLITE_OK)
+        qWarning("Rollback failed: %s", sqlite3_errmsg(h));
+}
+
+QSqlRecord Database::storedColumns(const QString &table) const
+{
+    return connection().record(onServer() ? table.toLower() : table);
+}
+
+void Database::restartKeys(const QString &table, const QString &keyColumn) const
+{
+    if (onServer())
+        exec(QStringLiteral("ALTER TABLE %1 ALTER COLUMN %2 RESTART WITH 1").arg(table, keyColumn));
+    else
+        exec(QStringLiteral("DELETE FROM sqlite_sequence WHERE name = '%1'").arg(table));
+}
+
+void Database::continueKeysAfterMaximum(const QString &table, const QString &keyColumn) const
+{
+    if (onServer()) {
+        exec(QStringLiteral("select setval(pg_get_serial_sequence('%1', '%2'), coalesce(max(%2), 0) + 1, false) from %1")
+                 .arg(table.toLower(), keyColumn.toLower()));
+        return;
+    }
+    // SQLite numbers on from the larger of the stored maximum and its own sequence already.
+}
+
+void Database::vacuumServer() const
+{
+    runPlain(connection(), QStringLiteral("VACUUM ANALYZE"));
 }
 
 void Database::rebuild(const QString &filePath)

@@ -1,14 +1,18 @@
 #pragma once
 
+#include "data/DataError.h"
+#include "data/ServerSettings.h"
 #include "data/SqlDialect.h"
 
 #include <QObject>
 #include <QSqlDatabase>
 #include <QSqlQuery>
+#include <QSqlRecord>
 #include <QVariant>
 #include <QVector>
 
 #include <functional>
+#include <optional>
 
 struct sqlite3;
 
@@ -33,8 +37,18 @@ public:
 
     // Opens <directory>/Finorra.abs, creating it when missing. Throws DataError.
     void open(const QString &directory);
+    // Opens an office database on a PostgreSQL server; an empty database gets every table and
+    // the first-start data in one transaction. Throws DataError, PasswordRequired when the
+    // server wants a password none was given for.
+    void openServer(const ServerSettings &settings);
     void close();
     bool isOpen() const;
+
+    bool onServer() const { return m_server.has_value(); }
+    Dialect dialect() const { return onServer() ? Dialect::Postgres : Dialect::Sqlite; }
+    // The file path, or "PostgreSQL: host/datenbank".
+    QString location() const;
+    const ServerSettings &server() const { return *m_server; }
 
     QString filePath() const { return m_filePath; }
     QString directory() const { return m_directory; }   // with a trailing '/'
@@ -60,8 +74,25 @@ public:
     // Runs `work` in one write transaction taken at once (BEGIN IMMEDIATE), so it never has
     // to give up half-way because another instance wrote meanwhile.
     void transaction(const std::function<void()> &work) const;
+    // The parts of a transaction for callers that keep their own scope (WriteTransaction).
+    void begin() const;
+    void commit() const;
+    void rollback() const noexcept;
+    bool inTransaction() const;
 
     int schemaVersion() const;
+
+    // The columns `table` has in the database (the server folds unquoted names to lower case).
+    QSqlRecord storedColumns(const QString &table) const;
+
+    // The next new row of `table` is numbered 1 again (the table is empty).
+    void restartKeys(const QString &table, const QString &keyColumn) const;
+    // The next new row of `table` gets a key above every stored one (after rows were copied in
+    // with their keys).
+    void continueKeysAfterMaximum(const QString &table, const QString &keyColumn) const;
+
+    // Reorganisation on the server: it reclaims room and refreshes its statistics in place.
+    void vacuumServer() const;
 
     // Writes the whole database anew into "<file>.tmp" and puts it in place of the file
     // by one atomic rename, holding an exclusive lock on the file from before the copy until
@@ -70,8 +101,12 @@ public:
     // removed and the file stays as it was. Throws DataError.
     static void rebuild(const QString &filePath);
 
-    // Converts a typed value into what SQLite stores (ISO dates, 0/1, …).
-    static QVariant toStorage(const QVariant &value);
+    // Converts a typed value into what the database stores (for SQLite ISO dates, 0/1, …;
+    // the server takes dates and booleans as they are).
+    static QVariant toStorage(const QVariant &value, Dialect dialect = Dialect::Sqlite);
+
+    // The server's name for the table that records the layout version.
+    static inline const QString InfoTable = QStringLiteral("finorra_info");
 
 signals:
     // Emitted before the connection closes, so data sets close first.
@@ -87,6 +122,10 @@ private:
     void dropConnection();
     bool hasMoved() const;
     void migrate(int fromVersion);
+    void setSchemaVersion(int version) const;
+    void prepareServerDatabase();
+    static void configureServerConnection(QSqlDatabase &db, const ServerSettings &settings);
+    void createServerTables();
 
     void closeReaders();
 
@@ -99,5 +138,14 @@ private:
     QString m_connectionName;
     QString m_filePath;
     QString m_directory;
+    std::optional<ServerSettings> m_server;
+    mutable int m_serverDepth = 0;   // open transactions on the server connection
     int m_busyTimeoutMs = 10000;
+};
+
+// The server asked for a password and none (or a wrong one) was given.
+class PasswordRequired : public DataError
+{
+public:
+    using DataError::DataError;
 };

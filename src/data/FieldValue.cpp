@@ -62,10 +62,14 @@ QVariant fromStorage(const QVariant &stored, FieldType type)
     case FieldType::Float:
         return QVariant(stored.toDouble());
     case FieldType::Date: {
+        if (stored.typeId() == QMetaType::QDate)
+            return stored.toDate().isValid() ? stored : QVariant();
         const QDate d = isoDate(stored.toString());
         return d.isValid() ? QVariant(d) : QVariant();
     }
     case FieldType::Time: {
+        if (stored.typeId() == QMetaType::QTime)
+            return stored.toTime().isValid() ? stored : QVariant();
         const QTime t = isoTime(stored.toString());
         return t.isValid() ? QVariant(t) : QVariant();
     }

@@ -1,5 +1,7 @@
 #include "data/FirstStartData.h"
 
+#include <QCoreApplication>
+
 #include "core/PasswordHash.h"
 #include "data/DataError.h"
 #include "data/Database.h"
@@ -12,7 +14,10 @@ namespace FirstStartData {
 
 void write(const Database &db)
 {
-    const QString dir = db.directory();
+    // On a server the folders are those of the program that made the database.
+    QString dir = db.directory();
+    if (db.onServer())
+        dir = QCoreApplication::applicationDirPath() + u'/';
     db.exec(QStringLiteral("insert into firma (Name1, Name2, Suna, Strasse, Plz, Ort, FReportIn, FReportOut, "
                            "PoVerwenden, Bank1Verwenden, Bank2Verwenden, BetreffzeileTitel, BetreffzeileInhalt) "
                            "values (:name1, :name2, :suna, :strasse, :plz, :ort, :rin, :rout, "

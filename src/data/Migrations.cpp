@@ -34,12 +34,12 @@ void addMissingTablesAndColumns(Database &db)
         existing << name.toLower();
     for (const TableDef &t : Schema::tables()) {
         if (!existing.contains(t.name.toLower())) {
-            db.exec(t.createSql());
+            db.exec(t.createSql(db.dialect()));
             for (const QString &ix : t.createIndexSql())
                 db.exec(ix);
             continue;
         }
-        const QSqlRecord stored = connection.record(t.name);
+        const QSqlRecord stored = db.storedColumns(t.name);
         for (qsizetype i = 1; i < t.columns.size(); ++i) {
             const ColumnDef &c = t.columns.at(i);
             bool found = false;
@@ -47,8 +47,11 @@ void addMissingTablesAndColumns(Database &db)
                 found = stored.fieldName(f).compare(c.name, Qt::CaseInsensitive) == 0;
             if (!found)
                 db.exec(QStringLiteral("ALTER TABLE %1 ADD COLUMN %2 %3")
-                            .arg(t.name, c.name, Schema::sqlType(c, false)));
+                            .arg(t.name, c.name, Schema::sqlType(c, false, db.dialect())));
         }
+        // An index that came with new columns.
+        for (QString ix : t.createIndexSql())
+            db.exec(ix.replace(QLatin1String("CREATE INDEX "), QLatin1String("CREATE INDEX IF NOT EXISTS ")));
     }
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "data/FieldType.h"
+#include "data/SqlDialect.h"
 
 #include <QString>
 #include <QStringList>
@@ -22,7 +23,7 @@ struct TableDef
 
     const ColumnDef &key() const { return columns.first(); }
     const ColumnDef *column(const QString &name) const;   // case ignored; nullptr when absent
-    QString createSql() const;
+    QString createSql(Dialect dialect = Dialect::Sqlite) const;
     QStringList createIndexSql() const;
 };
 
@@ -35,6 +36,6 @@ inline constexpr int Version = 4;
 const QVector<TableDef> &tables();
 const TableDef *table(const QString &name);   // case ignored; nullptr when unknown
 
-QString sqlType(const ColumnDef &column, bool isKey);
+QString sqlType(const ColumnDef &column, bool isKey, Dialect dialect = Dialect::Sqlite);
 
 } // namespace Schema

@@ -27,7 +27,7 @@ QString rewriteLiteral(const QString &content)
 
 } // namespace
 
-TranslatedSql translate(const QString &programSql)
+TranslatedSql translate(const QString &programSql, Dialect dialect)
 {
     TranslatedSql out;
     out.sql.reserve(programSql.size());
@@ -70,6 +70,13 @@ TranslatedSql translate(const QString &programSql)
             out.parameterNames << programSql.mid(i + 1, j - i - 1);
             out.sql += u'?';
             i = j - 1;
+            continue;
+        }
+        if (dialect == Dialect::Postgres && (c == u'l' || c == u'L') && i + 4 <= n
+            && programSql.mid(i, 4).compare(QLatin1String("like"), Qt::CaseInsensitive) == 0
+            && (i == 0 || !isIdentChar(programSql.at(i - 1))) && (i + 4 == n || !isIdentChar(programSql.at(i + 4)))) {
+            out.sql += QStringLiteral("ilike");
+            i += 3;
             continue;
         }
         out.sql += c;

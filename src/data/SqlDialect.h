@@ -4,17 +4,21 @@
 #include <QStringList>
 
 // The program writes its SQL with named parameters (":ben_id") and dates as quoted German
-// short dates ('01.01.2024'). SQLite gets positional parameters and ISO dates, so date
-// literals compare as dates against the ISO text stored in date columns.
+// short dates ('01.01.2024'). The database gets positional parameters and ISO dates, so date
+// literals compare as dates against the ISO text SQLite stores and against PostgreSQL's DATE
+// columns alike. PostgreSQL compares LIKE with regard to case, so there it becomes ILIKE,
+// which finds "Ärzte" for "ärzte" as the file's own LIKE does.
 struct TranslatedSql
 {
-    QString sql;                 // what SQLite runs
+    QString sql;                 // what the database runs
     QStringList parameterNames;  // one per "?", in order, as written (case kept)
 };
 
+enum class Dialect { Sqlite, Postgres };
+
 namespace SqlDialect {
 
-TranslatedSql translate(const QString &programSql);
+TranslatedSql translate(const QString &programSql, Dialect dialect = Dialect::Sqlite);
 
 // The table a single-table "select … from <table>" reads, or an empty string.
 QString sourceTable(const QString &programSql);

@@ -5,30 +5,14 @@
 
 #include <QtDebug>
 
-#include <sqlite3.h>
-
-namespace {
-
-// Straight on the handle: these run around every single post, and need no translation.
-void run(const Database &db, const char *sql)
-{
-    sqlite3 *h = db.handle();
-    if (!h)
-        throw DataError(QStringLiteral("Keine Verbindung zur Datenbank."));
-    if (sqlite3_exec(h, sql, nullptr, nullptr, nullptr) != SQLITE_OK)
-        throw DataError(QStringLiteral("Fehler beim Ausführen der Abfrage: %1").arg(QString::fromUtf8(sqlite3_errmsg(h))));
-}
-
-} // namespace
 
 WriteTransaction::WriteTransaction(const Database &db) : m_db(db)
 {
     m_outermost = s_depth == 0;
-    sqlite3 *h = db.handle();
     // Inside someone else's transaction this scope takes part in it.
-    m_ownsSql = h && sqlite3_get_autocommit(h) != 0;
+    m_ownsSql = db.isOpen() && !db.inTransaction();
     if (m_ownsSql)
-        run(db, "BEGIN IMMEDIATE");
+        db.begin();
     ++s_depth;
 }
 
@@ -43,7 +27,7 @@ void WriteTransaction::commit()
     if (m_done)
         return;
     if (m_ownsSql)
-        run(m_db, "COMMIT");   // a failure leaves m_done false: the destructor rolls back
+        m_db.commit();   // a failure leaves m_done false: the destructor rolls back
     m_done = true;
     --s_depth;
     if (m_outermost) {
@@ -59,11 +43,8 @@ void WriteTransaction::rollBack() noexcept
 {
     m_done = true;
     --s_depth;
-    if (m_ownsSql) {
-        sqlite3 *h = m_db.handle();
-        if (h && sqlite3_get_autocommit(h) == 0 && sqlite3_exec(h, "ROLLBACK", nullptr, nullptr, nullptr) != SQLITE_OK)
-            qWarning("Rollback failed: %s", sqlite3_errmsg(h));
-    }
+    if (m_ownsSql)
+        m_db.rollback();
     if (!m_outermost)
         return;   // the exception travels on; the outermost scope undoes everything
     const auto undo = std::move(s_undo);

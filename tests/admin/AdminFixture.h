@@ -13,7 +13,7 @@ struct AdminFixture
 {
     AdminFixture()
     {
-        dm.db.open(tmp.dir());
+        tmp.openIn(dm.db);
     }
 
     int count(const QString &sql) const { return dm.db.scalar(sql).toInt(); }

@@ -467,6 +467,99 @@ private slots:
         QVERIFY(!QFile::exists(folder.db().filePath() + ".tmp"));
         QCOMPARE(dm.db.scalar("select TKurz from tbau").toString(), QStringLiteral("bleibt"));
     }
+
+    // Every end of the program leaves a backup; one chosen through the menu is put back (the
+    // file as it was is saved first) and the program starts anew on it.
+    void backupAtEndAndRestoreThroughTheMenu()
+    {
+        ProgramFolder folder;
+        const QString backups = folder.exeDir() + "Datensicherung";
+        {
+            DataModules dm;
+            TFormMain w(dm, folder.exeDir());
+            loginWhenShown();
+            QVERIFY(w.start());
+            dm.db.exec("insert into tbau (TKurz) values ('vorher')");
+            w.show();
+            m_dialogs->answer(true);
+            w.close();
+            QVERIFY(!w.isVisible());
+        }
+        const QStringList written = QDir(backups).entryList({"Finorra-*.abs"});
+        QCOMPARE(written.size(), 1);
+
+        DataModules dm;
+        TFormMain w(dm, folder.exeDir());
+        loginWhenShown();
+        QVERIFY(w.start());
+        dm.db.exec("update tbau set TKurz = 'nachher'");
+        bool restarted = false;
+        TFormMain::setRestarter([&restarted] { restarted = true; });
+        m_dialogs->clear();
+        m_dialogs->answers({backups + '/' + written.first(), true});
+        GuiTest::find<QAction>(&w, "miSicherungZurueckspielen")->trigger();
+        TFormMain::setRestarter({});
+        QCOMPARE(m_dialogs->texts(),
+                 QStringList({"Datensicherung zurückspielen",
+                              QStringLiteral("Soll die Datensicherung \"%1\" zurückgespielt werden?\rDie jetzige "
+                                             "Datenbank wird vorher selbst gesichert; danach startet das Programm neu.")
+                                  .arg(written.first()),
+                              "Die Datensicherung wurde zurückgespielt.\rDas Programm startet jetzt neu."}));
+        QVERIFY(restarted);
+        QVERIFY(w.programEnded());
+        QCOMPARE(QDir(backups).entryList({"Finorra-*.abs"}).size(), 2);
+        auto db = folder.db().connect();
+        QCOMPARE(db->scalar("select TKurz from tbau").toString(), QStringLiteral("vorher"));
+    }
+
+    // Finorra.ini beside the program chooses the office's server.
+    void serverChosenInTheSettingsFile()
+    {
+        ProgramFolder folder;
+        {
+            QFile ini(folder.exeDir() + "Finorra.ini");
+            QVERIFY(ini.open(QIODevice::WriteOnly));
+            ini.write("[Datenbank]\nTyp=PostgreSQL\nHost=127.0.0.1\nPort=1\nDatenbank=buero\nBenutzer=beratung\n");
+        }
+        {
+            DataModules dm;
+            TFormMain w(dm, folder.exeDir());
+            QVERIFY(!w.start());
+            QCOMPARE(m_dialogs->texts(),
+                     QStringList({"Die Datenbank \"PostgreSQL: 127.0.0.1/buero\" kann nicht geöffnet werden.\rDer "
+                                  "Datenbankserver 127.0.0.1 (Port 1) ist nicht erreichbar."}));
+        }
+        if (qEnvironmentVariableIsEmpty("FINORRA_TEST_PG"))
+            QSKIP("Kein PostgreSQL-Testserver (FINORRA_TEST_PG ist nicht gesetzt); der Start am Server läuft mit \"make test\".");
+        qputenv("FINORRA_TEST_BACKEND", "postgres");
+        TempDatabase server;
+        qunsetenv("FINORRA_TEST_BACKEND");
+        const ServerSettings s = server.server();
+        {
+            QFile ini(folder.exeDir() + "Finorra.ini");
+            QVERIFY(ini.open(QIODevice::WriteOnly));
+            ini.write(QStringLiteral("[Datenbank]\nTyp=PostgreSQL\nHost=%1\nPort=%2\nDatenbank=%3\nBenutzer=%4\n")
+                          .arg(s.host).arg(s.port).arg(s.database, s.user).toUtf8());
+        }
+        m_dialogs->clear();
+        DataModules dm;
+        TFormMain w(dm, folder.exeDir());
+        loginWhenShown();
+        QVERIFY(w.start());
+        QCOMPARE(panel(w, 2), QStringLiteral("  PostgreSQL: %1/%2").arg(s.host, s.database));
+        auto *restore = GuiTest::find<QAction>(&w, "miSicherungZurueckspielen");
+        QCOMPARE(restore->text(), QStringLiteral("Datensicherung zurückspielen (Sache der Serververwaltung)"));
+        QVERIFY(!restore->isEnabled());
+        QVERIFY(!GuiTest::find<QAction>(&w, "miSicherungErstellen")->isEnabled());
+        // The server reorganises in place and the program goes on.
+        m_dialogs->clear();
+        m_dialogs->answer(true);
+        w.reorganize();
+        QCOMPARE(m_dialogs->texts(), QStringList({"Soll die Datenbank reorganisiert werden?",
+                                                  "Die Datenbank wurde erfolgreich reorganisiert."}));
+        QVERIFY(!w.programEnded());
+        QVERIFY(dm.db.isOpen());
+    }
 };
 
 QTEST_MAIN(TestMainWindow)

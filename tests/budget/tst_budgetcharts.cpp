@@ -120,7 +120,7 @@ private slots:
             db->exec("insert into budget (BudTitel, User_id) values ('Familie Muster', 1)");
         }
         DataModules dm;
-        dm.db.open(tmp.dir());
+        tmp.openIn(dm.db);
         new BudgetHandlers(*dm.dmHh, *dm.dmMP);
         QVERIFY(dm.dmMP->lookupUser("sb"));
         ScriptedDialogs dialogs;

@@ -67,7 +67,7 @@ private slots:
             db->exec("insert into bud_Wohnkosten (Bud_id, Wk_bez, Wk_Betrag, Wk_Zahlung) values (2, 'Miete B', 500, 'monatlich')");
         }
         m_dm = std::make_unique<DataModules>();
-        m_dm->db.open(m_tmp->dir());
+        m_tmp->openIn(m_dm->db);
         new BudgetHandlers(*m_dm->dmHh, *m_dm->dmMP);
         m_dm->dmMP->lookupUser("sb");
         m_dialogs = std::make_unique<ScriptedDialogs>();

@@ -63,7 +63,7 @@ private slots:
                      "values (1, 'Lohn', 1000, '01', 'monatlich')");
         }
         m_dm = std::make_unique<DataModules>();
-        m_dm->db.open(m_tmp->dir());
+        m_tmp->openIn(m_dm->db);
         new BudgetHandlers(*m_dm->dmHh, *m_dm->dmMP);
         QVERIFY(m_dm->dmMP->lookupUser("sb"));
         m_dialogs = std::make_unique<ScriptedDialogs>();

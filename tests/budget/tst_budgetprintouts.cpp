@@ -77,7 +77,7 @@ private slots:
                 db->exec(QStringLiteral("update budget set Eksum%1 = 1000, Wksum%1 = 400").arg(m, 2, 10, QChar('0')));
         }
         m_dm = std::make_unique<DataModules>();
-        m_dm->db.open(m_tmp->dir());
+        m_tmp->openIn(m_dm->db);
         new BudgetHandlers(*m_dm->dmHh, *m_dm->dmMP);
         QVERIFY(m_dm->dmMP->lookupUser("sb"));
         m_dialogs = std::make_unique<ScriptedDialogs>();

@@ -57,7 +57,7 @@ private slots:
     {
         m_tmp = std::make_unique<TempDatabase>();
         m_dm = std::make_unique<DataModules>();
-        m_dm->db.open(m_tmp->dir());
+        m_tmp->openIn(m_dm->db);
         new BudgetHandlers(*m_dm->dmHh, *m_dm->dmMP);
     }
     void cleanup()

@@ -29,7 +29,7 @@ struct ContactsFixture
                      {{"in", qEnvironmentVariable("FINORRA_SOURCE_DIR") + "/resources/Reportvorlagen/"},
                       {"out", out.path() + '/'}});
         }
-        dm.db.open(tmp.dir());
+        tmp.openIn(dm.db);
         dm.dmMP->lookupUser("sb");
     }
 

@@ -36,7 +36,7 @@ private slots:
     {
         TempDatabase tmp;
         DataModules dm;
-        dm.db.open(tmp.dir());
+        tmp.openIn(dm.db);
         dm.dmMP->qrAktUser->setParam("pvkuerzel", "sb");
         for (DataSet *ds : dm.allDataSets())
             ds->open();

@@ -14,7 +14,7 @@ struct GarnishFixture
     TempDatabase tmp;
     DataModules dm;
 
-    GarnishFixture() { dm.db.open(tmp.dir()); }
+    GarnishFixture() { tmp.openIn(dm.db); }
 
     TdmExtras &ex() { return *dm.dmExtras; }
 

@@ -322,7 +322,7 @@ private slots:
                 db->exec(QStringLiteral("delete from pfaendung"));
                 if (!before.isEmpty())
                     db->exec(before);
-                db->exec(QStringLiteral("PRAGMA user_version=1"));
+                db->exec(TempDatabase::setVersionSql(1));
             });
             db->close();
         }

@@ -23,7 +23,7 @@ private slots:
     {
         TempDatabase tmp;
         DataModules dm;
-        dm.db.open(tmp.dir());
+        tmp.openIn(dm.db);
         DataSet *texts = dm.dmFirma->qrProgInfo;
         for (const char *keyword : {"Budget", "Haushaltsbuch", "Kontakte", "Briefe", "Pfändung", "Infothek", "Termin",
                                     "Kontakte wählen", "Pfändung - Grundwerte", "BUD", "pfändung"}) {

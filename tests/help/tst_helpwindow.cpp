@@ -50,7 +50,7 @@ private slots:
         m_tmp = std::make_unique<TempDatabase>();
         m_out = std::make_unique<QTemporaryDir>();
         m_dm = std::make_unique<DataModules>();
-        m_dm->db.open(m_tmp->dir());
+        m_tmp->openIn(m_dm->db);
         m_dm->db.exec("update firma set FReportIn = :in, FReportOut = :out",
                       {{"in", qEnvironmentVariable("FINORRA_SOURCE_DIR") + "/resources/Reportvorlagen/"},
                        {"out", m_out->path() + '/'}});

@@ -18,7 +18,7 @@ struct HhbookFixture
 
     HhbookFixture()
     {
-        dm.db.open(tmp.dir());
+        tmp.openIn(dm.db);
         handlers = new HhbookHandlers(*dm.dmHh, *dm.dmMP);
         dm.dmMP->lookupUser(QStringLiteral("sb"));
     }

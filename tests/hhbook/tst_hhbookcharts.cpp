@@ -81,7 +81,7 @@ private slots:
     {
         TempDatabase tmp;
         DataModules dm;
-        dm.db.open(tmp.dir());
+        tmp.openIn(dm.db);
         auto *handlers = new HhbookHandlers(*dm.dmHh, *dm.dmMP);
         Q_UNUSED(handlers);
         QVERIFY(dm.dmMP->lookupUser("sb"));

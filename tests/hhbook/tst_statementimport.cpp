@@ -210,8 +210,14 @@ private slots:
     // An import is stored whole or not at all.
     void importIsOneTransaction()
     {
-        m_f->dm.db.exec("create trigger refuse before insert on hhbuch when new.RubText = 'Drogeriewaren' "
-                        "begin select raise(abort, 'abgelehnt'); end");
+        if (TempDatabase::onServer()) {
+            m_f->dm.db.exec("create function refuse() returns trigger language plpgsql as $$ begin "
+                            "if new.RubText = 'Drogeriewaren' then raise exception 'abgelehnt'; end if; return new; end $$");
+            m_f->dm.db.exec("create trigger refuse before insert on hhbuch for each row execute function refuse()");
+        } else {
+            m_f->dm.db.exec("create trigger refuse before insert on hhbuch when new.RubText = 'Drogeriewaren' "
+                            "begin select raise(abort, 'abgelehnt'); end");
+        }
         const ReadResult r = readFile(m_f->dm.db, sample("volksbank.csv"));
         QVector<Row> rows = prepare(m_f->dm.db, m_book, r.entries);
         QVERIFY_THROWS_EXCEPTION(DataError, store(m_f->dm.db, m_book, rows));

@@ -75,7 +75,7 @@ private slots:
         write(dir("Musterbriefe") + "Ratenplan.rtf", Document);
         write(m_files->filePath("geheim.rtf"), Document);
         m_dm = std::make_unique<DataModules>();
-        m_dm->db.open(m_tmp->dir());
+        m_tmp->openIn(m_dm->db);
         m_dm->db.exec("update firma set FReportOut = :out", {{"out", out()}});
         m_dm->db.exec("insert into inforubrik (Rubrik, Pfad) values ('Musterbriefe', :m), ('Formulare', :f)",
                       {{"m", dir("Musterbriefe")}, {"f", dir("Formulare")}});

@@ -41,7 +41,7 @@ private slots:
     {
         m_tmp = std::make_unique<TempDatabase>();
         m_dm = std::make_unique<DataModules>();
-        m_dm->db.open(m_tmp->dir());
+        m_tmp->openIn(m_dm->db);
         m_dm->db.exec("update benutzer set SbLang = 'Susanne Berger', SbTelefon = '0421 12345' where SbKurz = 'sb'");
         m_dm->db.exec("insert into benutzer (SbKurz, SbLang, Passwort) values ('MK', 'Max Krause', '')");
         new LetterHandlers(*m_dm->dmSchrift, *m_dm->dmMP);

@@ -71,7 +71,7 @@ private slots:
             db->exec("insert into tbau (TKurz, TTitel, TText) values ('GRUSS', 'Grußformel', 'Mit freundlichen Grüßen')");
         }
         m_dm = std::make_unique<DataModules>();
-        m_dm->db.open(m_tmp->dir());
+        m_tmp->openIn(m_dm->db);
         QVERIFY(m_dm->dmMP->lookupUser("sb"));
         m_dialogs = std::make_unique<ScriptedDialogs>();
         Printout::installOpener(&m_opener);

@@ -253,7 +253,7 @@ class TestShippedTemplates : public QObject
 private slots:
     void initTestCase()
     {
-        m_dm.db.open(m_tmp.dir());
+        m_tmp.openIn(m_dm.db);
         new BudgetHandlers(*m_dm.dmHh, *m_dm.dmMP);
         m_dm.db.exec(QStringLiteral("update firma set FReportIn = :in, FReportOut = :out"),
                      {{QStringLiteral("in"), templateDir()}, {QStringLiteral("out"), m_out.path() + '/'}});

@@ -69,7 +69,7 @@ private slots:
     {
         m_tmp = std::make_unique<TempDatabase>();
         m_dm = std::make_unique<DataModules>();
-        m_dm->db.open(m_tmp->dir());
+        m_tmp->openIn(m_dm->db);
         QVERIFY(m_dm->dmMP->lookupUser("sb"));
         m_client = addContact("Müller, Anna", true);
         m_bank = addContact("Sparkasse Nord", false);
