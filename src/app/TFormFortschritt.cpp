@@ -39,3 +39,9 @@ void TFormFortschritt::tick()
 {
     m_bar->setValue(QTime::currentTime().msec() / 20);
 }
+
+void TFormFortschritt::setShare(double share)
+{
+    m_timer->stop();
+    m_bar->setValue(static_cast<int>(share * 100.0 + 0.5));
+}

@@ -16,6 +16,8 @@ public:
 
     QProgressBar *bar() const { return m_bar; }
     void tick();   // what the timer does once a second
+    // From then on the bar shows the share of the work done (0 … 1) instead of moving on its own.
+    void setShare(double share);
 
 private:
     QLabel *m_text;

@@ -185,6 +185,9 @@ void TFormMain::buildMenu()
             runModuleItem(QStringLiteral("miPfandGrunddaten"));
     });
     datei->addSeparator();
+    add(datei, "miSicherungErstellen", QStringLiteral("Datensicherung &erstellen"), [this] { createBackup(); });
+    add(datei, "miSicherungZurueckspielen", QStringLiteral("Datensicherung &zurückspielen..."), [this] { restoreBackup(); });
+    datei->addSeparator();
     add(datei, "miProgrammende", QStringLiteral("&Programmende"), [this] { close(); });
 
     QMenu *module = bar->addMenu(QStringLiteral("&Module"));
@@ -209,6 +212,7 @@ void TFormMain::buildMenu()
     QMenu *optionen = bar->addMenu(QStringLiteral("&Optionen"));
     optionen->setObjectName(QStringLiteral("mnOptionen"));
     add(optionen, "miReorganisieren", QStringLiteral("&Datenbank reorganisieren"), [this] { reorganize(); });
+    add(optionen, "miDatenbankWahl", QStringLiteral("Daten&bank..."), [this] { chooseDatabase(); });
     optionen->addSeparator();
     // A choice of the logged-in user, kept per user on this computer.
     QAction *pdf = optionen->addAction(QStringLiteral("Ausdrucke als &PDF"));
@@ -288,6 +292,7 @@ void TFormMain::closeEvent(QCloseEvent *event)
         guarded([&] { left = leaveCurrentPage(); });
     if (left) {
         m_ended = true;
+        backupAtEnd();
         event->accept();
     } else {
         event->ignore();

@@ -44,6 +44,13 @@ public:
 
     // The database reorganisation of the "Optionen" menu.
     void reorganize();
+    // "Datei > Datensicherung erstellen / zurückspielen…" (file only) and "Optionen > Datenbank…".
+    void createBackup();
+    void restoreBackup();
+    void chooseDatabase();
+
+    // Starts the program anew (after a restore); tests put a recorder in its place.
+    static void setRestarter(std::function<void()> restarter);
 
     // Ends the program without the exit question (after user changes, reorganisation).
     void endProgram();
@@ -77,6 +84,10 @@ private:
     void openOwnAddress();
     void openUsers();
     void openFederalStates();
+    bool openDatabase();
+    void showDatabaseLocation();
+    void backupAtEnd();
+    void restart();
 
     DataModules &m_dm;
     QString m_exeDir;

@@ -10,6 +10,7 @@
 #include "app/TFormFortschritt.h"
 #include "core/GermanFormat.h"
 #include "core/SqlText.h"
+#include "data/Backup.h"
 #include "data/DataError.h"
 #include "data/DataModules.h"
 #include "ui/Dialogs.h"
@@ -30,16 +31,10 @@
 
 bool TFormMain::start()
 {
-    // Step 4: the database beside the executable, or in the user's data folder.
-    const DatabaseFolder::Choice dbFolder = DatabaseFolder::choose(m_exeDir);
-    if (dbFolder.fellBack)
-        m_panels[2]->setToolTip(DatabaseFolder::fallbackNote(m_exeDir));
-    try {
-        m_dm.db.open(dbFolder.folder);
-    } catch (const AppError &e) {
-        ShowMsg(e.message(), mkError);
+    // Step 4: the database file beside the executable or in the user's data folder, or the
+    // office's server as Finorra.ini says.
+    if (!openDatabase())
         return false;
-    }
 
     // Steps 5–7.
     if (!guarded([this] {
@@ -71,7 +66,7 @@ bool TFormMain::start()
 
     // Steps 9–14.
     m_panels[0]->setText(QStringLiteral("   ") + firma->asString(QStringLiteral("Suna")));
-    m_panels[2]->setText(QStringLiteral("  ") + QDir::toNativeSeparators(m_dm.db.filePath()));
+    showDatabaseLocation();
     guarded([this] { resetReportDirectories(); });
     guarded([this] { createDefaultRubrics(); });
     guarded([this] { ActivatePage(Home); });
@@ -216,6 +211,15 @@ void TFormMain::reorganize()
     // The connection closes for the rebuild: what was typed on the page is saved first.
     if (!leaveCurrentPage())
         return;
+    if (m_dm.db.onServer()) {
+        // The server reorganises in place; nobody has to leave the program for it.
+        TFormFortschritt progress(QStringLiteral("Die Datenbank wird reorganisiert..."), this);
+        progress.show();
+        m_dm.db.vacuumServer();
+        ShowMsg(QStringLiteral("Die Datenbank wurde erfolgreich reorganisiert."), mkInfo);
+        return;
+    }
+    Backup::write(m_dm.db);
     const QString path = m_dm.db.filePath();
     m_dm.db.close();
 

@@ -26,6 +26,11 @@ public:
     virtual QString chooseSaveFile(const QString &caption, const QString &proposal, const QString &filter) = 0;
     // Returns false when cancelled; `value` carries the proposal in and the answer out.
     virtual bool inputBox(const QString &caption, const QString &prompt, QString *value) = 0;
+    // Like inputBox, but what is typed is not shown (a password).
+    virtual bool passwordBox(const QString &caption, const QString &prompt, QString *value)
+    {
+        return inputBox(caption, prompt, value);
+    }
 
     static Dialogs &instance();
     // Installs a service (not owned); nullptr goes back to the Qt implementation.

@@ -125,9 +125,19 @@ QString QtDialogs::chooseSaveFile(const QString &caption, const QString &proposa
 
 bool QtDialogs::inputBox(const QString &caption, const QString &prompt, QString *value)
 {
+    return askText(caption, prompt, value, QLineEdit::Normal);
+}
+
+bool QtDialogs::passwordBox(const QString &caption, const QString &prompt, QString *value)
+{
+    return askText(caption, prompt, value, QLineEdit::Password);
+}
+
+bool QtDialogs::askText(const QString &caption, const QString &prompt, QString *value, int echoMode)
+{
     bool ok = false;
-    const QString answer = QInputDialog::getText(parentWindow(), caption, lines(prompt), QLineEdit::Normal,
-                                                 value ? *value : QString(), &ok);
+    const QString answer = QInputDialog::getText(parentWindow(), caption, lines(prompt),
+                                                 static_cast<QLineEdit::EchoMode>(echoMode), value ? *value : QString(), &ok);
     if (ok && value)
         *value = answer;
     return ok;

@@ -12,4 +12,8 @@ public:
     QString chooseFile(const QString &caption, const QString &startDirectory, const QString &filter) override;
     QString chooseSaveFile(const QString &caption, const QString &proposal, const QString &filter) override;
     bool inputBox(const QString &caption, const QString &prompt, QString *value) override;
+    bool passwordBox(const QString &caption, const QString &prompt, QString *value) override;
+
+private:
+    static bool askText(const QString &caption, const QString &prompt, QString *value, int echoMode);
 };
