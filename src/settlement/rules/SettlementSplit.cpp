@@ -12,6 +12,10 @@ namespace {
 
 constexpr qint64 RawPerCent = Money::Scale / 100;
 
+// A claim times a rate in raw units exceeds 64 bits for large amounts; the compiler's
+// 128-bit integer keeps the split exact.
+__extension__ typedef __int128 Wide;
+
 qint64 cents(Money m) { return toCents(m).raw() / RawPerCent; }
 
 double percent(Money part, Money whole)
@@ -35,17 +39,17 @@ QVector<Money> distribute(const QVector<Money> &weights, Money amount)
 {
     const qsizetype n = weights.size();
     QVector<Money> parts(n);
-    __int128 total = 0;
+    Wide total = 0;
     for (Money w : weights)
         total += w.raw();
     if (n == 0 || total <= 0)
         return parts;
     const qint64 amountCents = cents(amount);
     QVector<qint64> base(n);
-    QVector<__int128> remainder(n);
+    QVector<Wide> remainder(n);
     qint64 given = 0;
     for (qsizetype i = 0; i < n; ++i) {
-        const __int128 share = static_cast<__int128>(amountCents) * weights.at(i).raw();
+        const Wide share = static_cast<Wide>(amountCents) * weights.at(i).raw();
         base[i] = static_cast<qint64>(share / total);
         remainder[i] = share % total;
         given += base[i];
