@@ -142,7 +142,6 @@ void TFormMain::restoreBackup()
         return;
     if (!leaveCurrentPage())
         return;
-    const QString folder = m_dm.db.directory();
     QString failure;
     {
         TFormFortschritt progress(QStringLiteral("Die Datensicherung wird zurückgespielt..."), this);
@@ -161,10 +160,8 @@ void TFormMain::restoreBackup()
     } else {
         ShowMsg(failure + QStringLiteral("\rDas Programm startet neu."), mkError);
     }
-    // The restored file (or the old one) is opened by the new start; this one must not
-    // write a backup of its own on the way out.
-    if (!m_dm.db.isOpen())
-        guarded([&] { m_dm.db.open(folder); });
+    // The restored file (or the old one) is opened by the new start; this one, closed, writes
+    // no backup of its own on the way out.
     m_dm.db.close();
     restart();
 }

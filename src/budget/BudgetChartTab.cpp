@@ -15,7 +15,6 @@
 #include <QPieSeries>
 #include <QPieSlice>
 #include <QStackedBarSeries>
-#include <QTimer>
 
 namespace {
 
@@ -37,7 +36,7 @@ QString percent(double value)
 
 } // namespace
 
-BudgetChartTab::BudgetChartTab(DataSet *plan, QWidget *parent) : QWidget(parent), m_plan(plan)
+BudgetChartTab::BudgetChartTab(DataSet *plan, QWidget *parent) : ChartTab(parent), m_plan(plan)
 {
     setObjectName(QStringLiteral("budGrafik"));
     m_months = new ChartPanel(QStringLiteral("budGrafikMonate"), QStringLiteral("Budget-Monate"), this);
@@ -49,34 +48,12 @@ BudgetChartTab::BudgetChartTab(DataSet *plan, QWidget *parent) : QWidget(parent)
 
     // The rollup of a saved item posts the plan row; moving to another plan changes it too.
     for (auto signal : {&DataSet::currentRowChanged, &DataSet::rowsReset, &DataSet::opened, &DataSet::closed})
-        connect(plan, signal, this, &BudgetChartTab::planChanged);
-    connect(plan, &DataSet::rowChanged, this, &BudgetChartTab::planChanged);
+        connect(plan, signal, this, &BudgetChartTab::changed);
+    connect(plan, &DataSet::rowChanged, this, &BudgetChartTab::changed);
 }
 
-void BudgetChartTab::showEvent(QShowEvent *event)
+void BudgetChartTab::rebuild()
 {
-    QWidget::showEvent(event);
-    if (m_stale)
-        refresh();
-}
-
-void BudgetChartTab::planChanged()
-{
-    // Charts are rebuilt only while they can be seen, and once for a burst of changes.
-    m_stale = true;
-    if (!isVisible() || m_queued)
-        return;
-    m_queued = true;
-    QTimer::singleShot(0, this, [this] {
-        m_queued = false;
-        if (m_stale && isVisible())
-            refresh();
-    });
-}
-
-void BudgetChartTab::refresh()
-{
-    m_stale = false;
     const BudgetChartData data = BudgetChartData::fromPlan(*m_plan);
     showMonths(data);
     showShares(data);

@@ -11,7 +11,6 @@
 #include <QChart>
 #include <QHBoxLayout>
 #include <QStackedBarSeries>
-#include <QTimer>
 
 namespace {
 
@@ -40,7 +39,7 @@ QString noteFor(const HhbookChartData &data)
 
 } // namespace
 
-HhbookChartTab::HhbookChartTab(DataSet *bookings, QWidget *parent) : QWidget(parent), m_bookings(bookings)
+HhbookChartTab::HhbookChartTab(DataSet *bookings, QWidget *parent) : ChartTab(parent), m_bookings(bookings)
 {
     setObjectName(QStringLiteral("tbsGrafik"));
     m_spending = new ChartPanel(QStringLiteral("hhGrafikAusgaben"), QStringLiteral("Haushaltsbuch-Ausgaben"), this);
@@ -52,35 +51,13 @@ HhbookChartTab::HhbookChartTab(DataSet *bookings, QWidget *parent) : QWidget(par
 
     // A filter or another book resets the rows; a saved or deleted booking changes one.
     for (auto signal : {&DataSet::rowsReset, &DataSet::opened, &DataSet::closed, &DataSet::rowsFetched})
-        connect(bookings, signal, this, &HhbookChartTab::bookingsChanged);
+        connect(bookings, signal, this, &HhbookChartTab::changed);
     for (auto signal : {&DataSet::rowChanged, &DataSet::rowInserted, &DataSet::rowRemoved})
-        connect(bookings, signal, this, &HhbookChartTab::bookingsChanged);
+        connect(bookings, signal, this, &HhbookChartTab::changed);
 }
 
-void HhbookChartTab::showEvent(QShowEvent *event)
+void HhbookChartTab::rebuild()
 {
-    QWidget::showEvent(event);
-    if (m_stale)
-        refresh();
-}
-
-void HhbookChartTab::bookingsChanged()
-{
-    // Charts are rebuilt only while they can be seen, and once for a burst of changes.
-    m_stale = true;
-    if (!isVisible() || m_queued)
-        return;
-    m_queued = true;
-    QTimer::singleShot(0, this, [this] {
-        m_queued = false;
-        if (m_stale && isVisible())
-            refresh();
-    });
-}
-
-void HhbookChartTab::refresh()
-{
-    m_stale = false;
     const HhbookChartData data = HhbookChartData::fromDataSet(*m_bookings);
     showSpending(data);
     showBalances(data);
