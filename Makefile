@@ -6,7 +6,7 @@ BUILD_TYPE ?= RelWithDebInfo
 PACKAGES := cmake g++ ninja-build pkg-config qt6-base-dev libqt6sql6-sqlite libsqlite3-dev libsodium-dev qt6-translations-l10n \
             libqt6sql6-psql qt6-charts-dev libqt6opengl6-dev qt6-pdf-dev
 SHOT_PACKAGES := xvfb xauth
-TEST_PACKAGES := postgresql
+TEST_PACKAGES := postgresql libreoffice-writer-nogui
 
 .PHONY: all deps test-deps configure build run test bench screenshots clean
 

@@ -106,6 +106,11 @@ void TFormUserErfassen::checkShortName(DataSet &users) const
     if (kurz.isEmpty())
         throw UserWarning(QStringLiteral("Bitte geben Sie ein Benutzer-Kürzel ein.\r"
                                          "Ohne Kürzel kann sich der Benutzer nicht anmelden."));
+    // Printouts are named after the short name; a path in it would write elsewhere.
+    for (const QString &bad : {QStringLiteral("/"), QStringLiteral("\\"), QStringLiteral(":"), QStringLiteral("..")})
+        if (kurz.contains(bad))
+            throw UserWarning(QStringLiteral("Das Benutzer-Kürzel darf die Zeichen / \\ : und .. nicht enthalten.\r"
+                                             "Bitte wählen Sie ein anderes Kürzel."));
     const QVariant self = users.state() == DataSet::State::Insert ? QVariant() : users.value(QStringLiteral("Ben_id"));
     QSqlQuery others = users.database()->exec(QStringLiteral("select Ben_id, SbKurz from benutzer"));
     while (others.next()) {

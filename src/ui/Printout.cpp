@@ -1,6 +1,7 @@
 #include "ui/Printout.h"
 
 #include "data/DataModules.h"
+#include "report/ReportOutputPath.h"
 #include "report/TBaseReport.h"
 #include "ui/DesktopDocumentOpener.h"
 #include "ui/PrintoutOpener.h"
@@ -117,7 +118,8 @@ QString outputFile(DataModules &dm, const QString &fileName)
     const QString shortName =
         user->isOpen() && !user->isEmpty() ? user->asString(QStringLiteral("SbKurz")).toLower() : QString();
     printoutUser = shortName;
-    return firma(dm)->asString(QStringLiteral("FReportOut")) + shortName + fileName;
+    // A short name or document name with a path in it must not lead out of the output folder.
+    return ReportOutputPath::forPrintout(firma(dm)->asString(QStringLiteral("FReportOut")), shortName, fileName);
 }
 
 void setVariables(TBaseReport &report, const QList<QPair<QString, QString>> &values)

@@ -180,6 +180,11 @@ private slots:
         QTest::newRow("taken, other case") << "SB" << taken;
         QTest::newRow("empty") << "" << empty;
         QTest::newRow("blanks") << "   " << empty;
+        const QString path = QStringLiteral("Das Benutzer-Kürzel darf die Zeichen / \\ : und .. nicht enthalten.\r"
+                                            "Bitte wählen Sie ein anderes Kürzel.");
+        QTest::newRow("parent folder") << "../x" << path;
+        QTest::newRow("backslash") << "a\\b" << path;
+        QTest::newRow("drive colon") << "c:x" << path;
     }
 
     void shortNamesThatCouldNeverLogInAreRefused()
