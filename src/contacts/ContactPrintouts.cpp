@@ -1,5 +1,6 @@
 #include "contacts/ContactPrintouts.h"
 
+#include "core/LineBreaks.h"
 #include "data/DataModules.h"
 #include "data/ReportDataSetAdapter.h"
 #include "report/TRtfReport.h"
@@ -24,7 +25,8 @@ const QList<CardVariable> &cardVariables()
         {QStringLiteral("ekAdrTelefax"), QStringLiteral("Telefax")},
         {QStringLiteral("ekAdrMobil"), QStringLiteral("Mobil")},
         {QStringLiteral("ekAdrEmail"), QStringLiteral("Email")},
-        {QStringLiteral("ekAdrInternet"), QStringLiteral("Internet")}};
+        {QStringLiteral("ekAdrInternet"), QStringLiteral("Internet")},
+        {QStringLiteral("ekAdrNotizen"), QStringLiteral("Notizen")}};
     return vars;
 }
 
@@ -42,7 +44,7 @@ void printCard(DataModules &dm)
     report.setInFile(Printout::templateFile(dm, CardTemplate));
     const bool hasRow = contacts->isOpen() && !contacts->isEmpty();
     for (const CardVariable &v : cardVariables())
-        report.FindVariable(v.variable).setText(hasRow ? contacts->asString(v.column) : QString());
+        report.FindVariable(v.variable).setText(hasRow ? LineBreaks::forPrintout(contacts->asString(v.column)) : QString());
     report.setOutFile(Printout::outputFile(dm, CardTemplate));
     report.RunReportAndOpen({}, 5);
 }

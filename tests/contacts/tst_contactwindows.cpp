@@ -305,6 +305,10 @@ private slots:
         contacts()->locate("Suna", "Jobcenter Kassel");
         capture([this](QDialog *dlg) {
             GuiTest::type(GuiTest::find<QLineEdit>(dlg, "dbeTelefon"), QStringLiteral("0561 2"));
+            auto *notes = GuiTest::find<QWidget>(dlg, "dbmNotizen");
+            GuiTest::type(notes, QStringLiteral("Ruft vormittags an"));
+            QTest::keyClick(notes, Qt::Key_Return);
+            GuiTest::type(notes, QStringLiteral("Termin nur dienstags"));
             click(dlg, "kontTbutKarteikarte");
             QCOMPARE(m_dialogs->log().size(), 0);
             click(dlg, "kontTbutAbbruch");
@@ -312,7 +316,8 @@ private slots:
         const QString out = m_f->out.filePath("sbKontKarteiKarte.rtf");
         QCOMPARE(m_opener.opened, QStringList{out});
         const QString rtf = readRtf(out);
-        for (const char *seen : {"Jobcenter Kassel", "Gr\\'FCner Weg", "34117", "Kassel-Wilhelmsh\\'F6he", "0561 2"})
+        for (const char *seen : {"Jobcenter Kassel", "Gr\\'FCner Weg", "34117", "Kassel-Wilhelmsh\\'F6he", "0561 2",
+                                 "Ruft vormittags an\\par Termin nur dienstags"})
             QVERIFY2(rtf.contains(QLatin1String(seen)), seen);
         QVERIFY(!rtf.contains("ekAdr"));
         QVERIFY(m_f->value("select Telefon from adressen where Suna = 'Jobcenter Kassel'").isNull());

@@ -2,6 +2,7 @@
 
 #include "core/GermanFormat.h"
 #include "core/LineBreaks.h"
+#include "core/PostalAddress.h"
 #include "data/DataSet.h"
 
 #include <QStringList>
@@ -74,9 +75,10 @@ QString nameBlock(const Recipient &r, const QString &contactPerson)
 
 QString addressBlock(const Recipient &r)
 {
+    // No empty line before the town and no "D " before a German postcode: with three name
+    // lines and a contact person the address still fits the window of the envelope.
     const QString first = r.postBox ? QStringLiteral("Postfach ") + r.pofach : r.strasse + QLatin1Char(' ') + r.hausnr;
-    const QString code = r.postBox ? r.poplz : r.plz;
-    return first + Cr + Cr + r.land + QLatin1Char(' ') + code + QLatin1Char(' ') + r.ort;
+    return PostalAddress::lines(first, r.postBox ? r.poplz : r.plz, r.ort, r.land).join(Cr);
 }
 
 QString senderLine(const DataSet &firma)

@@ -2,6 +2,7 @@
 
 #include "core/AppError.h"
 #include "core/GermanFormat.h"
+#include "core/PostalAddress.h"
 #include "data/Database.h"
 
 #include <QSqlQuery>
@@ -36,9 +37,8 @@ QString Contact::nameBlock() const
 
 QString Contact::addressBlock() const
 {
-    const QString town = joinFilled({land, postBox ? poplz : plz, ort}, QStringLiteral(" "));
     const QString street = postBox ? QStringLiteral("Postfach ") + pofach : joinFilled({strasse, hausnr}, QStringLiteral(" "));
-    return joinFilled({street, town}, QString(Br));
+    return PostalAddress::lines(street, postBox ? poplz : plz, ort, land).join(Br);
 }
 
 QString Contact::oneLine() const
