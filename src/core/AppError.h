@@ -33,3 +33,11 @@ class UserWarning : public AppError
 public:
     using AppError::AppError;
 };
+
+// The user stopped the operation (a printout's "Abbrechen"): nothing was changed, and there
+// is nothing to report.
+class OperationCancelled : public AppError
+{
+public:
+    OperationCancelled() : AppError(QStringLiteral("Der Vorgang wurde abgebrochen.")) {}
+};

@@ -99,3 +99,8 @@ void ReportDataSetAdapter::enableControls()
 {
     m_ds->enableControls();
 }
+
+qint64 ReportDataSetAdapter::recordCount() const
+{
+    return m_ds->isOpen() ? m_ds->recordCount() : 0;
+}

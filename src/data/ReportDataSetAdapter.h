@@ -23,6 +23,7 @@ public:
     void last() override;
     bool eof() const override;
     bool bof() const override;
+    qint64 recordCount() const override;
 
     bool controlsDisabled() const override;
     void disableControls() override;

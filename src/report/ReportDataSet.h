@@ -33,6 +33,9 @@ public:
     virtual bool eof() const = 0;
     virtual bool bof() const = 0;
 
+    // The number of records, for the progress of a long run; -1 when not known.
+    virtual qint64 recordCount() const { return -1; }
+
     // Visible lists bound to the set are detached while a report runs.
     virtual bool controlsDisabled() const { return false; }
     virtual void disableControls() {}

@@ -17,6 +17,7 @@ public:
     // Room for `rows` more rows of the current fields, for a caller that knows the count.
     void reserveRows(qsizetype rows);
     int rowCount() const { return static_cast<int>(m_rowStarts.size()); }
+    qint64 recordCount() const override { return rowCount(); }
     int currentRow() const { return m_current; }
     int controlsDisableCount() const { return m_disableCount; }
 

@@ -5,6 +5,7 @@
 #include "report/ReportDataSet.h"
 #include "report/ReportDateTime.h"
 #include "report/ReportError.h"
+#include "report/ReportProgress.h"
 #include "report/ReportNumberText.h"
 #include "report/RtfFieldFinder.h"
 #include "report/RtfText.h"
@@ -143,6 +144,8 @@ void ReportRunner::runScan(const ScanBlock &scan)
                                              "hat (endet die Schleife nie?): %2")
                                   .arg(m_settings.maxScanPasses)
                                   .arg(scan.content));
+        if (m_settings.progress && !m_settings.progress->advance(qint64(m_passes)))
+            throw OperationCancelled();
         bool more = true;
         if (set) {
             set->next();

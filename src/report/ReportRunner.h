@@ -6,6 +6,7 @@
 #include <QByteArray>
 
 class QIODevice;
+class ReportProgress;
 
 // Writes a compiled template: text as it is, values in RTF form, scans repeated per
 // record and conditions resolved.
@@ -22,6 +23,7 @@ public:
         quint64 maxScanPasses = 5'000'000;          // all scans of one run together
         qsizetype maxOutputBytes = 512LL * 1024 * 1024;
         qint64 maxPictureBytes = 20LL * 1024 * 1024;
+        ReportProgress *progress = nullptr;         // told after every record
     };
 
     // Writes into `out`; with a sink, `out` is only a buffer that goes to the sink whenever

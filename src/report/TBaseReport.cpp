@@ -4,6 +4,7 @@
 #include "report/OpenFailureReason.h"
 #include "report/ReportDataSet.h"
 #include "report/ReportError.h"
+#include "report/ReportProgress.h"
 #include "report/TReportUdfList.h"
 
 #include <new>
@@ -86,16 +87,33 @@ void TBaseReport::run(const std::vector<ReportDataSet *> &dataSets, bool open, i
     };
 
     // Whatever ends the run, the next one may start and the lists follow their sets again.
+    m_activeProgress = m_progress ? m_progress : ReportProgress::standard();
+    if (m_activeProgress) {
+        qint64 total = 0;
+        for (ReportDataSet *set : dataSets) {
+            const qint64 n = set->recordCount();
+            if (n < 0) {
+                total = 0;
+                break;
+            }
+            total += n;
+        }
+        m_activeProgress->start(total);
+    }
     struct RunScope
     {
         bool &running;
+        ReportProgress *&progress;
         std::function<void()> restore;
         ~RunScope()
         {
             running = false;
+            if (progress)
+                progress->finish();
+            progress = nullptr;
             restore();
         }
-    } scope{m_running, restore};
+    } scope{m_running, m_activeProgress, restore};
     m_running = true;
     try {
         m_aliases.clear();

@@ -9,6 +9,7 @@
 
 class DocumentOpener;
 class ReportDataSet;
+class ReportProgress;
 class TReportUdfList;
 
 // What every report component shares: files, variables, the run with its error text and
@@ -44,6 +45,11 @@ public:
     DocumentOpener *documentOpener() const { return m_opener; }
     void setDocumentOpener(DocumentOpener *opener) { m_opener = opener; }
 
+    // Where the run reports how far it has come; without one, ReportProgress::standard().
+    void setProgress(ReportProgress *progress) { m_progress = progress; }
+    // The progress of the run under way (nullptr outside a run or without one).
+    ReportProgress *activeProgress() const { return m_running ? m_activeProgress : nullptr; }
+
     ReportVariableAccessor FindVariable(const QString &name) { return ReportVariableAccessor(*this, name); }
     // Throws "Can't add report variable … - variable already exists".
     void AddVariable(const QString &name, const QString &value = QString());
@@ -74,6 +80,8 @@ private:
     bool m_disableControls = true;
     TReportUdfList *m_udfList = nullptr;
     DocumentOpener *m_opener = nullptr;
+    ReportProgress *m_progress = nullptr;
+    ReportProgress *m_activeProgress = nullptr;
     QString m_lastError = QStringLiteral("No errors.");
     QStringList m_aliases;
     bool m_running = false;

@@ -83,6 +83,7 @@ void TBaseRtfReport::render(const QByteArray &rtf, const std::vector<ReportDataS
     settings.templateDirectory = templateDirectory;
     settings.maxScanPasses = m_maxScanPasses;
     settings.maxOutputBytes = m_maxOutputBytes;
+    settings.progress = activeProgress();
 
     ReportRunner runner(context, settings, out, sink);
     runner.run(program);

@@ -1,6 +1,7 @@
 #include "ui/DesktopSetup.h"
 
 #include "ui/AccessKeyGuard.h"
+#include "ui/PrintProgress.h"
 
 #include <QApplication>
 #include <QLibraryInfo>
@@ -11,6 +12,7 @@ namespace DesktopSetup {
 bool apply()
 {
     AccessKeyGuard::install();
+    PrintProgress::install();
     auto *qtTexts = new QTranslator(qApp);
     if (!qtTexts->load(QStringLiteral("qtbase_de"), QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
         qWarning("Qt's German texts (qtbase_de) were not found; dialogs of Qt stay English");

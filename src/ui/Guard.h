@@ -14,6 +14,8 @@ bool guarded(Func &&work)
     try {
         work();
         return true;
+    } catch (const OperationCancelled &) {
+        // The user's own choice needs no message.
     } catch (const UserWarning &e) {
         ShowMsg(e.message(), mkWarning);
     } catch (const AppError &e) {
