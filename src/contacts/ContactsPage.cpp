@@ -28,6 +28,9 @@ ContactsPage::ContactsPage(DataModules &dm, QWidget *parent) : QWidget(parent), 
     bar->setIconSize(QSize(16, 16));
     auto add = [bar](const char *name, const QString &caption, QStyle::StandardPixmap icon, auto action) {
         QAction *a = bar->addAction(Icons::standard(icon), caption);
+        // A tool bar button shows its action's icon text, which drops the '&' of the access
+        // key; given explicitly, the key is underlined and works.
+        a->setIconText(caption);
         a->setObjectName(QLatin1String(name));
         QObject::connect(a, &QAction::triggered, bar, [action] { guarded(action); });
         bar->widgetForAction(a)->setObjectName(QLatin1String(name));

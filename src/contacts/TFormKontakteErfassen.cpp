@@ -63,7 +63,7 @@ QWidget *TFormKontakteErfassen::makeChooseBar()
     auto *row = new QHBoxLayout(w);
     row->setContentsMargins(0, 0, 0, 0);
     row->setSpacing(12);
-    auto *choose = new QPushButton(QStringLiteral("&Kontakt wählen"), w);
+    auto *choose = new QPushButton(QStringLiteral("Kontakt &wählen"), w);
     choose->setObjectName(QStringLiteral("butKontaktWaehlen"));
     choose->setAutoDefault(false);
     choose->setIcon(Icons::standard(QStyle::SP_FileDialogContentsView));

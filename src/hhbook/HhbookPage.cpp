@@ -229,7 +229,7 @@ QWidget *HhbookPage::buildFilter()
     auto dateField = [period](const char *name) {
         auto *e = new QLineEdit(period);
         e->setObjectName(QLatin1String(name));
-        e->setInputMask(EditMask::toQt(EditMask::DateShortDigits));
+        EditMask::apply(e, EditMask::DateShortDigits);
         e->setMaximumWidth(e->fontMetrics().horizontalAdvance(QStringLiteral("99.99.99999")) + 16);
         return e;
     };

@@ -31,7 +31,7 @@ TFormHHplanWiBu::TFormHHplanWiBu(DataModules &dm, std::function<void()> showBook
     auto *grid = new QGridLayout(group);
     m_von = new QLineEdit(group);
     m_von->setObjectName(QStringLiteral("meVon"));
-    m_von->setInputMask(EditMask::toQt(EditMask::DateShortDigits));
+    EditMask::apply(m_von, EditMask::DateShortDigits);
     const int shortWidth = m_von->fontMetrics().horizontalAdvance(QStringLiteral("99.99.99999")) + 16;
     m_von->setMaximumWidth(shortWidth);
     m_anz = new QLineEdit(group);

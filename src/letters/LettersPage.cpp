@@ -58,7 +58,7 @@ LettersPage::LettersPage(DataModules &dm, QWidget *parent) : QWidget(parent), m_
     upper->addSaveButton(QStringLiteral("brTbutSpeichern"), QStringLiteral("&Speichern"));
     upper->addCancelButton(QStringLiteral("brTbutAbbruch"), QStringLiteral("&Abbruch"));
     upper->addDeleteButton(QStringLiteral("brTbutLoeschen"), QStringLiteral("&Löschen"), QStringLiteral("Datensatz löschen?"));
-    Printout::offerPdf(upper->addButton(QStringLiteral("brTbutDrucken"), QStringLiteral("&Drucken"),
+    Printout::offerPdf(upper->addButton(QStringLiteral("brTbutDrucken"), QStringLiteral("D&rucken"),
                                         Icons::standard(QStyle::SP_FileDialogContentsView), [this] { print(); }));
     upper->addButton(QStringLiteral("brTbutHilfe"), QStringLiteral("Hilfe"), Icons::standard(QStyle::SP_DialogHelpButton),
                      [this] { Help::open(QStringLiteral("Briefe"), this); });

@@ -5,11 +5,13 @@
 #include "ui/EditMask.h"
 #include "ui/FieldBinding.h"
 
+#include <QFocusEvent>
+
 DbEdit::DbEdit(DataSet *dataSet, const QString &field, QWidget *parent, const QString &classicMask)
     : QLineEdit(parent), m_ds(dataSet), m_field(field), m_masked(!classicMask.isEmpty())
 {
     if (m_masked)
-        setInputMask(EditMask::toQt(classicMask));
+        EditMask::apply(this, classicMask);
     m_binding = new FieldBinding(this, dataSet, field, [this] { showValue(); }, [this] { return read(); });
     m_binding->refresh();
     connect(this, &QLineEdit::textEdited, this, [this] { m_binding->userChanged(); });
@@ -44,16 +46,37 @@ QVariant DbEdit::read() const
             anyDigit = anyDigit || c.isDigit();
         if (!anyDigit)
             return QString();
-        if (!hasAcceptableInput())
+        if (!hasAcceptableInput()) {
+            // A date typed with a one-digit day or month ("1.2.2000") leaves a place of the
+            // mask blank; the date reader takes it as it is typed.
+            if (m_ds->isOpen() && m_ds->hasField(m_field) && m_ds->field(m_field).type == FieldType::Date) {
+                QString typed = t;
+                typed.remove(u' ').remove(u'_');
+                return typed;
+            }
             throw DataError(QStringLiteral("'%1' ist kein gültiger Eingabewert").arg(displayText()));
+        }
         return t;
     }
     return text();
 }
 
+namespace {
+
+// The window coming back to the front, or a menu closing, is no new entry into the field:
+// the text and the cursor stay where the user left them.
+bool returnsToTheField(const QFocusEvent *event)
+{
+    return event->reason() == Qt::ActiveWindowFocusReason || event->reason() == Qt::PopupFocusReason;
+}
+
+} // namespace
+
 void DbEdit::focusInEvent(QFocusEvent *event)
 {
     QLineEdit::focusInEvent(event);
+    if (returnsToTheField(event))
+        return;
     const DataSet *ds = m_binding ? m_binding->dataSet() : nullptr;
     if (ds && !m_binding->isDirty() && !m_masked && ds->isOpen() && ds->hasField(m_field)) {
         m_binding->refresh();
@@ -64,7 +87,7 @@ void DbEdit::focusInEvent(QFocusEvent *event)
 void DbEdit::focusOutEvent(QFocusEvent *event)
 {
     QLineEdit::focusOutEvent(event);
-    if (m_binding->flushGuarded() && !m_binding->isDirty())
+    if (m_binding->flushGuarded() && !m_binding->isDirty() && !returnsToTheField(event))
         m_binding->refresh();
 }
 

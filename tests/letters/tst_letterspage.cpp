@@ -110,6 +110,25 @@ private slots:
         QCOMPARE(shown("brlblname1"), QString());
     }
 
+    // The title button leaves the cursor after the dash, also when the window comes back
+    // to the front afterwards (as it does after the contact selection has closed).
+    void typingAfterTheTitleButtonContinuesTheTitle()
+    {
+        m_page->show();
+        QApplication::setActiveWindow(m_page.get());
+        QVERIFY(QTest::qWaitForWindowActive(m_page.get()));
+        click("brbutTitel");
+        auto *title = GuiTest::find<QLineEdit>(m_page.get(), "brdbeTitel");
+        QVERIFY(title->hasFocus());
+        QFocusEvent out(QEvent::FocusOut, Qt::ActiveWindowFocusReason);
+        QApplication::sendEvent(title, &out);
+        QFocusEvent in(QEvent::FocusIn, Qt::ActiveWindowFocusReason);
+        QApplication::sendEvent(title, &in);
+        QVERIFY(!title->hasSelectedText());
+        GuiTest::type(title, "Raten");
+        QCOMPARE(title->text(), QStringLiteral("STADTWERKE - Raten"));
+    }
+
     void choosingARecipientAsksBeforeReplacingOne()
     {
         chooseWhenShown("amts", "butUebernehmen");

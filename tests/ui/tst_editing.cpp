@@ -206,6 +206,44 @@ private slots:
         QCOMPARE(m_db->scalar("select TTitel from tbau").toString(), QStringLiteral("12345"));
     }
 
+    // A click into the middle of an empty masked field must not lose the first digits: the
+    // cursor goes to the start, and the digits fill the mask from there.
+    void clickIntoAnEmptyMaskStartsAtItsBeginning()
+    {
+        ModuleWindow w(m_ds.get());
+        showActive(&w);
+        auto *plz = GuiTest::find<DbEdit>(&w, "ePlz");
+        QTest::mouseClick(plz, Qt::LeftButton, {}, QPoint(plz->width() * 2 / 3, plz->height() / 2));
+        QCOMPARE(plz->cursorPosition(), 0);
+        GuiTest::type(plz, "80331");
+        QCOMPARE(plz->text(), QStringLiteral("80331"));
+        GuiTest::find<QToolButton>(&w, "tbEnde")->click();
+        QCOMPARE(m_db->scalar("select TTitel from tbau").toString(), QStringLiteral("80331"));
+        QVERIFY(m_dialogs->log().isEmpty());
+    }
+
+    // A day or month of one digit is taken in a date mask with optional digits.
+    void dateMaskTakesOneDigitDayAndMonth()
+    {
+        DataSet contacts(m_db.get(), "qrKontakte");
+        contacts.setSql("select * from adressen order by adr_id");
+        contacts.open();
+        QWidget w;
+        auto *layout = new QVBoxLayout(&w);
+        auto *name = new DbEdit(&contacts, "Name1", &w);
+        auto *birthday = new DbEdit(&contacts, "Geburtstag", &w, EditMask::DateShortDigits);
+        layout->addWidget(name);
+        layout->addWidget(birthday);
+        showActive(&w);
+        GuiTest::type(name, "Meier");
+        QTest::mouseClick(birthday, Qt::LeftButton, {}, QPoint(birthday->width() - 4, birthday->height() / 2));
+        GuiTest::type(birthday, "1.2.2000");
+        GuiTest::leave(birthday);
+        contacts.post();
+        QVERIFY(m_dialogs->log().isEmpty());
+        QCOMPARE(m_db->scalar("select Geburtstag from adressen").toDate(), QDate(2000, 2, 1));
+    }
+
     void accessKeyOfADisabledButtonTypesNothing()
     {
         m_db->exec("insert into tbau (TKurz) values ('Gruß')");
