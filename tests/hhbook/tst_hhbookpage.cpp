@@ -12,8 +12,11 @@
 #include "ui/RecordDialog.h"
 #include "ui/ScriptedDialogs.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QDir>
+#include <QKeySequence>
+#include <QMap>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProcess>
@@ -350,6 +353,73 @@ private slots:
         QCOMPARE(text("hhdbeAuswahl"), QStringLiteral("Zeitraum 01.03.2024 bis 01.03.2024; ohne Filter (alle Buchungen)"));
         click("navPrior");
         QCOMPARE(text("hhdbeAuswahl"), filtered);
+    }
+
+    // The page is worked by keyboard: each visible button has an access key of its own,
+    // none that the main window's menus ("&Datei", "&Module", "&Extras", "&Optionen", "&Hilfe")
+    // take; Alt+S and Ctrl+S save from inside a field; Tab walks the whole page and comes back.
+    void keyboard()
+    {
+        const int a = m_f->addBook("Haushaltsbuch von A");
+        m_f->addBook("Haushaltsbuch von B");   // so the navigator can move on
+        m_f->addExampleBookings(a);
+        m_f->enter();
+        m_page->resize(1200, 800);
+        m_page->show();
+        m_page->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(m_page.get()));
+
+        QMap<QChar, QStringList> keys;
+        for (QAbstractButton *b : m_page->findChildren<QAbstractButton *>()) {
+            if (!b->isVisible() || b->text().isEmpty())
+                continue;
+            const QString key = QKeySequence::mnemonic(b->text()).toString();
+            QVERIFY2(!key.isEmpty() || !b->objectName().startsWith("hhtbut"), qPrintable(b->text()));
+            if (!key.isEmpty())
+                keys[key.back()] << b->text();
+        }
+        for (auto it = keys.cbegin(); it != keys.cend(); ++it) {
+            QVERIFY2(it.value().size() == 1, qPrintable(it.value().join(", ")));
+            QVERIFY2(!QStringLiteral("DMEOH").contains(it.key()), qPrintable(it.value().first()));
+        }
+        QVERIFY(keys.size() >= 16);
+
+        // Alt+S and Ctrl+S while the amount field still holds what was typed.
+        for (const auto &[modifier, amount] : {std::pair{Qt::AltModifier, "12,50"}, std::pair{Qt::ControlModifier, "7"}}) {
+            QTest::keyClick(m_page.get(), Qt::Key_N, Qt::AltModifier);   // "&Neue Position"
+            QTRY_COMPARE(m_f->bookings().state(), DataSet::State::Insert);
+            enter(w<QLineEdit>("hhdbeBuchdat"), "01.02.2024");
+            pick(w<QComboBox>("hhdbcbRubrik"), "Lebenshaltung");
+            enter(w<QLineEdit>("hhdbeRubText"), "Markt");
+            pick(w<QComboBox>("hhdbcbRubdet"), "Bar");
+            auto *field = w<QLineEdit>("hhdbeBetrag");
+            field->setFocus();
+            field->selectAll();
+            GuiTest::type(field, amount);
+            QTest::keyClick(field, Qt::Key_S, modifier);
+            QTRY_COMPARE(m_f->bookings().state(), DataSet::State::Browse);
+            QCOMPARE(m_f->scalar("select Betrag from hhbuch order by Hhbuch_id desc").toDouble(),
+                     GermanFormat::parseMoney(QString::fromLatin1(amount)).toDouble());
+        }
+        QCOMPARE(m_dialogs->texts(), QStringList());
+        QCOMPARE(m_f->storedCount("hhbuch"), 7);
+
+        QWidget *start = w("hhdbeBuchdat");
+        start->setFocus();
+        QStringList chain;
+        for (int i = 0; i < 80; ++i) {
+            QWidget *focus = QApplication::focusWidget();
+            QVERIFY(focus);
+            if (i > 0 && focus == start)
+                break;
+            chain << focus->objectName();
+            QTest::keyClick(focus, Qt::Key_Tab);
+        }
+        QCOMPARE(QApplication::focusWidget(), start);
+        for (const char *reached : {"hhdbeBetrag", "mevon", "mebis", "hhcbRubrik", "hhcbKonto", "butHhFilter",
+                                    "hhbutOhneFilter", "hhdbgPos", "hhtbutneu", "hhtbutrechnen", "hhtbuthilfe",
+                                    "hhbutNeuesbuch", "hhbutHHbuchbearbeiten", "navNext", "qt_tabwidget_tabbar"})
+            QVERIFY2(chain.contains(reached), reached);
     }
 
     // The series dialog: its checks in order, the key filters, the questions, the series.
