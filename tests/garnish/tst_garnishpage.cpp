@@ -1,6 +1,7 @@
 #include "GarnishFixture.h"
 
 #include "support/GuiTest.h"
+#include "support/VisibleAccessKeys.h"
 
 #include "garnish/GarnishModule.h"
 #include "garnish/GarnishPage.h"
@@ -158,6 +159,18 @@ private slots:
         QCOMPARE(label("lbPfand"), QStringLiteral("1,82\u00a0€"));
         click(m_page.get(), "pftbutSchliessen");
         QCOMPARE(grid->model()->rowCount(), 0);
+    }
+
+    // One access key per visible button, none the main window's menus take; Alt+S searches.
+    void accessKeys()
+    {
+        m_page->show();
+        QApplication::setActiveWindow(m_page.get());
+        QVERIFY(QTest::qWaitForWindowActive(m_page.get()));
+        QCOMPARE(VisibleAccessKeys::clashes(m_page.get()), QStringList());
+        GuiTest::find<QLineEdit>(m_page.get(), "eUh")->setFocus();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_S, Qt::AltModifier);
+        QTRY_COMPARE(m_dialogs->texts(), QStringList{"Kein Nettogehalt eingegeben!"});
     }
 
     // The printout of the shipped template, named after the user, opened once.
