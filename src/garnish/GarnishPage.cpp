@@ -117,6 +117,7 @@ QWidget *GarnishPage::buildInput()
     m_net->setMaximumWidth(120);
     m_dependants = new QLineEdit(input);
     m_dependants->setObjectName(QStringLiteral("eUh"));
+    m_dependants->setToolTip(QStringLiteral("Zahl der Personen, denen der Schuldner Unterhalt leistet, ohne ihn selbst."));
     m_dependants->setMaximumWidth(60);
     auto *find = new QPushButton(QStringLiteral("&Suchen"), input);
     find->setObjectName(QStringLiteral("pfbutSuchen"));
