@@ -9,8 +9,12 @@ namespace TerminePrintout {
 
 inline const QString TemplateName = QStringLiteral("Terminliste.rtf");
 
-// Fills the template from the rows `qrTermine` holds now, with `longDate` as the heading of
-// the list, and opens the result. Throws the data store's or the report engine's error.
+// The heading of the list, naming what the selection `sql` holds: all dates or the day
+// `longDate` (the calendar's, in the long pattern), open, done or both.
+QString heading(const QString &sql, const QString &longDate);
+
+// Fills the template from the rows `qrTermine` holds now, headed by what they are, and opens
+// the result. Throws the data store's or the report engine's error.
 void print(DataModules &dm, const QString &longDate);
 
 } // namespace TerminePrintout

@@ -91,7 +91,7 @@ BudgetPage::BudgetPage(DataModules &dm, QWidget *parent) : QWidget(parent), m_dm
         void (*print)(DataModules &);
     };
     for (const PrintButton &p : {PrintButton{"budTbutHhMonat", "HH - Monat", &BudgetPrintouts::printHouseholdPlan},
-                              PrintButton{"budTbutBudgetplan", "&Budgetplan", &BudgetPrintouts::printBudgetPlan},
+                              PrintButton{"budTbutBudgetplan", "B&udgetplan", &BudgetPrintouts::printBudgetPlan},
                               PrintButton{"budTbutBlanko", "Blankoformular", &BudgetPrintouts::printBlankForm}})
         Printout::offerPdf(toolBar->addButton(QLatin1String(p.name), QString::fromUtf8(p.caption), print,
                                               [this, run = p.print] { guarded([&] { run(m_dm); }); }));
@@ -189,7 +189,13 @@ QWidget *BudgetPage::buildPlanData()
     grid->addWidget(date, 0, 1);
     grid->addWidget(new QLabel(QStringLiteral("Nettoeinkommen :"), box), 1, 0, Qt::AlignRight);
     grid->addWidget(netto, 1, 1);
-    grid->addWidget(new QLabel(QStringLiteral("Personen im HH :"), box), 2, 0, Qt::AlignRight);
+    auto *personsCaption = new QLabel(PlanDisplay::DependantsCaption, box);
+    personsCaption->setObjectName(QStringLiteral("budlbPerson"));
+    for (QWidget *w : {static_cast<QWidget *>(personsCaption), static_cast<QWidget *>(persons)}) {
+        w->setToolTip(PlanDisplay::DependantsHelp);
+        w->setWhatsThis(PlanDisplay::DependantsHelp);
+    }
+    grid->addWidget(personsCaption, 2, 0, Qt::AlignRight);
     grid->addWidget(persons, 2, 1);
     grid->addWidget(pfaendung, 3, 0, Qt::AlignRight);
     grid->addWidget(pfand, 3, 1);

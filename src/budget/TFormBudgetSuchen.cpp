@@ -51,7 +51,11 @@ TFormBudgetSuchen::TFormBudgetSuchen(DataModules &dm, QWidget *parent) : RecordD
     form->addRow(QStringLiteral("Datum :"), date);
     form->addRow(QStringLiteral("Bezeichnung :"), m_title);
     form->addRow(QStringLiteral("Nettoeinkommen :"), netto);
-    form->addRow(QStringLiteral("Unterhaltspfl. Pers. :"), persons);
+    persons->setToolTip(PlanDisplay::DependantsHelp);
+    persons->setWhatsThis(PlanDisplay::DependantsHelp);
+    form->addRow(PlanDisplay::DependantsCaption, persons);
+    if (QWidget *caption = form->labelForField(persons))
+        caption->setToolTip(PlanDisplay::DependantsHelp);
     bar->setFirstInput(date);
 
     auto *grid = new DbGrid(plan, {{QStringLiteral("Bud_dat"), QStringLiteral("Datum"), 100},

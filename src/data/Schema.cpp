@@ -96,7 +96,7 @@ QVector<TableDef> buildTables()
               {key("Hhplan_id"), date("Erfdat"), text("Bezeichnung", 80), money("Eksum"),
                money("Wksum"), money("Vksum"), money("Vssum"), money("Aksum"), money("Lksum"),
                money("Sksum"), money("Hksum"), requiredInteger("User_id"), money("Zwisu"),
-               money("Maxkredit"), money("Maxhaus"), money("Defizit")},
+               money("Maxkredit"), money("Maxhaus"), money("Defizit"), text("Auswahl", 200)},
               {QStringLiteral("User_id")}});
     t.append({QStringLiteral("hhbuch"),
               {key("Hhbuch_id"), integer("Hhplan_id"), date("Buchdat"), text("Rubrik", 50),

@@ -53,11 +53,11 @@ GarnishPage::GarnishPage(DataModules &dm, QWidget *parent) : QWidget(parent), m_
         bar->widgetForAction(a)->setObjectName(QLatin1String(name));
         return a;
     };
-    add("pftbutSchliessen", QStringLiteral("&Schließen"), QStyle::SP_DialogCloseButton,
+    add("pftbutSchliessen", QStringLiteral("S&chließen"), QStyle::SP_DialogCloseButton,
         [table] { guarded([table] { table->close(); }); });
     add("pftbutAktivieren", QStringLiteral("&Aktivieren"), QStyle::SP_BrowserReload, [this] { activateTable(); });
     Printout::offerPdf(qobject_cast<QToolButton *>(bar->widgetForAction(
-        add("pftbutDrucken", QStringLiteral("&Drucken"), QStyle::SP_FileDialogContentsView, [this] { print(); }))));
+        add("pftbutDrucken", QStringLiteral("D&rucken"), QStyle::SP_FileDialogContentsView, [this] { print(); }))));
     add("pftbutHilfe", QStringLiteral("Hilfe"), QStyle::SP_DialogHelpButton,
         [this] { Help::open(QStringLiteral("Pfändung"), this); });
 
@@ -74,11 +74,31 @@ GarnishPage::GarnishPage(DataModules &dm, QWidget *parent) : QWidget(parent), m_
     m_grid->setObjectName(QStringLiteral("dbgPfand"));
     m_grid->setReadOnly(true);
 
+    // Base values saved without building the table anew would otherwise go unnoticed: the
+    // lookup keeps reading the old rows.
+    m_stale = new QLabel(TableNotRebuiltMessage, this);
+    m_stale->setObjectName(QStringLiteral("lblPfTabelleVeraltet"));
+    m_stale->setWordWrap(true);
+    m_stale->setStyleSheet(QStringLiteral("color: #b00000; font-weight: bold; padding: 2px 6px;"));
+    m_stale->hide();
+
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(bar);
     layout->addWidget(buildInput());
+    layout->addWidget(m_stale);
     layout->addWidget(m_grid, 1);
+}
+
+void GarnishPage::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    checkTable();
+}
+
+void GarnishPage::checkTable()
+{
+    guarded([this] { m_stale->setVisible(!garnishmentTableMatchesBase(m_dm.db)); });
 }
 
 GarnishPage::~GarnishPage() = default;
@@ -97,6 +117,7 @@ QWidget *GarnishPage::buildInput()
     m_net->setMaximumWidth(120);
     m_dependants = new QLineEdit(input);
     m_dependants->setObjectName(QStringLiteral("eUh"));
+    m_dependants->setToolTip(QStringLiteral("Zahl der Personen, denen der Schuldner Unterhalt leistet, ohne ihn selbst."));
     m_dependants->setMaximumWidth(60);
     auto *find = new QPushButton(QStringLiteral("&Suchen"), input);
     find->setObjectName(QStringLiteral("pfbutSuchen"));
@@ -140,6 +161,7 @@ void GarnishPage::activateTable()
         m_grid->setSelectionBehavior(QAbstractItemView::SelectRows);
         m_dm.dmExtras->qrPfaendung->reopen();
     });
+    checkTable();
 }
 
 void GarnishPage::search()
@@ -154,6 +176,7 @@ void GarnishPage::search()
         m_dependants->setFocus();
         return;
     }
+    checkTable();
     guarded([this] {
         DataSet &table = *m_dm.dmExtras->qrPfaendung;
         const Money net = GermanFormat::parseMoney(m_net->text());
@@ -182,7 +205,7 @@ void GarnishPage::search()
                 GermanFormat::currency(Money::fromDouble(table.value(garnishmentColumn(dependants())).toDouble())));
             return;
         }
-        const Money amount = amountOutsideTable(table, garnishmentLimits(m_dm.db), net, dependants);
+        const Money amount = amountOutsideTable(table, net, dependants);
         showInputs();
         m_lbPfand->setText(GermanFormat::currency(amount));
     });

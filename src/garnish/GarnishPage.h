@@ -16,8 +16,13 @@ public:
     explicit GarnishPage(DataModules &dm, QWidget *parent = nullptr);
     ~GarnishPage() override;
 
+protected:
+    void showEvent(QShowEvent *event) override;
+
 private:
     QWidget *buildInput();
+    // Shows whether the table is the one the stored base values generate.
+    void checkTable();
     void activateTable();
     void search();
     void print();
@@ -29,4 +34,5 @@ private:
     QLabel *m_lbNetto = nullptr;
     QLabel *m_lbUnter = nullptr;
     QLabel *m_lbPfand = nullptr;
+    QLabel *m_stale = nullptr;
 };

@@ -3,6 +3,7 @@
 #include "core/GermanFormat.h"
 #include "data/DataModules.h"
 #include "data/ReportDataSetAdapter.h"
+#include "garnish/rules/Garnishment.h"
 #include "report/TRtfReport.h"
 #include "ui/Printout.h"
 
@@ -27,11 +28,10 @@ void print(DataModules &dm)
                        QStringLiteral("ekStand=")});
     report.setInFile(Printout::templateFile(dm, TemplateName));
     report.FindVariable(QStringLiteral("ekFirma")).setText(dm.dmFirma->qrFirma->asString(QStringLiteral("Suna")));
-    // Without base values the table itself tells where it ends.
-    const int lastRow = table->recordCount() - 1;
-    const double end = pfand->isEmpty() ? table->valueAt(lastRow, table->fieldIndex(QStringLiteral("NettoBis"))).toDouble()
-                                        : pfand->asFloat(QStringLiteral("Nettobisende"));
-    report.FindVariable(QStringLiteral("ekSchluss")).setText(closingSentence(end));
+    // The sentence closes the table printed above it, so the table tells where it ends, also
+    // when base values were saved without building it anew.
+    const GarnishmentLimits limits = garnishmentLimits(*table);
+    report.FindVariable(QStringLiteral("ekSchluss")).setText(closingSentence(limits.upper.toDouble()));
     report.FindVariable(QStringLiteral("ekfuss")).setText(Printout::CreditLine);
     report.FindVariable(QStringLiteral("ekStand"))
         .setText(QStringLiteral("Stand: ") + GermanFormat::shortDate(pfand->asDate(QStringLiteral("Stand"))));

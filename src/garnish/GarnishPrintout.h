@@ -9,7 +9,7 @@ namespace GarnishPrintout {
 
 inline const QString TemplateName = QStringLiteral("Pfaendungstabelle.rtf");
 
-// "Der Betrag über 4866,30 € ist voll pfändbar." for the stored end of the table.
+// "Der Betrag über 4866,30 € ist voll pfändbar." for the end of the table printed.
 QString closingSentence(double nettobisende);
 
 // Fills the template from the open table query and opens the result. Throws the data

@@ -2,6 +2,7 @@
 
 #include "core/GermanFormat.h"
 #include "data/DataModules.h"
+#include "data/DataSet.h"
 #include "garnish/rules/Garnishment.h"
 #include "garnish/rules/PublishedAmounts.h"
 #include "ui/DbEdit.h"
@@ -74,8 +75,15 @@ TFormPfandInit::TFormPfandInit(DataModules &dm, QWidget *parent)
     m_progress->setFormat(QStringLiteral("%v von %m Zeilen"));
     m_progress->hide();
 
+    // Saved base values take effect only with the table built from them.
+    m_stale = new QLabel(TableNotRebuiltMessage, this);
+    m_stale->setObjectName(QStringLiteral("lblPiTabelleVeraltet"));
+    m_stale->setWordWrap(true);
+    m_stale->setStyleSheet(QStringLiteral("color: #b00000; font-weight: bold;"));
+
     auto *body = new QVBoxLayout;
     body->setContentsMargins(10, 8, 10, 10);
+    body->addWidget(m_stale);
     body->addWidget(standBox);
     body->addLayout(top);
     body->addWidget(buildColumnsBox());
@@ -91,6 +99,18 @@ TFormPfandInit::TFormPfandInit(DataModules &dm, QWidget *parent)
     for (int i = 1; i < m_tabChain.size(); ++i)
         setTabOrder(m_tabChain.at(i - 1), m_tabChain.at(i));
     setPostOnClose(m_pfand);
+
+    connect(m_pfand, &DataSet::stateChanged, this, [this] {
+        if (!m_pfand->isPending())
+            checkTable();
+    });
+    connect(m_pfand, &DataSet::rowRemoved, this, &TFormPfandInit::checkTable);
+    checkTable();
+}
+
+void TFormPfandInit::checkTable()
+{
+    guarded([this] { m_stale->setVisible(!garnishmentTableMatchesBase(m_dm.db)); });
 }
 
 DbEdit *TFormPfandInit::field(const QString &column, QWidget *parent)
@@ -252,6 +272,7 @@ void TFormPfandInit::initialise()
     });
     m_progress->hide();
     m_dm.dmExtras->qrPfaendung->close();
+    checkTable();
 }
 
 bool TFormPfandInit::canClose()

@@ -5,6 +5,7 @@
 class DataModules;
 class DataSet;
 class DbEdit;
+class QLabel;
 class QLineEdit;
 class QProgressBar;
 class RecordToolBar;
@@ -27,11 +28,13 @@ private:
     DbEdit *field(const QString &column, QWidget *parent);
     void initialise();
     void takeNotice();
+    void checkTable();
 
     DataModules &m_dm;
     DataSet *m_pfand;
     RecordToolBar *m_bar = nullptr;
     QProgressBar *m_progress = nullptr;
+    QLabel *m_stale = nullptr;
     QList<QWidget *> m_tabChain;
     QLineEdit *m_notice[4] = {};
 };

@@ -26,20 +26,32 @@ QStringList monthLabels(const HhbookChartData &data)
     return labels;
 }
 
-QString noteFor(const HhbookChartData &data)
+// Says what the bars cover: the listed bookings up to today, and what was left out.
+QString noteFor(const HhbookChartData &data, const QString &selection)
 {
+    QStringList notes;
     if (data.months.isEmpty())
-        return QStringLiteral("Keine Buchungen in der Auswahl.");
+        notes << QStringLiteral("Keine Buchungen in der Auswahl.");
+    else if (selection.isEmpty())
+        notes << QStringLiteral("Gezählt sind die Buchungen bis %1.").arg(GermanFormat::shortDate(data.bookedUpTo));
+    else
+        notes << QStringLiteral("%1. Gezählt sind die Buchungen bis %2.")
+                     .arg(selection, GermanFormat::shortDate(data.bookedUpTo));
     if (data.monthsLeftOut > 0)
-        return QStringLiteral("Gezeigt werden die letzten %1 Monate; %2 frühere Monate sind ausgelassen.")
-            .arg(HhbookChartData::MaxMonths)
-            .arg(data.monthsLeftOut);
-    return {};
+        notes << QStringLiteral("Gezeigt werden die letzten %1 Monate; %2 frühere Monate sind ausgelassen.")
+                     .arg(HhbookChartData::MaxMonths)
+                     .arg(data.monthsLeftOut);
+    if (data.laterLeftOut == 1)
+        notes << QStringLiteral("1 spätere Buchung ist nicht gezählt.");
+    else if (data.laterLeftOut > 1)
+        notes << QStringLiteral("%1 spätere Buchungen sind nicht gezählt.").arg(data.laterLeftOut);
+    return notes.join(u' ');
 }
 
 } // namespace
 
-HhbookChartTab::HhbookChartTab(DataSet *bookings, QWidget *parent) : ChartTab(parent), m_bookings(bookings)
+HhbookChartTab::HhbookChartTab(DataSet *bookings, QWidget *parent, std::function<QString()> describeSelection)
+    : ChartTab(parent), m_bookings(bookings), m_describe(std::move(describeSelection))
 {
     setObjectName(QStringLiteral("tbsGrafik"));
     m_spending = new ChartPanel(QStringLiteral("hhGrafikAusgaben"), QStringLiteral("Haushaltsbuch-Ausgaben"), this);
@@ -96,7 +108,7 @@ void HhbookChartTab::showSpending(const HhbookChartData &data)
     bars->attachAxis(months);
     bars->attachAxis(amounts);
     m_spending->setChart(chart);
-    m_spending->setNote(noteFor(data));
+    m_spending->setNote(noteFor(data, m_describe ? m_describe() : QString()));
 }
 
 void HhbookChartTab::showBalances(const HhbookChartData &data)

@@ -2,6 +2,8 @@
 
 #include "ui/charts/ChartTab.h"
 
+#include <functional>
+
 class ChartPanel;
 class DataSet;
 struct HhbookChartData;
@@ -12,7 +14,9 @@ class HhbookChartTab : public ChartTab
 {
     Q_OBJECT
 public:
-    explicit HhbookChartTab(DataSet *bookings, QWidget *parent = nullptr);
+    // `describeSelection` names the period and filter of the listed bookings.
+    explicit HhbookChartTab(DataSet *bookings, QWidget *parent = nullptr,
+                            std::function<QString()> describeSelection = {});
 
 protected:
     void rebuild() override;
@@ -22,6 +26,7 @@ private:
     void showBalances(const HhbookChartData &data);
 
     DataSet *m_bookings;
+    std::function<QString()> m_describe;
     ChartPanel *m_spending;
     ChartPanel *m_balances;
 };

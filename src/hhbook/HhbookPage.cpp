@@ -33,6 +33,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QShortcut>
 #include <QStatusBar>
 #include <QStyle>
 #include <QTabWidget>
@@ -66,7 +67,9 @@ HhbookPage::HhbookPage(DataModules &dm, std::function<void(const QString &)> sho
     QWidget *summaryTab = buildSummaryTab();
     summaryTab->setObjectName(QStringLiteral("tbsZusammen"));
     m_tabs->addTab(summaryTab, QStringLiteral("Zusammenfassung"));
-    m_tabs->addTab(new HhbookChartTab(m_bookings, m_tabs), QStringLiteral("Grafik"));
+    m_tabs->addTab(new HhbookChartTab(m_bookings, m_tabs,
+                                      [this] { return HhbookRules::selectionText(m_filter, *m_bookings); }),
+                   QStringLiteral("Grafik"));
     m_tabs->addTab(new PlanActualTab(m_dm, m_tabs), QStringLiteral("Soll/Ist"));
 
     auto *layout = new QVBoxLayout(this);
@@ -78,6 +81,14 @@ HhbookPage::HhbookPage(DataModules &dm, std::function<void(const QString &)> sho
     // A new selection (entering the page, another book, a filter) shows its own count.
     connect(m_bookings, &DataSet::rowsReset, this, &HhbookPage::ShowBookingCount);
     ShowBookingCount();
+
+    // Ctrl+S saves from anywhere on the page, as Alt+S does through the button's access key.
+    auto *save = new QShortcut(QKeySequence::Save, this);
+    save->setContext(Qt::WidgetWithChildrenShortcut);
+    connect(save, &QShortcut::activated, this, [this] {
+        if (m_save->isEnabled())
+            m_save->click();
+    });
 }
 
 QString HhbookPage::askFirstBookName()
@@ -94,10 +105,10 @@ QWidget *HhbookPage::buildToolBar()
     bar->setObjectName(QStringLiteral("hhToolBar"));
     bar->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     bar->setIconSize(QSize(16, 16));
-    bar->addNewButton(QStringLiteral("hhtbutneu"), QStringLiteral("Neue Position"));
+    bar->addNewButton(QStringLiteral("hhtbutneu"), QStringLiteral("&Neue Position"));
     bar->setBeforeNew([this] { showBookingsTab(); });
     bar->setFirstInput(m_buchdat);
-    bar->addSaveButton(QStringLiteral("hhtbutSpeichern"), QStringLiteral("Speichern"));
+    m_save = bar->addSaveButton(QStringLiteral("hhtbutSpeichern"), QStringLiteral("&Speichern"));
     bar->setSaveAction([this] {
         showBookingsTab();
         if (m_bookings->isPending()) {
@@ -105,16 +116,16 @@ QWidget *HhbookPage::buildToolBar()
             ShowBookingCount();
         }
     });
-    bar->addButton(QStringLiteral("hhtbutabbruch"), QStringLiteral("Abbruch"), Icons::standard(QStyle::SP_DialogCancelButton),
+    bar->addButton(QStringLiteral("hhtbutabbruch"), QStringLiteral("&Abbruch"), Icons::standard(QStyle::SP_DialogCancelButton),
                    [this] {
                        showBookingsTab();
                        guarded([this] { m_bookings->cancel(); });
                    });
-    bar->addButton(QStringLiteral("hhtbutloeschen"), QStringLiteral("Position löschen"),
+    bar->addButton(QStringLiteral("hhtbutloeschen"), QStringLiteral("&Position löschen"),
                    Icons::standard(QStyle::SP_TrashIcon), [this] { deleteBooking(); });
-    bar->addButton(QStringLiteral("hhtbutwibu"), QStringLiteral("Wiederkehrende"),
+    bar->addButton(QStringLiteral("hhtbutwibu"), QStringLiteral("&Wiederkehrende"),
                    Icons::standard(QStyle::SP_BrowserReload), [this] { recurringBookings(); });
-    bar->addButton(QStringLiteral("hhtbutImport"), QStringLiteral("Kontoauszug importieren…"),
+    bar->addButton(QStringLiteral("hhtbutImport"), QStringLiteral("&Kontoauszug importieren…"),
                    Icons::standard(QStyle::SP_DialogOpenButton), [this] {
                        showBookingsTab();
                        guarded([this] {
@@ -122,11 +133,11 @@ QWidget *HhbookPage::buildToolBar()
                                ShowBookingCount();
                        });
                    });
-    bar->addButton(QStringLiteral("hhtbutrechnen"), QStringLiteral("Rechnen"),
+    bar->addButton(QStringLiteral("hhtbutrechnen"), QStringLiteral("&Rechnen"),
                    Icons::standard(QStyle::SP_FileDialogInfoView), [this] { calculate(); });
-    Printout::offerPdf(bar->addButton(QStringLiteral("hhtbutAusgabe"), QStringLiteral("Ausgabe"),
+    Printout::offerPdf(bar->addButton(QStringLiteral("hhtbutAusgabe"), QStringLiteral("Aus&gabe"),
                                       Icons::standard(QStyle::SP_FileDialogContentsView), [this] { print(); }));
-    bar->addButton(QStringLiteral("hhtbuthilfe"), QStringLiteral("Hilfe"), Icons::standard(QStyle::SP_DialogHelpButton),
+    bar->addButton(QStringLiteral("hhtbuthilfe"), QStringLiteral("Hil&fe"), Icons::standard(QStyle::SP_DialogHelpButton),
                    [this] { Help::open(QStringLiteral("Haushaltsbuch"), this); });
     return bar;
 }
@@ -142,10 +153,10 @@ QWidget *HhbookPage::buildHeader()
     f.setBold(true);
     f.setPointSizeF(f.pointSizeF() * 1.25);
     name->setFont(f);
-    auto *newBook = new QPushButton(QStringLiteral("Neues Haushaltsbuch"), header);
+    auto *newBook = new QPushButton(QStringLiteral("Neues Ha&ushaltsbuch"), header);
     newBook->setObjectName(QStringLiteral("hhbutNeuesbuch"));
     connect(newBook, &QPushButton::clicked, this, &HhbookPage::newBook);
-    auto *edit = new QPushButton(QStringLiteral("Bearbeiten"), header);
+    auto *edit = new QPushButton(QStringLiteral("&Bearbeiten"), header);
     edit->setObjectName(QStringLiteral("hhbutHHbuchbearbeiten"));
     connect(edit, &QPushButton::clicked, this, &HhbookPage::editBook);
     auto *navigator = new DbNavigator(m_books, header);
@@ -183,7 +194,7 @@ QWidget *HhbookPage::buildDetails()
     m_buchdat->setMaximumWidth(m_buchdat->fontMetrics().horizontalAdvance(QStringLiteral("99.99.99999")) + 16);
     auto *today = new QToolButton(box);
     today->setObjectName(QStringLiteral("hhsbutbuchdat"));
-    today->setText(QStringLiteral("Buchungsdatum"));
+    today->setText(QStringLiteral("Bu&chungsdatum"));
     connect(today, &QToolButton::clicked, this, &HhbookPage::bookingDateToday);
     auto *rubrik = new DbComboBox(m_bookings, QStringLiteral("Rubrik"), DbComboBox::Mode::ListOnly,
                                   HhbookVocabulary::categoryWords(), box);
@@ -237,11 +248,11 @@ QWidget *HhbookPage::buildFilter()
     m_bis = dateField("mebis");
     auto *von = new QToolButton(period);
     von->setObjectName(QStringLiteral("hhsbutVon"));
-    von->setText(QStringLiteral("Von"));
+    von->setText(QStringLiteral("&Von"));
     connect(von, &QToolButton::clicked, this, [this] { m_von->setText(QStringLiteral("01.01.%1").arg(DateUtil::today().year())); });
     auto *bis = new QToolButton(period);
     bis->setObjectName(QStringLiteral("hhsbutBis"));
-    bis->setText(QStringLiteral("Bis"));
+    bis->setText(QStringLiteral("B&is"));
     connect(bis, &QToolButton::clicked, this, [this] { m_bis->setText(QStringLiteral("31.12.%1").arg(DateUtil::today().year())); });
     for (QToolButton *b : {von, bis})
         b->setMinimumWidth(b->fontMetrics().horizontalAdvance(QStringLiteral("Von")) + 24);
@@ -267,10 +278,10 @@ QWidget *HhbookPage::buildFilter()
     lists->addWidget(m_konto, 1, 1);
     lists->setColumnStretch(1, 1);
 
-    auto *filter = new QPushButton(QStringLiteral("Filtern"), box);
+    auto *filter = new QPushButton(QStringLiteral("Fi&ltern"), box);
     filter->setObjectName(QStringLiteral("butHhFilter"));
     connect(filter, &QPushButton::clicked, this, &HhbookPage::applyFilter);
-    auto *none = new QPushButton(QStringLiteral("Ohne Filter"), box);
+    auto *none = new QPushButton(QStringLiteral("Ohne Fil&ter"), box);
     none->setObjectName(QStringLiteral("hhbutOhneFilter"));
     connect(none, &QPushButton::clicked, this, &HhbookPage::removeFilter);
     auto *buttons = new QHBoxLayout;
@@ -355,7 +366,15 @@ QWidget *HhbookPage::buildSummaryTab()
         if (c < columns.size() - 1)
             grid->setColumnMinimumWidth(c * 3 + 2, 24);
     }
-    grid->setRowStretch(5, 1);
+    // The sums are those of the last evaluation, which may have had another filter than the
+    // list shows now: the book keeps what they cover.
+    auto *coverCaption = new QLabel(QStringLiteral("Berechnet für :"), box);
+    auto *cover = new DbLabel(m_books, QStringLiteral("Auswahl"), box);
+    cover->setObjectName(QStringLiteral("hhdbeAuswahl"));
+    cover->setWordWrap(true);
+    grid->addWidget(coverCaption, 5, 0, Qt::AlignRight | Qt::AlignTop);
+    grid->addWidget(cover, 5, 1, 1, 7);
+    grid->setRowStretch(6, 1);
     auto *layout = new QVBoxLayout(tab);
     auto *row = new QHBoxLayout;
     row->addWidget(box);
@@ -381,7 +400,7 @@ HhbookRules::Summary HhbookPage::ComputeHouseholdBook()
         m_bookings->post();
         ShowBookingCount();
     }
-    const HhbookRules::Summary s = HhbookRules::ComputeHouseholdBook(*m_bookings, *m_books);
+    const HhbookRules::Summary s = HhbookRules::ComputeHouseholdBook(*m_bookings, *m_books, m_filter);
     m_lbDefizit->setText(s.isSurplus() ? HhbookRules::SurplusLabel : HhbookRules::DeficitLabel);
     m_defizit->setStyleSheet(ValueStyle + (s.isSurplus() ? QStringLiteral("background: #00ff00;")
                                                          : QStringLiteral("background: #ff0000;")));
@@ -458,7 +477,7 @@ void HhbookPage::print()
         ShowMsg(QStringLiteral("Es sind keine Datensätze für den Ausdruck vorhanden."), mkWarning);
         return;
     }
-    guarded([this] { HhbookPrintout::print(m_dm, ComputeHouseholdBook()); });
+    guarded([this] { HhbookPrintout::print(m_dm, ComputeHouseholdBook(), m_filter); });
 }
 
 void HhbookPage::applyFilter()
@@ -469,8 +488,17 @@ void HhbookPage::applyFilter()
         return;
     }
     guarded([this] {
-        m_bookings->replaceSql(HhbookRules::filterSql(periodDate(m_von), periodDate(m_bis), m_rubrik->currentText(),
-                                                      m_konto->currentText()));
+        const HhbookRules::Filter filter{periodDate(m_von), periodDate(m_bis), m_rubrik->currentText(),
+                                         m_konto->currentText()};
+        // In force before the list reloads, so what follows the list names the new filter.
+        const HhbookRules::ActiveFilter previous = m_filter;
+        m_filter = filter;
+        try {
+            m_bookings->replaceSql(HhbookRules::filterSql(filter));
+        } catch (...) {
+            m_filter = previous;
+            throw;
+        }
         ShowBookingCount();
     });
 }
@@ -478,7 +506,14 @@ void HhbookPage::applyFilter()
 void HhbookPage::removeFilter()
 {
     guarded([this] {
-        m_bookings->replaceSql(HhbookRules::UnfilteredSql);
+        const HhbookRules::ActiveFilter previous = m_filter;
+        m_filter.reset();
+        try {
+            m_bookings->replaceSql(HhbookRules::UnfilteredSql);
+        } catch (...) {
+            m_filter = previous;
+            throw;
+        }
         m_rubrik->setCurrentIndex(0);
         m_konto->setCurrentIndex(0);
         ShowBookingCount();

@@ -14,6 +14,7 @@ class QComboBox;
 class QLabel;
 class QLineEdit;
 class QTabWidget;
+class QToolButton;
 
 // The household-book page: the current book, its bookings with their details, the filter
 // by period, category and way of payment, and the summary of the listed bookings.
@@ -64,6 +65,8 @@ private:
     QComboBox *m_rubrik = nullptr;
     QComboBox *m_konto = nullptr;
     QLabel *m_count = nullptr;
+    QToolButton *m_save = nullptr;
+    HhbookRules::ActiveFilter m_filter;   // the filter "Filtern" applied, until "Ohne Filter"
     QLabel *m_lbDefizit = nullptr;
     DbLabel *m_defizit = nullptr;
 };

@@ -17,13 +17,12 @@ QString share(double percent)
 
 } // namespace
 
-QList<QPair<QString, QString>> variables(DataModules &dm, const HhbookRules::Summary &s)
+QList<QPair<QString, QString>> variables(DataModules &dm, const HhbookRules::Summary &s,
+                                         const HhbookRules::ActiveFilter &filter)
 {
     const DataSet &book = *dm.dmHh->qrHhplan;
     const DataSet &bookings = *dm.dmHh->qrHhbuch;
-    const int date = bookings.fieldIndex(QStringLiteral("Buchdat"));
-    const int last = bookings.recordCount() - 1;
-    auto bookingDate = [&](int row) { return GermanFormat::shortDate(bookings.valueAt(row, date).toDate()); };
+    const HhbookRules::Period period = HhbookRules::periodOf(filter, bookings);
     auto money = [&book](const char *field) {
         return GermanFormat::currency(book.asMoney(QLatin1String(field)));
     };
@@ -33,8 +32,9 @@ QList<QPair<QString, QString>> variables(DataModules &dm, const HhbookRules::Sum
         {"eksuna", book.asString(QStringLiteral("Bezeichnung"))},
         {"ekerfdat", GermanFormat::shortDate(book.asDate(QStringLiteral("Erfdat")))},
         {"ekaenddat", QString()},
-        {"ekvon", bookingDate(0)},
-        {"ekbis", bookingDate(last)},
+        {"ekvon", period.from},
+        {"ekbis", period.to},
+        {"ekfilter", HhbookRules::filterText(filter)},
         {"ekeinkommen", money("Eksum")},
         {"ekwohnen", money("Wksum")},
         {"ekversicherung", money("Vssum")},
@@ -63,13 +63,13 @@ QList<QPair<QString, QString>> variables(DataModules &dm, const HhbookRules::Sum
     return out;
 }
 
-void print(DataModules &dm, const HhbookRules::Summary &summary)
+void print(DataModules &dm, const HhbookRules::Summary &summary, const HhbookRules::ActiveFilter &filter)
 {
     DataSet *bookings = dm.dmHh->qrHhbuch;
     TRtfReport report;
     report.setDocumentOpener(Printout::opener());
     report.setInFile(Printout::templateFile(dm, TemplateName));
-    const auto values = variables(dm, summary);
+    const auto values = variables(dm, summary, filter);
     QStringList names;
     for (const auto &[name, value] : values)
         names << name + u'=';

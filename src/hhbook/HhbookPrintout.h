@@ -14,11 +14,14 @@ namespace HhbookPrintout {
 
 inline const QString TemplateName = QStringLiteral("Haushaltsbuch.rtf");
 
-// The report variables with their values, in the order of the variable list.
-QList<QPair<QString, QString>> variables(DataModules &dm, const HhbookRules::Summary &summary);
+// The report variables with their values, in the order of the variable list. The period
+// (`ekvon`, `ekbis`) and `ekfilter` say what the list covers: the filter in force, or
+// without one all bookings from the first to the last.
+QList<QPair<QString, QString>> variables(DataModules &dm, const HhbookRules::Summary &summary,
+                                         const HhbookRules::ActiveFilter &filter = std::nullopt);
 
 // Fills the template from the listed bookings and opens the result. Throws the data store's
 // or the report engine's error.
-void print(DataModules &dm, const HhbookRules::Summary &summary);
+void print(DataModules &dm, const HhbookRules::Summary &summary, const HhbookRules::ActiveFilter &filter = std::nullopt);
 
 } // namespace HhbookPrintout

@@ -35,7 +35,8 @@ bool print(DataModules &dm, const PlanActual::Comparison &c, const QString &book
     Printout::setVariables(report, {{QStringLiteral("ekfirma"), Printout::CreditLine},
                                     {QStringLiteral("eksuna"), bookName},
                                     {QStringLiteral("ekplan"), planName},
-                                    {QStringLiteral("ekjahr"), QString::number(c.year)}});
+                                    {QStringLiteral("ekjahr"), QString::number(c.year)},
+                                    {QStringLiteral("ekstand"), c.actualText()}});
     report.setOutFile(Printout::outputFile(dm, TemplateName));
     rows.first();
     report.RunReportAndOpen({&rows}, 5);

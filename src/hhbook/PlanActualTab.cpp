@@ -63,6 +63,9 @@ PlanActualTab::PlanActualTab(DataModules &dm, QWidget *parent) : QWidget(parent)
     top->addWidget(printButton);
     top->addStretch(1);
     layout->addLayout(top);
+    m_stand = new QLabel(this);
+    m_stand->setObjectName(QStringLiteral("hhlbSollIstStand"));
+    layout->addWidget(m_stand);
 
     m_table = new QTableWidget(this);
     m_table->setObjectName(QStringLiteral("twSollIst"));
@@ -121,6 +124,7 @@ void PlanActualTab::refresh()
     const int book = books.isOpen() && !books.isEmpty() ? books.value(QStringLiteral("Hhplan_id")).toInt() : -1;
     const int plan = m_plans->currentIndex() >= 0 ? m_plans->currentData().toInt() : -1;
     m_comparison = PlanActual::compare(m_dm.db, book, plan, m_year->value(), PlanActual::Mapping::load(m_dm.db));
+    m_stand->setText(m_comparison.actualText());
     fillTable();
     fillChart();
 }

@@ -9,6 +9,7 @@ class DataModules;
 class QBarSet;
 class QChartView;
 class QComboBox;
+class QLabel;
 class QSpinBox;
 class QTableWidget;
 
@@ -40,6 +41,7 @@ private:
     QSpinBox *m_year;
     QTableWidget *m_table;
     QChartView *m_chart;
+    QLabel *m_stand;
     PlanActual::Comparison m_comparison;
 };
 

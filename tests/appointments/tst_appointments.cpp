@@ -270,11 +270,32 @@ private slots:
         QFile f(file);
         QVERIFY(f.open(QIODevice::ReadOnly));
         const QByteArray rtf = f.readAll();
-        for (const char *seen : {"Montag, 14. Dezember 2026", "R\\'FCckruf Gl\\'E4ubiger", "15.12.2026", "09:30",
+        for (const char *seen : {"Alle Termine, offene und erledigte", "R\\'FCckruf Gl\\'E4ubiger", "15.12.2026", "09:30",
                                  "erledigt am ", "Termin Schuldnerberatung", "\\{Kontoausz\\'FCge\\}", "Erstellt mit Finorra"})
             QVERIFY2(rtf.contains(seen), seen);
         QVERIFY(!rtf.contains("\\\\"));
         QVERIFY(!rtf.contains("SCAN"));
+        // A list of all dates is not headed with the calendar's day.
+        QVERIFY(!rtf.contains("Montag, 14. Dezember 2026"));
+        f.close();
+
+        // The heading names what is listed: the day and the filter, or all dates.
+        const QList<std::pair<int, const char *>> headings = {{1, "Offene Termine am Montag, 14. Dezember 2026"},
+                                                             {2, "Erledigte Termine am Montag, 14. Dezember 2026"},
+                                                             {0, "Termine am Montag, 14. Dezember 2026"}};
+        for (const auto &[filter, heading] : headings) {
+            GuiTest::find<QRadioButton>(m_page.get(), QStringLiteral("aufrbFilter%1").arg(filter))->click();
+            click("aufTbutTerminliste");
+            QVERIFY(f.open(QIODevice::ReadOnly));
+            QVERIFY2(f.readAll().contains(heading), heading);
+            f.close();
+        }
+        GuiTest::find<QRadioButton>(m_page.get(), "aufrbFilter1")->click();
+        click("aufTbutAlle");
+        click("aufTbutTerminliste");
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QVERIFY(f.readAll().contains("Alle offenen Termine"));
+        QCOMPARE(m_dialogs->texts(), QStringList());
     }
 };
 

@@ -1,5 +1,6 @@
 #include "support/GuiTest.h"
 #include "support/TempDatabase.h"
+#include "support/VisibleAccessKeys.h"
 
 #include "budget/BudgetPage.h"
 #include "budget/TFormBudgetSuchen.h"
@@ -270,6 +271,24 @@ private slots:
         QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("ekcbMonat"));
         click("ekTbutSpeichern");
         QCOMPARE(m_dm->db.scalar("select Ek_bez from bud_einkommen").toString(), QStringLiteral("Netto"));
+    }
+
+    // One access key per visible button, none the main window's menus take: Alt+B opens
+    // the plan list ("&Bearbeiten"), not the printout.
+    void accessKeys()
+    {
+        m_page->resize(1200, 700);
+        m_page->show();
+        QApplication::setActiveWindow(m_page.get());
+        QVERIFY(QTest::qWaitForWindowActive(m_page.get()));
+        QCOMPARE(VisibleAccessKeys::clashes(m_page.get()), QStringList());
+        QString opened;
+        RecordDialog::whenShown([&](QDialog *dlg) {
+            opened = dlg->objectName();
+            dlg->close();
+        });
+        QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : m_page.get(), Qt::Key_B, Qt::AltModifier);
+        QTRY_COMPARE(opened, QStringLiteral("TFormBudgetSuchen"));
     }
 
     void smallScreens_data()

@@ -5,8 +5,11 @@
 #include "budget/BudgetPage.h"
 #include "budget/rules/BudgetHandlers.h"
 #include "ui/DbLabel.h"
+#include "ui/RecordDialog.h"
 #include "ui/ScriptedDialogs.h"
 
+#include <QDialog>
+#include <QLabel>
 #include <QLineEdit>
 #include <QToolButton>
 
@@ -59,6 +62,47 @@ private slots:
         QVERIFY(!plan().isPending());
         QCOMPARE(storedPfand(), 2424.51);
         QCOMPARE(GuiTest::find<DbLabel>(m_page.get(), "lblPfand")->text(), QStringLiteral("2.424,51\u00a0€"));
+
+        // Base values saved with another end, the table not built anew: the table's end holds.
+        m_f->dm.db.exec("update Pfand set Nettobisende = 5000");
+        typePlan(4900.0, 0);
+        click("budsbutPfaendung");
+        QCOMPARE(storedPfand(), 2324.51);
+    }
+
+    // The field is the number of dependants the lookup takes, and both plan windows say so:
+    // a single person enters 0, not the household's size 1.
+    void personsAreTheDependants()
+    {
+        auto *persons = GuiTest::find<QLineEdit>(m_page.get(), "dbePerson");
+        auto *caption = GuiTest::find<QLabel>(m_page.get(), "budlbPerson");
+        QCOMPARE(caption->text(), QStringLiteral("Unterhaltspfl. Pers. :"));
+        QVERIFY(persons->toolTip().startsWith("Zahl der Personen, denen der Schuldner Unterhalt leistet, ohne ihn selbst."));
+        QCOMPARE(caption->toolTip(), persons->toolTip());
+        auto retype = [](QLineEdit *e, const QString &text) {
+            e->setFocus();
+            e->selectAll();
+            GuiTest::type(e, text);
+            GuiTest::leave(e);
+        };
+        retype(GuiTest::find<QLineEdit>(m_page.get(), "dbeNetto"), "1950");
+        for (const auto &[typed, amount] : {std::pair{"1", 0.0}, std::pair{"0", 253.82}}) {
+            retype(persons, QString::fromLatin1(typed));
+            click("budsbutPfaendung");
+            QCOMPARE(storedPfand(), amount);
+        }
+        QCOMPARE(m_dialogs->texts(), QStringList());
+
+        QStringList listCaptions;
+        RecordDialog::whenShown([&](QDialog *dlg) {
+            for (QLabel *l : dlg->findChildren<QLabel *>())
+                listCaptions << l->text();
+            QCOMPARE(GuiTest::find<QLineEdit>(dlg, "dbePerson")->toolTip(), persons->toolTip());
+            dlg->close();
+        });
+        click("budTbutNeu");
+        QVERIFY(listCaptions.contains("Unterhaltspfl. Pers. :"));
+        QVERIFY(!listCaptions.join('|').contains("Personen im HH"));
     }
 
     void saveLooksUpTheAmount()

@@ -1,6 +1,7 @@
 #include "GarnishFixture.h"
 
 #include "support/GuiTest.h"
+#include "support/VisibleAccessKeys.h"
 
 #include "garnish/GarnishModule.h"
 #include "garnish/GarnishPage.h"
@@ -160,6 +161,18 @@ private slots:
         QCOMPARE(grid->model()->rowCount(), 0);
     }
 
+    // One access key per visible button, none the main window's menus take; Alt+S searches.
+    void accessKeys()
+    {
+        m_page->show();
+        QApplication::setActiveWindow(m_page.get());
+        QVERIFY(QTest::qWaitForWindowActive(m_page.get()));
+        QCOMPARE(VisibleAccessKeys::clashes(m_page.get()), QStringList());
+        GuiTest::find<QLineEdit>(m_page.get(), "eUh")->setFocus();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_S, Qt::AltModifier);
+        QTRY_COMPARE(m_dialogs->texts(), QStringList{"Kein Nettogehalt eingegeben!"});
+    }
+
     // The printout of the shipped template, named after the user, opened once.
     void printsTheTable()
     {
@@ -192,12 +205,16 @@ private slots:
             QFile::copy(file, qEnvironmentVariable("FINORRA_KEEP_PRINTOUT"));
         f.close();
 
-        // Without base values the sentence names the end of the table itself.
-        m_f->dm.db.exec("delete from Pfand");
-        click(m_page.get(), "pftbutDrucken");
-        QCOMPARE(m_dialogs->texts(), QStringList());
-        QVERIFY(f.open(QIODevice::ReadOnly));
-        QVERIFY(f.readAll().contains("Der Betrag \\'FCber 4866,30 \\'80 ist voll pf\\'E4ndbar."));
+        // The sentence names the end of the table printed, whatever the base values say or
+        // whether there are any.
+        for (const char *change : {"update Pfand set Nettobisende = 5000", "delete from Pfand"}) {
+            m_f->dm.db.exec(change);
+            click(m_page.get(), "pftbutDrucken");
+            QCOMPARE(m_dialogs->texts(), QStringList());
+            QVERIFY(f.open(QIODevice::ReadOnly));
+            QVERIFY2(f.readAll().contains("Der Betrag \\'FCber 4866,30 \\'80 ist voll pf\\'E4ndbar."), change);
+            f.close();
+        }
     }
 
     // The window shows the stored values; typing starts editing; closing stores.
@@ -293,6 +310,43 @@ private slots:
             click(dlg, "piTbutAbbruch");
         });
         QCOMPARE(m_f->dm.db.scalar("select count(*) from Pfand").toInt(), 0);
+    }
+
+    // Base values saved without building the table anew: both windows say so, and the page
+    // still looks up in the table as it is stored, to its end and beyond.
+    void staleTableIsNamed()
+    {
+        const QString stale = QStringLiteral("Die Tabelle wurde noch nicht neu erstellt");
+        inWindow([&](QDialog *dlg) {
+            auto *notice = GuiTest::find<QLabel>(dlg, "lblPiTabelleVeraltet");
+            QVERIFY(notice->isHidden());
+            retype(GuiTest::find<DbEdit>(dlg, "dbeNettobisende"), "5.000,00");
+            QVERIFY(notice->isHidden());   // not stored yet
+            click(dlg, "piTbutSpeichern");
+            QVERIFY(!notice->isHidden());
+            QVERIFY(notice->text().contains(stale));
+        });
+        m_page->show();
+        auto *notice = GuiTest::find<QLabel>(m_page.get(), "lblPfTabelleVeraltet");
+        QVERIFY(notice->isVisible());
+        QVERIFY(notice->text().contains(stale));
+        click(m_page.get(), "pftbutAktivieren");
+        search("4900", "0");
+        QCOMPARE(label("lbPfand"), QStringLiteral("2.324,51\u00a0€"));
+        QCOMPARE(m_dialogs->texts(), QStringList());
+
+        // Built anew from the stored values: the notices go, and the new end counts.
+        m_dialogs->answer(true);
+        inWindow([&](QDialog *dlg) {
+            auto *windowNotice = GuiTest::find<QLabel>(dlg, "lblPiTabelleVeraltet");
+            QVERIFY(!windowNotice->isHidden());
+            click(dlg, "piTbutInit");
+            QVERIFY(windowNotice->isHidden());
+        });
+        click(m_page.get(), "pftbutAktivieren");
+        QVERIFY(notice->isHidden());
+        search("4900", "0");
+        QCOMPARE(label("lbPfand"), QStringLiteral("2.290,82\u00a0€"));   // in the last row now
     }
 
     void deleteAsks()

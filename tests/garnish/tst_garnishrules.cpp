@@ -181,7 +181,7 @@ private slots:
         QTest::addColumn<bool>("found");
         QTest::addColumn<int>("currentRow");
         QTest::addColumn<QVariant>("amount");   // null: no amount (no column chosen)
-        const QString ex = QStringLiteral("example"), old = QStringLiteral("2005");
+        const QString ex = QStringLiteral("example"), moved = QStringLiteral("base values moved");
         QTest::newRow("in row 1") << ex << 500.0 << 0 << true << 0 << QVariant(0.0);
         QTest::newRow("row 2, no dependant") << ex << 995.0 << 0 << true << 1 << QVariant(3.40);
         QTest::newRow("row 2, one dependant") << ex << 995.0 << 1 << true << 1 << QVariant(0.0);
@@ -195,10 +195,11 @@ private slots:
         QTest::newRow("far above the table") << ex << 3100.0 << 0 << false << 3 << QVariant(2097.33);
         QTest::newRow("above, one dependant") << ex << 3100.0 << 1 << false << 3 << QVariant(2082.93);
         QTest::newRow("above, negative: nothing") << ex << 3100.0 << -1 << false << 3 << QVariant(0.0);
-        // Base values ending at 3.020,06, as in 2005, give the results of the old fixed limits.
-        QTest::newRow("2005: between the table and its limit") << old << 1020.07 << 0 << false << 3 << QVariant(0.0);
-        QTest::newRow("2005: at the old limit") << old << 3020.07 << 0 << false << 3 << QVariant(17.40);
-        QTest::newRow("2005: above the old limit") << old << 3100.0 << 0 << false << 3 << QVariant(97.33);
+        // Base values saved with another end but no table built from them: the limits are still
+        // those of the rows the lookup reads.
+        QTest::newRow("moved: one cent above the table") << moved << 1020.07 << 0 << false << 3 << QVariant(17.40);
+        QTest::newRow("moved: far above the table") << moved << 3100.0 << 0 << false << 3 << QVariant(2097.33);
+        QTest::newRow("moved: between rows 1 and 2") << moved << 989.995 << 0 << false << 0 << QVariant(0.0);
     }
 
     void lookup()
@@ -213,11 +214,11 @@ private slots:
         f.typeBase(GarnishFixture::example());
         f.ex().qrPfand->post();
         BuildGarnishmentTable(*f.ex().qrPfand, *f.ex().qrPfaendung, *f.ex().tbPfaendung);
-        if (limits == u"2005")   // changing the base values does not change the table
-            f.dm.db.exec(QStringLiteral("update Pfand set Nettobisende = 3020.06"));
+        if (limits == u"base values moved")   // changing the base values does not change the table
+            f.dm.db.exec(QStringLiteral("update Pfand set Nettobisende = 3020.06, Nettovonbeginn = 500"));
         DataSet &q = *f.ex().qrPfaendung;
         q.reopen();
-        const GarnishmentResult r = GarnishableAmount(q, garnishmentLimits(f.dm.db), eur(net), dependants);
+        const GarnishmentResult r = GarnishableAmount(q, eur(net), dependants);
         QCOMPARE(r.found, found);
         QCOMPARE(q.currentRow(), currentRow);
         QCOMPARE(r.amount.has_value(), !amount.isNull());
@@ -237,6 +238,9 @@ private slots:
         QTest::newRow("last row") << 4866.30 << 0 << 2290.82;
         QTest::newRow("above the cap") << 5000.0 << 0 << 2424.51;
         QTest::newRow("above the cap, five") << 5000.0 << 5 << 268.08;   // 134,39 + 133,69
+        // "Netto bis – Schlusswert" saved as 5.000 without building the table anew: the table
+        // still ends at 4.866,30, and so does the lookup.
+        QTest::newRow("end saved, table not rebuilt") << 4900.0 << 0 << 2324.51;
     }
 
     void lookupIn2026Table()
@@ -245,10 +249,39 @@ private slots:
         QFETCH(int, dependants);
         QFETCH(double, amount);
         GarnishFixture f;
+        if (QByteArray(QTest::currentDataTag()).contains("not rebuilt"))
+            f.dm.db.exec(QStringLiteral("update Pfand set Nettobisende = 5000"));
         f.ex().qrPfaendung->open();
-        const GarnishmentResult r = GarnishableAmount(*f.ex().qrPfaendung, garnishmentLimits(f.dm.db), eur(net), dependants);
+        const GarnishmentResult r = GarnishableAmount(*f.ex().qrPfaendung, eur(net), dependants);
         QVERIFY(r.amount);
         QCOMPARE(*r.amount, eur(amount));
+    }
+
+    // The table is compared with what the stored base values generate, not with the values
+    // typed but not saved; with nothing on one side there is nothing to disagree.
+    void tableMatchesBase()
+    {
+        GarnishFixture f;
+        QVERIFY(garnishmentTableMatchesBase(f.dm.db));
+        f.dm.db.exec(QStringLiteral("update Pfand set Nettobisende = 5000"));
+        QVERIFY(!garnishmentTableMatchesBase(f.dm.db));
+        f.dm.db.exec(QStringLiteral("update Pfand set Nettobisende = 4866.30, Pfand3intervall = 3.5"));
+        QVERIFY(!garnishmentTableMatchesBase(f.dm.db));
+        f.dm.db.exec(QStringLiteral("update Pfand set Nettovonintervall = 0"));   // cannot be generated from
+        QVERIFY(!garnishmentTableMatchesBase(f.dm.db));
+
+        f.typeBase(GarnishFixture::example());
+        QVERIFY(!garnishmentTableMatchesBase(f.dm.db));   // typed only
+        f.ex().qrPfand->post();
+        QVERIFY(!garnishmentTableMatchesBase(f.dm.db));
+        BuildGarnishmentTable(*f.ex().qrPfand, *f.ex().qrPfaendung, *f.ex().tbPfaendung);
+        QVERIFY(garnishmentTableMatchesBase(f.dm.db));
+
+        f.dm.db.exec(QStringLiteral("delete from pfaendung"));
+        f.dm.db.exec(QStringLiteral("update Pfand set Nettobisende = 5000"));
+        QVERIFY(garnishmentTableMatchesBase(f.dm.db));
+        f.dm.db.exec(QStringLiteral("delete from Pfand"));
+        QVERIFY(garnishmentTableMatchesBase(f.dm.db));
     }
 
     // What a new file holds, and what the notice of 2026 gives: the same values.

@@ -1,6 +1,7 @@
 #include "HhbookFixture.h"
 #include "support/GuiTest.h"
 #include "support/RecordingDocumentOpener.h"
+#include "support/VisibleAccessKeys.h"
 
 #include "core/DateUtil.h"
 #include "core/GermanFormat.h"
@@ -12,8 +13,10 @@
 #include "ui/RecordDialog.h"
 #include "ui/ScriptedDialogs.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QDir>
+#include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProcess>
@@ -320,6 +323,94 @@ private slots:
         QVERIFY(w("hhdbeDefizit")->styleSheet().contains("#ff0000"));
     }
 
+    // The summary names the period and filter its sums were made under: the filter in force
+    // (not what the fields show), or all bookings from the first to the last; each book keeps
+    // its own.
+    void summaryNamesWhatItCovers()
+    {
+        const int a = m_f->addBook("Haushaltsbuch von A");
+        const int b = m_f->addBook("Haushaltsbuch von B");
+        m_f->addExampleBookings(a);
+        m_f->addBooking(b, QDate(2024, 3, 1), "Wohnkosten", "Bar", 40);
+        m_f->enter();
+        const QString filtered = QStringLiteral("Zeitraum 01.01.2024 bis 31.01.2024; Rubrik: alle; Bar / Konto: Konto");
+        enter(w<QLineEdit>("mevon"), "01.01.2024");
+        enter(w<QLineEdit>("mebis"), "31.01.2024");
+        w<QComboBox>("hhcbKonto")->setCurrentText("Konto");
+        click("butHhFilter");
+        enter(w<QLineEdit>("mebis"), "31.02.2024");   // refused: the filter before stays in force
+        w<QComboBox>("hhcbRubrik")->setCurrentText("Wohnkosten");
+        click("butHhFilter");
+        click("hhtbutrechnen");
+        QCOMPARE(text("hhdbeAuswahl"), filtered);
+        QCOMPARE(text("hhdbeEksum"), GermanFormat::currency(2000.0));
+        QCOMPARE(m_f->scalar("select Auswahl from hhplan where Hhplan_id = :a", {{"a", a}}).toString(), filtered);
+
+        click("navNext");
+        QCOMPARE(text("hhdbeAuswahl"), QString());   // never evaluated
+        click("hhbutOhneFilter");
+        click("hhtbutrechnen");
+        QCOMPARE(text("hhdbeAuswahl"), QStringLiteral("Zeitraum 01.03.2024 bis 01.03.2024; ohne Filter (alle Buchungen)"));
+        click("navPrior");
+        QCOMPARE(text("hhdbeAuswahl"), filtered);
+    }
+
+    // The page is worked by keyboard: each visible button has an access key of its own,
+    // none that the main window's menus ("&Datei", "&Module", "&Extras", "&Optionen", "&Hilfe")
+    // take; Alt+S and Ctrl+S save from inside a field; Tab walks the whole page and comes back.
+    void keyboard()
+    {
+        const int a = m_f->addBook("Haushaltsbuch von A");
+        m_f->addBook("Haushaltsbuch von B");   // so the navigator can move on
+        m_f->addExampleBookings(a);
+        m_f->enter();
+        m_page->resize(1200, 800);
+        m_page->show();
+        m_page->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(m_page.get()));
+
+        QCOMPARE(VisibleAccessKeys::clashes(m_page.get()), QStringList());
+        for (QToolButton *b : w("hhToolBar")->findChildren<QToolButton *>())
+            QVERIFY2(b->text().isEmpty() || !QKeySequence::mnemonic(b->text()).isEmpty(), qPrintable(b->text()));
+
+        // Alt+S and Ctrl+S while the amount field still holds what was typed.
+        for (const auto &[modifier, amount] : {std::pair{Qt::AltModifier, "12,50"}, std::pair{Qt::ControlModifier, "7"}}) {
+            QTest::keyClick(m_page.get(), Qt::Key_N, Qt::AltModifier);   // "&Neue Position"
+            QTRY_COMPARE(m_f->bookings().state(), DataSet::State::Insert);
+            enter(w<QLineEdit>("hhdbeBuchdat"), "01.02.2024");
+            pick(w<QComboBox>("hhdbcbRubrik"), "Lebenshaltung");
+            enter(w<QLineEdit>("hhdbeRubText"), "Markt");
+            pick(w<QComboBox>("hhdbcbRubdet"), "Bar");
+            auto *field = w<QLineEdit>("hhdbeBetrag");
+            field->setFocus();
+            field->selectAll();
+            GuiTest::type(field, amount);
+            QTest::keyClick(field, Qt::Key_S, modifier);
+            QTRY_COMPARE(m_f->bookings().state(), DataSet::State::Browse);
+            QCOMPARE(m_f->scalar("select Betrag from hhbuch order by Hhbuch_id desc").toDouble(),
+                     GermanFormat::parseMoney(QString::fromLatin1(amount)).toDouble());
+        }
+        QCOMPARE(m_dialogs->texts(), QStringList());
+        QCOMPARE(m_f->storedCount("hhbuch"), 7);
+
+        QWidget *start = w("hhdbeBuchdat");
+        start->setFocus();
+        QStringList chain;
+        for (int i = 0; i < 80; ++i) {
+            QWidget *focus = QApplication::focusWidget();
+            QVERIFY(focus);
+            if (i > 0 && focus == start)
+                break;
+            chain << focus->objectName();
+            QTest::keyClick(focus, Qt::Key_Tab);
+        }
+        QCOMPARE(QApplication::focusWidget(), start);
+        for (const char *reached : {"hhdbeBetrag", "mevon", "mebis", "hhcbRubrik", "hhcbKonto", "butHhFilter",
+                                    "hhbutOhneFilter", "hhdbgPos", "hhtbutneu", "hhtbutrechnen", "hhtbuthilfe",
+                                    "hhbutNeuesbuch", "hhbutHHbuchbearbeiten", "navNext", "qt_tabwidget_tabbar"})
+            QVERIFY2(chain.contains(reached), reached);
+    }
+
     // The series dialog: its checks in order, the key filters, the questions, the series.
     void recurringBookings()
     {
@@ -436,8 +527,9 @@ private slots:
             QVERIFY2(rtf.contains(seen), seen);
         QVERIFY(!rtf.contains("SCAN"));
         QVERIFY(!rtf.contains("\\\\ek"));
-        // The period comes from the bookings listed, not from the filter fields.
-        QVERIFY(!rtf.contains("01.01.2023"));
+        // The period and the filter are those in force, not the first and last booking's dates.
+        QVERIFY(rtf.contains("Buchungen vom \\lang0 01.01.2023 bis \\lang0 31.12.2024"));
+        QVERIFY(rtf.contains("Auswahl: \\lang0 Rubrik: alle; Bar / Konto: Bar"));
 
         // Nothing listed: nothing printed and nothing evaluated.
         m_f->dm.db.exec("update hhplan set Defizit = 1");
@@ -448,6 +540,17 @@ private slots:
         QCOMPARE(m_dialogs->texts(), QStringList{"Es sind keine Datensätze für den Ausdruck vorhanden."});
         QCOMPARE(m_f->scalar("select Defizit from hhplan").toDouble(), 1.0);
         QCOMPARE(m_opener.opened.size(), 1);
+
+        // Without a filter the period runs from the first to the last booking listed.
+        click("hhbutOhneFilter");
+        click("hhtbutAusgabe");
+        QCOMPARE(m_opener.opened.size(), 2);
+        f.close();
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        const QByteArray all = f.readAll();
+        f.close();
+        QVERIFY(all.contains("Buchungen vom \\lang0 20.12.2023 bis \\lang0 15.01.2024"));
+        QVERIFY(all.contains("Auswahl: \\lang0 ohne Filter (alle Buchungen)"));
 
         const QString office = QStandardPaths::findExecutable(QStringLiteral("soffice"));
         if (qEnvironmentVariableIsSet("FINORRA_KEEP_PRINTOUT"))

@@ -89,6 +89,28 @@ private slots:
         QVERIFY(c.lines.at(3).exceeded(1));
     }
 
+    // "Ist" is what is booked up to the day compared on: a series booked ahead for the rest
+    // of the year is no spending yet, and the comparison says how many it left out.
+    void actualMeansBookedUpToThatDay()
+    {
+        const int bud = addPlan();
+        const int book = m_f->addBook("Haushaltsbuch");
+        m_f->addBooking(book, QDate(2024, 6, 1), "Wohnkosten", "Konto", 600);
+        m_f->addBooking(book, QDate(2024, 6, 15), "Wohnkosten", "Konto", 10);
+        for (int m = 7; m <= 12; ++m)
+            m_f->addBooking(book, QDate(2024, m, 1), "Wohnkosten", "Konto", 600);
+        Comparison c = compare(m_f->dm.db, book, bud, 2024, Mapping(), QDate(2024, 6, 15));
+        QCOMPARE(c.lines.at(1).actualYear(), eur(610));
+        QCOMPARE(c.lines.at(1).actual[6], Money());
+        QCOMPARE(c.laterBookings, 6);
+        QCOMPARE(c.actualText(), QStringLiteral("Ist: Buchungen bis 15.06.2024; 6 spätere Buchungen sind nicht gezählt."));
+
+        // A past year counts to its end.
+        c = compare(m_f->dm.db, book, bud, 2024, Mapping(), QDate(2025, 3, 1));
+        QCOMPARE(c.lines.at(1).actualYear(), eur(4210));
+        QCOMPARE(c.actualText(), QStringLiteral("Ist: Buchungen bis 31.12.2024."));
+    }
+
     void overPlan_data()
     {
         QTest::addColumn<double>("planned");

@@ -11,6 +11,7 @@
 #include <QChart>
 #include <QChartView>
 #include <QComboBox>
+#include <QLabel>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTableWidget>
@@ -76,6 +77,7 @@ private slots:
         QCOMPARE(table->item(row(0, 1), column(1))->background().style(), Qt::NoBrush);   // income
         QCOMPARE(table->item(row(5, 1), 14)->text(), QStringLiteral("480,00\u00A0€"));
         QCOMPARE(table->item(row(5, 2), 14)->text(), QStringLiteral("-320,00\u00A0€"));
+        QCOMPARE(tab.findChild<QLabel *>("hhlbSollIstStand")->text(), QStringLiteral("Ist: Buchungen bis 31.12.2024."));
 
         auto *chart = tab.findChild<QChartView *>("hhchartSollIst")->chart();
         auto *series = qobject_cast<QBarSeries *>(chart->series().first());
@@ -116,7 +118,7 @@ private slots:
         if (qEnvironmentVariableIsSet("FINORRA_KEEP_PRINTOUT"))
             QFile::copy(f.fileName(), qEnvironmentVariable("FINORRA_KEEP_PRINTOUT"));
         for (const char *seen : {"Soll und Ist", "Plan Familie Beispiel", "Lebenshaltung", "480,00", "\\'fcber Plan",
-                                 "Jahr 2024"})
+                                 "Jahr 2024", "Ist: Buchungen bis 31.12.2024."})
             QVERIFY2(rtf.contains(seen), seen);
         QVERIFY(!rtf.contains("Verkehrskosten"));   // neither planned nor booked
 

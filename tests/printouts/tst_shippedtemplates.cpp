@@ -106,7 +106,7 @@ class TestShippedTemplates : public QObject
                   dm.dmExtras->qrTermine->replaceSql(AppointmentRules::allDatesSql(AppointmentRules::OpenAndDone));
                   TerminePrintout::print(dm, QStringLiteral("Montag, 14. Dezember 2026"));
               },
-              {"Terminliste", "Montag, 14. Dezember 2026", "Erstgespräch Familie Müller", "09:30 Uhr",
+              {"Terminliste", "Alle Termine, offene und erledigte", "Erstgespräch Familie Müller", "09:30 Uhr",
                "Kontoauszüge mitbringen", "am 14.12.2026", "Rückruf Städtische Werke", "offen"}}},
             {LetterPrintout::StandardTemplate,
              {[this] { printLetter(LetterPrintValues::Form::Standard); },

@@ -76,16 +76,45 @@ void BuildGarnishmentTable(DataSet &qrPfand, DataSet &qrPfaendung, DataSet &tbPf
     }
 }
 
-GarnishmentLimits garnishmentLimits(const Database &db)
+GarnishmentLimits garnishmentLimits(const DataSet &qrPfaendung)
 {
     GarnishmentLimits limits;
-    QSqlQuery q = db.exec(QStringLiteral("select Nettovonbeginn, Nettobisende from Pfand order by Pfand_id"));
-    if (q.next()) {
-        limits.known = true;
-        limits.lower = Money::fromDouble(q.value(0).toDouble());
-        limits.upper = Money::fromDouble(q.value(1).toDouble());
-    }
+    if (!qrPfaendung.isOpen() || qrPfaendung.isEmpty())
+        return limits;
+    const int bis = qrPfaendung.fieldIndex(QStringLiteral("NettoBis"));
+    limits.known = true;
+    limits.lower = Money::fromDouble(qrPfaendung.valueAt(0, bis).toDouble()) + Money::fromCents(1);
+    limits.upper = Money::fromDouble(qrPfaendung.valueAt(qrPfaendung.recordCount() - 1, bis).toDouble());
     return limits;
+}
+
+bool garnishmentTableMatchesBase(const Database &db)
+{
+    QStringList columns = GarnishmentBase::columns();
+    QSqlQuery base = db.exec(QStringLiteral("select %1 from Pfand order by Pfand_id").arg(columns.join(QStringLiteral(", "))));
+    if (!base.next())
+        return true;
+    GarnishmentBase values;
+    for (int i = 0; i < columns.size(); ++i)
+        *values.value(columns.at(i)) = Money::fromDouble(base.value(i).toDouble());
+
+    QVector<GarnishmentRow> stored;
+    QSqlQuery rows = db.exec(QStringLiteral("select NettoVon, NettoBis, Pfand0, Pfand1, Pfand2, Pfand3, Pfand4, Pfand5 "
+                                            "from pfaendung order by Pfand_id"));
+    while (rows.next()) {
+        GarnishmentRow r;
+        r.nettoVon = Money::fromDouble(rows.value(0).toDouble());
+        r.nettoBis = Money::fromDouble(rows.value(1).toDouble());
+        for (int k = 0; k <= 5; ++k)
+            r.pfand[k] = Money::fromDouble(rows.value(k + 2).toDouble());
+        stored.append(r);
+    }
+    if (stored.isEmpty())
+        return true;
+    // Values that cannot be generated from cannot have made this table either.
+    if (!GarnishmentGrid::refusal(values).isEmpty() || GarnishmentGrid::rowCount(values) != stored.size())
+        return false;
+    return GarnishmentGrid::rows(values) == stored;
 }
 
 QString garnishmentColumn(int dependants)
@@ -109,9 +138,9 @@ int findGarnishmentRow(DataSet &qrPfaendung, Money net)
     return found;
 }
 
-Money amountOutsideTable(DataSet &qrPfaendung, const GarnishmentLimits &limits, Money net,
-                         const std::function<int()> &dependants)
+Money amountOutsideTable(DataSet &qrPfaendung, Money net, const std::function<int()> &dependants)
 {
+    const GarnishmentLimits limits = garnishmentLimits(qrPfaendung);
     const int count = qrPfaendung.recordCount();
     if (limits.known && net < limits.lower) {
         if (count > 0)
@@ -129,12 +158,12 @@ Money amountOutsideTable(DataSet &qrPfaendung, const GarnishmentLimits &limits, 
     return last + (net - (limits.upper + Money::fromCents(1)));
 }
 
-GarnishmentResult GarnishableAmount(DataSet &qrPfaendung, const GarnishmentLimits &limits, Money net, int dependants)
+GarnishmentResult GarnishableAmount(DataSet &qrPfaendung, Money net, int dependants)
 {
     GarnishmentResult result;
     const int row = findGarnishmentRow(qrPfaendung, net);
     if (row < 0) {
-        result.amount = amountOutsideTable(qrPfaendung, limits, net, [dependants] { return dependants; });
+        result.amount = amountOutsideTable(qrPfaendung, net, [dependants] { return dependants; });
         return result;
     }
     qrPfaendung.moveTo(row);
@@ -153,8 +182,7 @@ QString UpdateBudgetPfand(DataSet &qrBudget, DataSet &qrPfaendung)
     if (net.isNull() || Money::fromDouble(net.toDouble()).isZero())
         return NoNetIncomeMessage;
     const GarnishmentResult r =
-        GarnishableAmount(qrPfaendung, garnishmentLimits(*qrPfaendung.database()), Money::fromDouble(net.toDouble()),
-                          qrBudget.value(QStringLiteral("Bud_Personen")).toInt());
+        GarnishableAmount(qrPfaendung, Money::fromDouble(net.toDouble()), qrBudget.value(QStringLiteral("Bud_Personen")).toInt());
     if (!r.amount)
         return {};
     qrBudget.edit();

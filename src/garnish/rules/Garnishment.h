@@ -32,15 +32,24 @@ GarnishmentBase garnishmentBaseOf(DataSet &qrPfand);
 void BuildGarnishmentTable(DataSet &qrPfand, DataSet &qrPfaendung, DataSet &tbPfaendung,
                            const std::function<void(int, int)> &progress = {});
 
-// Where the table ends. Beyond the last row every euro is garnishable; below the first
-// range that garnishes anything nothing is. Taken from the stored base values.
+// Where the table ends, read from the table itself (its first and last rows): the lookup
+// and its limits must come from the same rows, also when base values were changed and
+// saved without building the table anew. Beyond the last row every euro is garnishable;
+// below the end of the first range nothing is.
 struct GarnishmentLimits
 {
-    bool known = false;   // false without base values: no amount beyond the table
-    Money lower;          // Nettovonbeginn
-    Money upper;          // Nettobisende; the excess counts from one cent above it
+    bool known = false;   // false for an empty or closed table: no amount beyond it
+    Money lower;          // one cent above the end of the first row
+    Money upper;          // end of the last row; the excess counts from one cent above it
 };
-GarnishmentLimits garnishmentLimits(const Database &db);
+GarnishmentLimits garnishmentLimits(const DataSet &qrPfaendung);
+
+// Whether the stored table is the one the stored base values generate. Without base values
+// or without a table there is nothing to compare, and the answer is yes.
+bool garnishmentTableMatchesBase(const Database &db);
+inline const QString TableNotRebuiltMessage =
+    QStringLiteral("Die gespeicherten Grundwerte passen nicht zur Pfändungstabelle: Die Tabelle wurde noch nicht neu "
+                   "erstellt. Gerechnet wird mit der Tabelle, wie sie gespeichert ist.");
 
 // The column of a number of dependants ("Pfand0" … "Pfand5"); empty for a negative number.
 QString garnishmentColumn(int dependants);
@@ -51,8 +60,7 @@ int findGarnishmentRow(DataSet &qrPfaendung, Money net);
 // The amount when no row holds `net`: 0.00, or above the table the last row's amount plus
 // the excess. Moves the query to the row where the search ended. `dependants` is asked
 // only when a column has to be chosen (it may throw a conversion message).
-Money amountOutsideTable(DataSet &qrPfaendung, const GarnishmentLimits &limits, Money net,
-                         const std::function<int()> &dependants);
+Money amountOutsideTable(DataSet &qrPfaendung, Money net, const std::function<int()> &dependants);
 
 struct GarnishmentResult
 {
@@ -62,7 +70,7 @@ struct GarnishmentResult
 
 // The garnishable part of `net` with `dependants` persons, from the open table query;
 // the row found (or where the search ended) becomes current.
-GarnishmentResult GarnishableAmount(DataSet &qrPfaendung, const GarnishmentLimits &limits, Money net, int dependants);
+GarnishmentResult GarnishableAmount(DataSet &qrPfaendung, Money net, int dependants);
 
 // Looks up the current budget plan's `PfandNetto` with its `Bud_Personen` and stores the
 // result in its `Pfand`. Answers the warning to show when the plan has no net income

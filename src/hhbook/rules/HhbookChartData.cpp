@@ -25,21 +25,26 @@ std::pair<Money, Money> HhbookChartData::range() const
     return {low, high};
 }
 
-HhbookChartData HhbookChartData::fromBookings(const QVector<Booking> &bookings)
+HhbookChartData HhbookChartData::fromBookings(const QVector<Booking> &bookings, const QDate &bookedUpTo)
 {
+    HhbookChartData d;
+    d.bookedUpTo = bookedUpTo;
     // Keyed by year * 12 + month - 1, so the months come out in order.
     QMap<int, Month> byMonth;
     for (const Booking &b : bookings) {
         const int category = HhbookVocabulary::categoryIndex(b.rubrik);
         if (!b.date.isValid() || category < 0)
             continue;
+        if (b.date > bookedUpTo) {
+            ++d.laterLeftOut;
+            continue;
+        }
         Month &m = byMonth[b.date.year() * 12 + b.date.month() - 1];
         if (category == 0)
             m.income += b.amount;
         else
             m.costs[category - 1] += b.amount;
     }
-    HhbookChartData d;
     if (byMonth.isEmpty())
         return d;
     const int last = byMonth.lastKey();
@@ -59,10 +64,10 @@ HhbookChartData HhbookChartData::fromBookings(const QVector<Booking> &bookings)
     return d;
 }
 
-HhbookChartData HhbookChartData::fromDataSet(const DataSet &bookings)
+HhbookChartData HhbookChartData::fromDataSet(const DataSet &bookings, const QDate &bookedUpTo)
 {
     if (!bookings.isOpen())
-        return {};
+        return fromBookings({}, bookedUpTo);
     const int date = bookings.fieldIndex(QStringLiteral("Buchdat"));
     const int rubrik = bookings.fieldIndex(QStringLiteral("Rubrik"));
     const int betrag = bookings.fieldIndex(QStringLiteral("Betrag"));
@@ -77,5 +82,5 @@ HhbookChartData HhbookChartData::fromDataSet(const DataSet &bookings)
         rows.append({bookings.valueAt(r, date).toDate(), bookings.valueAt(r, rubrik).toString(),
                      Money::fromDouble(amount.toDouble())});
     }
-    return fromBookings(rows);
+    return fromBookings(rows, bookedUpTo);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/DateUtil.h"
 #include "core/Money.h"
 
 #include <QDate>
@@ -34,6 +35,10 @@ struct HhbookChartData
     QVector<Month> months;
     // The months before the first one shown, left out for MaxMonths.
     int monthsLeftOut = 0;
+    // Bookings dated after the day the charts count up to (recurring ones made in advance):
+    // what is not booked yet is no spending yet.
+    int laterLeftOut = 0;
+    QDate bookedUpTo;
 
     static constexpr int MaxMonths = 36;
     // "Wohnkosten" … "Hauskredite".
@@ -43,8 +48,8 @@ struct HhbookChartData
     std::pair<Money, Money> range() const;
 
     // Bookings without a date or with a word that is none of the eight count nowhere,
-    // as in the book's evaluation.
-    static HhbookChartData fromBookings(const QVector<Booking> &bookings);
+    // as in the book's evaluation; bookings dated after `bookedUpTo` neither.
+    static HhbookChartData fromBookings(const QVector<Booking> &bookings, const QDate &bookedUpTo = DateUtil::today());
     // The rows of the data set's selection, without moving its cursor.
-    static HhbookChartData fromDataSet(const DataSet &bookings);
+    static HhbookChartData fromDataSet(const DataSet &bookings, const QDate &bookedUpTo = DateUtil::today());
 };

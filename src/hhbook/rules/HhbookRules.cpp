@@ -1,9 +1,12 @@
 #include "hhbook/rules/HhbookRules.h"
 
+#include "core/GermanFormat.h"
 #include "core/SqlText.h"
 #include "data/DataSet.h"
 #include "data/Database.h"
 #include "hhbook/rules/HhbookVocabulary.h"
+
+#include <QDate>
 
 namespace HhbookRules {
 
@@ -66,6 +69,53 @@ QString filterSql(const QString &from, const QString &to, const QString &rubrik,
     return SqlText::format(sql + order, args);
 }
 
+QString filterSql(const Filter &filter)
+{
+    return filterSql(filter.from, filter.to, filter.rubrik, filter.wayOfPayment);
+}
+
+Period periodOf(const ActiveFilter &filter, const DataSet &bookings)
+{
+    if (filter)
+        return {filter->from, filter->to};
+    if (!bookings.isOpen())
+        return {};
+    // Read without moving, and past undated bookings, which sort first.
+    const int date = bookings.fieldIndex(QStringLiteral("Buchdat"));
+    QDate first, last;
+    const int rows = bookings.recordCount();
+    for (int r = 0; r < rows; ++r) {
+        const QDate d = bookings.valueAt(r, date).toDate();
+        if (!d.isValid())
+            continue;
+        if (!first.isValid() || d < first)
+            first = d;
+        if (!last.isValid() || d > last)
+            last = d;
+    }
+    if (!first.isValid())
+        return {};
+    return {GermanFormat::shortDate(first), GermanFormat::shortDate(last)};
+}
+
+QString filterText(const ActiveFilter &filter)
+{
+    if (!filter)
+        return QStringLiteral("ohne Filter (alle Buchungen)");
+    auto word = [](const QString &chosen) {
+        return chosen == HhbookVocabulary::All ? QStringLiteral("alle") : chosen;
+    };
+    return QStringLiteral("Rubrik: %1; Bar / Konto: %2").arg(word(filter->rubrik), word(filter->wayOfPayment));
+}
+
+QString selectionText(const ActiveFilter &filter, const DataSet &bookings)
+{
+    const Period p = periodOf(filter, bookings);
+    if (p.from.isEmpty())
+        return QStringLiteral("Keine Buchungen; ") + filterText(filter);
+    return QStringLiteral("Zeitraum %1 bis %2; %3").arg(p.from, p.to, filterText(filter));
+}
+
 Summary summarize(const DataSet &bookings)
 {
     Summary s;
@@ -92,7 +142,7 @@ Summary summarize(const DataSet &bookings)
     return s;
 }
 
-Summary ComputeHouseholdBook(DataSet &bookings, DataSet &book)
+Summary ComputeHouseholdBook(DataSet &bookings, DataSet &book, const ActiveFilter &filter)
 {
     if (bookings.isOpen())
         bookings.post();
@@ -110,6 +160,7 @@ Summary ComputeHouseholdBook(DataSet &bookings, DataSet &book)
     book.setMoney(QStringLiteral("Maxkredit"), s.maxKredit);
     book.setMoney(QStringLiteral("Maxhaus"), s.maxHaus);
     book.setMoney(QStringLiteral("Defizit"), s.defizit);
+    book.setValue(QStringLiteral("Auswahl"), selectionText(filter, bookings));
     book.post();
     return s;
 }

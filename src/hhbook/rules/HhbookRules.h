@@ -5,6 +5,7 @@
 #include <QString>
 
 #include <array>
+#include <optional>
 
 class DataSet;
 
@@ -31,6 +32,28 @@ inline const QString BookHasBookings = QStringLiteral("Löschen nicht möglich!\
 inline const QString UnfilteredSql = QStringLiteral("select * from hhbuch where hhplan_id = :hhplan_id order by buchdat");
 QString filterSql(const QString &from, const QString &to, const QString &rubrik, const QString &wayOfPayment);
 
+// The filter in force on the booking list, as "Filtern" applied it: the period as German
+// short dates, the category and the way of payment ("<Alle>" for any). None without a filter.
+struct Filter
+{
+    QString from, to, rubrik, wayOfPayment;
+};
+using ActiveFilter = std::optional<Filter>;
+QString filterSql(const Filter &filter);
+
+// The period a selection covers: the filter's, or without one the dates of the first and
+// last dated booking listed (empty without any).
+struct Period
+{
+    QString from, to;
+};
+Period periodOf(const ActiveFilter &filter, const DataSet &bookings);
+// The filter in words: "Rubrik: alle; Bar / Konto: Konto", or "ohne Filter (alle Buchungen)".
+QString filterText(const ActiveFilter &filter);
+// Period and filter in words, as the summary names what its sums cover:
+// "Zeitraum 01.01.2025 bis 31.12.2025; Rubrik: alle; Bar / Konto: Konto".
+QString selectionText(const ActiveFilter &filter, const DataSet &bookings);
+
 // The evaluation of the listed bookings: the eight category sums, the chain of totals and
 // each category's share of the income in per cent.
 struct Summary
@@ -45,8 +68,9 @@ struct Summary
 Summary summarize(const DataSet &bookings);
 
 // Stores a pending booking, evaluates the selection, leaves the list on its last booking and
-// stores the results in the current book. Without any book there is nothing to store into.
-Summary ComputeHouseholdBook(DataSet &bookings, DataSet &book);
+// stores the results in the current book, with `Auswahl` naming the period and filter they
+// cover. Without any book there is nothing to store into.
+Summary ComputeHouseholdBook(DataSet &bookings, DataSet &book, const ActiveFilter &filter = std::nullopt);
 
 // The label of the surplus field after an evaluation.
 inline const QString SurplusLabel = QStringLiteral("Überschuss :");

@@ -1,5 +1,6 @@
 #include "hhbook/rules/PlanActual.h"
 
+#include "core/GermanFormat.h"
 #include "data/Database.h"
 #include "data/WriteTransaction.h"
 #include "hhbook/rules/HhbookVocabulary.h"
@@ -111,10 +112,22 @@ bool Line::exceededYear() const
     return category != 0 && exceeds(plannedYear(), actualYear());
 }
 
-Comparison compare(const Database &db, int hhplanId, int budId, int year, const Mapping &mapping)
+QString Comparison::actualText() const
+{
+    QString text = QStringLiteral("Ist: Buchungen bis %1").arg(GermanFormat::shortDate(bookedUpTo));
+    if (laterBookings == 1)
+        text += QStringLiteral("; 1 spätere Buchung ist nicht gezählt");
+    else if (laterBookings > 1)
+        text += QStringLiteral("; %1 spätere Buchungen sind nicht gezählt").arg(laterBookings);
+    return text + u'.';
+}
+
+Comparison compare(const Database &db, int hhplanId, int budId, int year, const Mapping &mapping,
+                   const QDate &bookedUpTo)
 {
     Comparison c;
     c.year = year;
+    c.bookedUpTo = std::min(bookedUpTo, QDate(year, 12, 31));
     const auto &cats = planCategories();
     for (int i = 0; i < cats.size(); ++i)
         c.lines.append(Line{i, {}, {}});
@@ -139,6 +152,10 @@ Comparison compare(const Database &db, int hhplanId, int budId, int year, const 
         const QDate date = q.value(0).toDate();
         if (category < 0 || !date.isValid())
             continue;
+        if (date > c.bookedUpTo) {
+            ++c.laterBookings;
+            continue;
+        }
         c.lines[category].actual[date.month() - 1] += Money::fromDouble(q.value(2).toDouble());
     }
     return c;

@@ -1,7 +1,9 @@
 #pragma once
 
+#include "core/DateUtil.h"
 #include "core/Money.h"
 
+#include <QDate>
 #include <QHash>
 #include <QString>
 #include <QStringList>
@@ -62,10 +64,17 @@ struct Comparison
 {
     int year = 0;
     QVector<Line> lines;   // all eight, in plan order
+    QDate bookedUpTo;      // "actual" counts the bookings up to this day
+    int laterBookings = 0; // bookings of the year dated after it, left out
+
+    // "Ist: Buchungen bis 11.12.2026; 2 spätere Buchungen sind nicht gezählt."
+    QString actualText() const;
 };
 
-// Bookings of book `hhplanId` dated in `year`, against plan `budId`. A plan without month
-// totals plans 0.
-Comparison compare(const Database &db, int hhplanId, int budId, int year, const Mapping &mapping);
+// Bookings of book `hhplanId` dated in `year` up to `bookedUpTo`, against plan `budId`. A
+// booking dated later (a recurring one made in advance) is no spending yet. A plan without
+// month totals plans 0.
+Comparison compare(const Database &db, int hhplanId, int budId, int year, const Mapping &mapping,
+                   const QDate &bookedUpTo = DateUtil::today());
 
 } // namespace PlanActual
