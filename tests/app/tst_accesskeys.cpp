@@ -1,5 +1,6 @@
 #include "support/GuiTest.h"
 #include "support/TempDatabase.h"
+#include "support/VisibleAccessKeys.h"
 
 #include "admin/TFormBuland.h"
 #include "admin/TFormFirma.h"
@@ -37,57 +38,12 @@
 
 namespace {
 
-// The letter after a single '&', upper-cased; none for "&&" or no '&'.
-QChar accessKey(const QString &text)
-{
-    for (qsizetype i = 0; i + 1 < text.size(); ++i) {
-        if (text.at(i) != u'&')
-            continue;
-        if (text.at(i + 1) == u'&') {
-            ++i;
-            continue;
-        }
-        return text.at(i + 1).toUpper();
-    }
-    return {};
-}
-
-// Every access key that a press of Alt with its letter can reach in `window` as it is shown
-// now, with the texts that own it.
-QMap<QChar, QStringList> accessKeys(QWidget *window)
-{
-    QMap<QChar, QStringList> keys;
-    auto note = [&keys](const QString &text) {
-        const QChar k = accessKey(text);
-        if (!k.isNull())
-            keys[k] << QString(text).remove(u'&');
-    };
-    for (QAbstractButton *b : window->findChildren<QAbstractButton *>())
-        if (b->isVisibleTo(window))
-            note(b->text());   // a disabled one clashes once it is enabled
-    for (QTabBar *bar : window->findChildren<QTabBar *>())
-        if (bar->isVisibleTo(window))
-            for (int i = 0; i < bar->count(); ++i)
-                note(bar->tabText(i));
-    for (QLabel *l : window->findChildren<QLabel *>())
-        if (l->isVisibleTo(window) && l->buddy())
-            note(l->text());
-    for (QGroupBox *g : window->findChildren<QGroupBox *>())
-        if (g->isVisibleTo(window) && g->isCheckable())
-            note(g->title());
-    if (auto *menu = window->findChild<QMenuBar *>())
-        if (menu->isVisibleTo(window))
-            for (QAction *a : menu->actions())
-                note(a->text());
-    return keys;
-}
-
 // The clashes of `window` in every combination of its tabs' pages, one line each.
 QStringList clashes(QWidget *window, const QString &where)
 {
     QStringList found;
     auto check = [&](const QString &state) {
-        const QMap<QChar, QStringList> keys = accessKeys(window);
+        const QMap<QChar, QStringList> keys = VisibleAccessKeys::keys(window);
         for (auto it = keys.cbegin(); it != keys.cend(); ++it)
             if (it.value().size() > 1)
                 found << QStringLiteral("%1%2: Alt+%3 bei %4").arg(where, state, it.key(), it.value().join(QStringLiteral(" / ")));
