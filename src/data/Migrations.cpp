@@ -66,6 +66,7 @@ void apply(Database &db, int toVersion)
         break;
     case 3:   // clients, claims, settlement plans, account certificates
     case 4:   // bank statement import, plan against actual
+    case 5:   // IBAN and BIC of the own banks, the salutation of a client
         addMissingTablesAndColumns(db);
         break;
     default:

@@ -167,8 +167,13 @@ void printFailure(DataModules &dm, int planId)
     if (!refusal.isEmpty())
         throw UserWarning(refusal);
     PV::Plan p = PV::plan(dm.db, planId);
+    const QString tooEarly = PlanRules::failureDateRefusal(dm.db, planId, p.failedOn);
+    if (!tooEarly.isEmpty())
+        throw UserWarning(tooEarly);
     if (!p.failedOn.isValid()) {
-        p.failedOn = DateUtil::today();
+        p.failedOn = PlanRules::defaultFailureDate(dm.db, planId);
+        if (!p.failedOn.isValid())
+            p.failedOn = DateUtil::today();
         dm.db.exec(QStringLiteral("update sbplan set scheiterdat = :d where plan_id = :p"),
                    {{QStringLiteral("d"), p.failedOn}, {QStringLiteral("p"), planId}});
     }

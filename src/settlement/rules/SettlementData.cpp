@@ -69,7 +69,10 @@ void SettlementData::installRules()
     };
     qrSbPosten->beforePost = [](DataSet &ds) { PlanRules::checkLine(ds); };
     qrSbPlan->afterInsert = [&m](DataSet &ds) { PlanRules::newPlan(ds, *m.dmAdressen->qrKontakte); };
-    qrSbPlan->beforePost = [](DataSet &ds) { PlanRules::checkPlan(ds); };
+    qrSbPlan->beforePost = [&m](DataSet &ds) {
+        PlanRules::checkPlan(ds);
+        PlanRules::checkFailureDate(m.db, ds);
+    };
     qrSbPlan->beforeDelete = [&m](DataSet &ds) {
         m.db.exec(QStringLiteral("delete from sbposten where plan_id = :p"),
                   {{QStringLiteral("p"), ds.value(QStringLiteral("Plan_id"))}});
