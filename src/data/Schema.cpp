@@ -64,8 +64,8 @@ QVector<TableDef> buildTables()
                boolean("BetreffzeileInhalt"), text("Mobil", 50), text("Briefkopfwahl", 50),
                text("Sbkurz", 10), text("Sblang", 80), text("Sbtelefon", 50),
                // SEPA replaced account number and bank code; the old columns keep what
-               // older files hold.
-               text("Bank1Iban", 34), text("Bank1Bic", 11), text("Bank2Iban", 34), text("Bank2Bic", 11)},
+               // older files hold. An IBAN is typed in groups of four, hence the room.
+               text("Bank1Iban", 42), text("Bank1Bic", 11), text("Bank2Iban", 42), text("Bank2Bic", 11)},
               {}});
 
     t.append({QStringLiteral("buland"), {key("Buland_id"), text("Buland", 50)}, {}});

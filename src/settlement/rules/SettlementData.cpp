@@ -2,6 +2,7 @@
 
 #include "core/AppError.h"
 #include "core/DateUtil.h"
+#include "core/Iban.h"
 #include "data/DataModules.h"
 #include "settlement/rules/ClaimRules.h"
 #include "settlement/rules/PKontoAllowance.h"
@@ -89,6 +90,10 @@ void SettlementData::installRules()
         ds.setValue(QStringLiteral("Kontoinhaber"), holder);
     };
     qrPKonto->beforePost = [](DataSet &ds) {
+        const QString iban = ds.asString(QStringLiteral("Iban"));
+        Iban::check(iban, QStringLiteral("IBAN"));
+        if (Iban::compact(iban) != iban)
+            ds.setValue(QStringLiteral("Iban"), Iban::compact(iban));
         PKontoAllowance::allowance({}, ds.asInteger(QStringLiteral("Personen")), ds.asMoney(QStringLiteral("Kindergeld")),
                                    ds.asMoney(QStringLiteral("Leistungen")), ds.asMoney(QStringLiteral("Einmalig")));
         const QDate from = ds.asDate(QStringLiteral("Gueltigab"));

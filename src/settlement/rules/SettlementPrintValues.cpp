@@ -167,11 +167,14 @@ Office office(const Database &db, const QString &adviser, const QString &adviser
 Values debtorWords(const Contact &client)
 {
     const bool w = client.isWoman();
+    const bool man = client.salutation == QStringLiteral("Herr");
     return {
         {QStringLiteral("ekSchuldnerNomGross"), w ? QStringLiteral("Die Schuldnerin") : QStringLiteral("Der Schuldner")},
         {QStringLiteral("ekSchuldnerNom"), w ? QStringLiteral("die Schuldnerin") : QStringLiteral("der Schuldner")},
         {QStringLiteral("ekSchuldnerGen"), w ? QStringLiteral("der Schuldnerin") : QStringLiteral("des Schuldners")},
-        {QStringLiteral("ekSchuldnerTitel"), w ? QStringLiteral("Schuldnerin") : QStringLiteral("Schuldner")},
+        // Labels stay open for both while the salutation is not known.
+        {QStringLiteral("ekSchuldnerTitel"), w ? QStringLiteral("Schuldnerin") : man ? QStringLiteral("Schuldner") : QStringLiteral("Schuldner/in")},
+        {QStringLiteral("ekKontoinhaberTitel"), w ? QStringLiteral("Kontoinhaberin") : man ? QStringLiteral("Kontoinhaber") : QStringLiteral("Kontoinhaber/in")},
         {QStringLiteral("ekEr"), w ? QStringLiteral("sie") : QStringLiteral("er")},
         {QStringLiteral("ekSein"), w ? QStringLiteral("ihr") : QStringLiteral("sein")},
     };
