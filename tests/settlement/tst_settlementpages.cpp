@@ -5,8 +5,12 @@
 
 #include "contacts/ContactsModule.h"
 #include "contacts/ContactsPage.h"
+#include "core/DateUtil.h"
+#include "core/GermanFormat.h"
 #include "data/DataModules.h"
+#include "settlement/SettlementPrintouts.h"
 #include "settlement/SettlementSetup.h"
+#include "settlement/rules/PlanRules.h"
 #include "settlement/rules/SettlementData.h"
 #include "ui/DbComboBox.h"
 #include "ui/DbEdit.h"
@@ -212,6 +216,13 @@ private slots:
                 emit answer->activated(answer->currentIndex());
                 click(dlg, "sbbutAntwort");
             }
+            // The answer period of the creditor who did not answer still runs.
+            click(dlg, "sbbutScheitern");
+            QCOMPARE(m_dialogs->lastText(), QString("Die Antwortfrist von Finanzamt Bremen läuft noch bis zum %1; erst danach "
+                                                    "ist der Einigungsversuch gescheitert.")
+                                                .arg(GermanFormat::shortDate(DateUtil::today().addDays(28))));
+            m_dm->db.exec("update schrift set erfdat = :d where projekt = 'Einigungsversuch'",
+                          {{"d", DateUtil::today().addDays(-35)}});
             click(dlg, "sbbutScheitern");
             click(dlg, "sbtbutSchliessen");
         });
@@ -226,7 +237,10 @@ private slots:
         QVERIFY(plan.contains("8.640,00"));
 
         const QString letters = output("Glaeubigeranschreiben.rtf");
-        QCOMPARE(letters.count("\\page"), 5);
+        // Each letter a section of its own that counts its pages: the letter and its enclosure.
+        QCOMPARE(letters.count("\\sect "), 5);
+        QCOMPARE(letters.count("\\pgnrestart"), 6);
+        QCOMPARE(letters.count("{\\field{\\*\\fldinst SECTIONPAGES}{\\fldrslt 2}}"), 6);
         QCOMPARE(letters.count("Sehr geehrte Damen und Herren"), 6);
         QCOMPARE(m_dm->db.scalar("select count(*) from schrift where projekt = 'Einigungsversuch'").toInt(), 6);
         for (int id : ids)
@@ -236,6 +250,8 @@ private slots:
         const QString failure = output("BescheinigungScheitern.rtf");
         QVERIFY(failure.contains("Von 6 Gl\\'E4ubigern hat 1 den Plan abgelehnt, 1 hat nicht geantwortet."));
         QVERIFY(!m_dm->db.scalar("select scheiterdat from sbplan").isNull());
+        // The refusal was entered today, after the answer period had ended.
+        QCOMPARE(m_dm->db.scalar("select scheiterdat from sbplan").toDate(), DateUtil::today());
     }
 
     // Every window of the counselling uses each access key once: the Gläubiger tab with the
@@ -342,6 +358,7 @@ private slots:
         const int power = addContact("Stadtwerke", "Stadtwerke", "Weg", "Bremen");
         addClaim(bank, "AZ-1", 2000);
         addClaim(power, "AZ-2", 1000);
+        const QDate refused = DateUtil::today().addDays(-30);
         QWidget *tab = GuiTest::find<QWidget>(m_page.get(), "glTab");
         RecordDialog::whenShown([&](QDialog *dlg) {
             CloseAtEnd closing{dlg};
@@ -350,21 +367,46 @@ private slots:
             click(dlg, "sbtbutSpeichern");
             click(dlg, "sbbutAufteilen");
             m_dm->db.exec("update sbposten set antwort = 'abgelehnt', antwortdat = :d where glaeub_id = :g",
-                          {{"d", QDate(2027, 1, 14)}, {"g", bank}});
+                          {{"d", refused}, {"g", bank}});
             m_dm->db.exec("update sbposten set antwort = 'zugestimmt', antwortdat = :d where glaeub_id = :g",
-                          {{"d", QDate(2027, 1, 9)}, {"g", power}});
+                          {{"d", refused.addDays(-5)}, {"g", power}});
             data().qrSbPosten->reopen();
-            type(dlg, "dbeSbScheiterdat", "13.01.2027");
+            type(dlg, "dbeSbScheiterdat", GermanFormat::shortDate(refused.addDays(-1)));
             click(dlg, "sbtbutSpeichern");
-            QCOMPARE(m_dialogs->lastText(), QString("Der Einigungsversuch kann nicht vor dem 14.01.2027 gescheitert sein: "
-                                                    "an diesem Tag hat Sparkasse Nord abgelehnt."));
+            QCOMPARE(m_dialogs->lastText(), QString("Der Einigungsversuch kann nicht vor dem %1 gescheitert sein: "
+                                                    "an diesem Tag hat Sparkasse Nord abgelehnt.")
+                                                .arg(GermanFormat::shortDate(refused)));
             click(dlg, "sbtbutAbbruch");
             click(dlg, "sbbutScheitern");
             click(dlg, "sbtbutSchliessen");
         });
         click(tab, "gltbutPlan");
-        QCOMPARE(m_dm->db.scalar("select scheiterdat from sbplan").toDate(), QDate(2027, 1, 14));
-        QVERIFY(output("BescheinigungScheitern.rtf").contains("14.01.2027"));
+        QCOMPARE(m_dm->db.scalar("select scheiterdat from sbplan").toDate(), refused);
+        QVERIFY(output("BescheinigungScheitern.rtf").contains(GermanFormat::shortDate(refused)));
+    }
+
+    // A small claim paid in full drops out; the plan shows from which month the split
+    // changes, and its totals are what is really paid.
+    void planPrintoutShowsTheMonthsOfChange()
+    {
+        makeClient();
+        const int power = addContact("Stadtwerke", "Stadtwerke", "Weg", "Bremen");
+        const int bank = addContact("Sparkasse Nord", "Sparkasse Nord", "Am Markt", "Bremen");
+        addClaim(power, "AZ-1", 0.31);
+        addClaim(bank, "AZ-2", 3000);
+        m_dm->db.exec("insert into sbplan (Kunde_id, Planart, Plandat, Laufzeit, Rate) values (:k, 'Ratenplan', :d, 36, 50)",
+                      {{"k", m_client}, {"d", QDate(2026, 12, 1)}});
+        const int plan = m_dm->db.scalar("select max(plan_id) from sbplan").toInt();
+        PlanRules::computeLines(*&m_dm->db, plan);
+        QCOMPARE(m_dm->db.scalar("select gesamt from sbposten where glaeub_id = :g", {{"g", power}}).toDouble(), 0.31);
+        QCOMPARE(m_dm->db.scalar("select quote from sbposten where glaeub_id = :g", {{"g", power}}).toDouble(), 100.0);
+        SettlementPrintouts::printPlan(*m_dm, plan);
+        const QString doc = output("Schuldenbereinigungsplan.rtf");
+        QVERIFY(doc.contains("Verlauf der Zahlungen"));
+        QVERIFY(doc.contains("Monate 1 bis 31: monatlich 50,00\\'A0\\'80 (Stadtwerke 0,01\\'A0\\'80, Sparkasse Nord 49,99\\'A0\\'80); "
+                             "danach vollst\\'E4ndig bezahlt: Stadtwerke"));
+        QVERIFY(doc.contains("Monate 32 bis 36: monatlich 50,00\\'A0\\'80 (Sparkasse Nord 50,00\\'A0\\'80)"));
+        QVERIFY(doc.contains("1.800,00"));
     }
 
     // Two children: the basic amount, both increases and the child benefit typed.

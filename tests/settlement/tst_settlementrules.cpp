@@ -1,6 +1,8 @@
 #include "support/TempDatabase.h"
 
 #include "core/AppError.h"
+#include "core/DateUtil.h"
+#include "core/GermanFormat.h"
 #include "data/DataModules.h"
 #include "settlement/rules/ClaimRules.h"
 #include "settlement/rules/PKontoAllowance.h"
@@ -470,34 +472,47 @@ private slots:
         plans->post();
         const int planId = plans->asInteger("Plan_id");
         PlanRules::computeLines(m_dm->db, planId);
-        m_dm->db.exec("insert into schrift (Erfdat, Titel) values (:d, 'Anschreiben')", {{"d", QDate(2026, 12, 20)}});
+        const QDate sent = DateUtil::today().addDays(-90);
+        m_dm->db.exec("insert into schrift (Erfdat, Titel) values (:d, 'Anschreiben')", {{"d", sent}});
         const int letter = m_dm->db.scalar("select max(schrift_id) from schrift").toInt();
         m_dm->db.exec("update sbposten set schrift_id = :s where plan_id = :p", {{"s", letter}, {"p", planId}});
         QVERIFY(!PlanRules::defaultFailureDate(m_dm->db, planId).isValid());
+        auto answer = [&](int creditor, const char *text, int day) {
+            m_dm->db.exec("update sbposten set antwort = :a, antwortdat = :d where glaeub_id = :g",
+                          {{"a", text}, {"d", sent.addDays(day)}, {"g", creditor}});
+        };
+        auto day = [&](int d) { return GermanFormat::shortDate(sent.addDays(d)); };
 
-        m_dm->db.exec("update sbposten set antwort = 'abgelehnt', antwortdat = :d where glaeub_id = :g",
-                      {{"d", QDate(2027, 1, 8)}, {"g", m_bank}});
-        m_dm->db.exec("update sbposten set antwort = 'zugestimmt', antwortdat = :d where glaeub_id = :g",
-                      {{"d", QDate(2027, 1, 30)}, {"g", m_power}});
-        QCOMPARE(PlanRules::defaultFailureDate(m_dm->db, planId), QDate(2027, 1, 8));
+        answer(m_bank, "abgelehnt", 19);
+        answer(m_power, "zugestimmt", 41);
+        QCOMPARE(PlanRules::defaultFailureDate(m_dm->db, planId), sent.addDays(19));
         // The answer period of a creditor who did not answer ends four weeks after the letter.
-        m_dm->db.exec("update sbposten set antwort = 'keine Antwort', antwortdat = :d where glaeub_id = :g",
-                      {{"d", QDate(2027, 1, 5)}, {"g", m_power}});
-        QCOMPARE(PlanRules::defaultFailureDate(m_dm->db, planId), QDate(2027, 1, 17));
+        answer(m_power, "keine Antwort", 16);
+        QCOMPARE(PlanRules::defaultFailureDate(m_dm->db, planId), sent.addDays(PlanRules::AnswerDays));
 
         plans->edit();
-        plans->setValue("Scheiterdat", QDate(2027, 1, 10));
+        plans->setValue("Scheiterdat", sent.addDays(21));
         QCOMPARE(warningOf([&] { plans->post(); }),
-                 QString("Der Einigungsversuch kann nicht vor dem 17.01.2027 gescheitert sein: bis dahin läuft die "
-                         "Antwortfrist von Stadtwerke."));
-        plans->setValue("Scheiterdat", QDate(2027, 1, 5));
-        m_dm->db.exec("update sbposten set antwort = 'zugestimmt' where glaeub_id = :g", {{"g", m_power}});
+                 QString("Der Einigungsversuch kann nicht vor dem %1 gescheitert sein: bis dahin läuft die "
+                         "Antwortfrist von Stadtwerke.").arg(day(28)));
+        plans->setValue("Scheiterdat", sent.addDays(16));
+        answer(m_power, "zugestimmt", 41);
         QCOMPARE(warningOf([&] { plans->post(); }),
-                 QString("Der Einigungsversuch kann nicht vor dem 08.01.2027 gescheitert sein: an diesem Tag hat "
-                         "Sparkasse Nord abgelehnt."));
-        plans->setValue("Scheiterdat", QDate(2027, 1, 8));
+                 QString("Der Einigungsversuch kann nicht vor dem %1 gescheitert sein: an diesem Tag hat "
+                         "Sparkasse Nord abgelehnt.").arg(day(19)));
+        plans->setValue("Scheiterdat", DateUtil::today().addDays(1));
+        QCOMPARE(warningOf([&] { plans->post(); }), QString("Der Tag des Scheiterns darf nicht nach dem heutigen Tag liegen."));
+        plans->setValue("Scheiterdat", sent.addDays(19));
         plans->post();
-        QCOMPARE(m_dm->db.scalar("select scheiterdat from sbplan").toDate(), QDate(2027, 1, 8));
+        QCOMPARE(m_dm->db.scalar("select scheiterdat from sbplan").toDate(), sent.addDays(19));
+
+        // While an answer period still runs, the failure cannot be certified yet.
+        QCOMPARE(PlanRules::failureNotYet(m_dm->db, planId, DateUtil::today()), QString());
+        m_dm->db.exec("update schrift set erfdat = :d", {{"d", DateUtil::today().addDays(-10)}});
+        answer(m_power, "keine Antwort", 85);
+        QCOMPARE(PlanRules::failureNotYet(m_dm->db, planId, DateUtil::today()),
+                 QString("Die Antwortfrist von Stadtwerke läuft noch bis zum %1; erst danach ist der Einigungsversuch "
+                         "gescheitert.").arg(GermanFormat::shortDate(DateUtil::today().addDays(18))));
     }
 
     void rateFromTheBudgetPlan()

@@ -230,10 +230,36 @@ QString failureDateRefusal(const Database &db, int planId, const QDate &day)
                            .arg(GermanFormat::shortDate(o.until), o.creditor);
 }
 
+QString failureNotYet(const Database &db, int planId, const QDate &today)
+{
+    // Only a period that runs from a letter sent: an answer typed with a date of its own is
+    // taken as the adviser gave it.
+    QSqlQuery q = db.exec(QStringLiteral("select s.erfdat, a.suna from sbposten p "
+                                         "join schrift s on s.schrift_id = p.schrift_id "
+                                         "left join adressen a on a.adr_id = p.glaeub_id "
+                                         "where p.plan_id = :p and p.antwort = :silent order by p.posten_id"),
+                          {{QStringLiteral("p"), planId}, {QStringLiteral("silent"), NoAnswer}});
+    QDate until;
+    QString creditor;
+    while (q.next()) {
+        const QDate end = q.value(0).toDate().addDays(AnswerDays);
+        if (end > today && (!until.isValid() || end > until)) {
+            until = end;
+            creditor = q.value(1).toString();
+        }
+    }
+    if (!until.isValid())
+        return {};
+    return QStringLiteral("Die Antwortfrist von %1 läuft noch bis zum %2; erst danach ist der Einigungsversuch gescheitert.")
+        .arg(creditor, GermanFormat::shortDate(until));
+}
+
 void checkFailureDate(const Database &db, const DataSet &plan)
 {
     if (plan.isNull(QStringLiteral("Plan_id")) || plan.isNull(QStringLiteral("Scheiterdat")))
         return;
+    if (plan.asDate(QStringLiteral("Scheiterdat")) > DateUtil::today())
+        throw UserWarning(QStringLiteral("Der Tag des Scheiterns darf nicht nach dem heutigen Tag liegen."));
     const QString why = failureDateRefusal(db, plan.asInteger(QStringLiteral("Plan_id")), plan.asDate(QStringLiteral("Scheiterdat")));
     if (!why.isEmpty())
         throw UserWarning(why);

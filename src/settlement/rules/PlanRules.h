@@ -60,6 +60,9 @@ QDate defaultFailureDate(const Database &db, int planId);
 // Why the attempt cannot have failed on `day` (a refusal came later, an answer period was
 // still running), or empty.
 QString failureDateRefusal(const Database &db, int planId, const QDate &day);
+// Why the failure cannot be certified on `today`: the answer period of a creditor who did
+// not answer still runs. Empty when it can.
+QString failureNotYet(const Database &db, int planId, const QDate &today);
 // The plan's own date of failure must not lie before an answer still outstanding.
 void checkFailureDate(const Database &db, const DataSet &plan);
 
