@@ -317,12 +317,16 @@ private slots:
     void oneOffPaymentLoweredToTheClaims()
     {
         makeClient();
-        m_dm->db.exec("update adressen set anrede = 'Frau' where adr_id = :id", {{"id", m_client}});
         const int bank = addContact("Sparkasse Nord", "Sparkasse Nord", "Am Markt", "Bremen");
         const int power = addContact("Stadtwerke", "Stadtwerke", "Weg", "Bremen");
         addClaim(bank, "AZ-1", 2000);
         addClaim(power, "AZ-2", 1000);
         QWidget *tab = GuiTest::find<QWidget>(m_page.get(), "glTab");
+        auto *salutation = GuiTest::find<QComboBox>(tab, "glcbAnrede");
+        QVERIFY(salutation->isEnabled());
+        salutation->setCurrentIndex(salutation->findText("Frau"));
+        emit salutation->activated(salutation->currentIndex());
+        QCOMPARE(m_dm->db.scalar("select anrede from adressen where adr_id = :id", {{"id", m_client}}).toString(), QString("Frau"));
         QString note;
         RecordDialog::whenShown([&](QDialog *dlg) {
             CloseAtEnd closing{dlg};
