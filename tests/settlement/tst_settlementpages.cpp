@@ -416,7 +416,7 @@ private slots:
     // Two children: the basic amount, both increases and the child benefit typed.
     void pkontoCertificate()
     {
-        m_dm->db.exec("update adressen set akunde = :k where adr_id = :id", {{"k", true}, {"id", m_client}});
+        m_dm->db.exec("update adressen set akunde = :k, anrede = 'Frau' where adr_id = :id", {{"k", true}, {"id", m_client}});
         m_dm->dmAdressen->qrKontakte->reopen();
         QVERIFY(m_dm->dmAdressen->qrKontakte->locate("Adr_id", m_client));
         QWidget *tab = GuiTest::find<QWidget>(m_page.get(), "glTab");
@@ -450,6 +450,8 @@ private slots:
         for (const char *amount : {"1.590,00", "597,42", "332,83", "518,00", "3.038,25"})
             QVERIFY2(doc.contains(amount), amount);
         QVERIFY(doc.contains("DE21 2905 0101 0001 2345 67"));
+        QVERIFY(doc.contains("Die Kontoinhaberin"));
+        QVERIFY(!doc.contains("Kontoinhaber/in"));
         QCOMPARE(m_dm->db.scalar("select iban from pkonto").toString(), QString("DE21290501010001234567"));
     }
 };

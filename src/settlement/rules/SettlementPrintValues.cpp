@@ -175,6 +175,8 @@ Values debtorWords(const Contact &client)
         // Labels stay open for both while the salutation is not known.
         {QStringLiteral("ekSchuldnerTitel"), w ? QStringLiteral("Schuldnerin") : man ? QStringLiteral("Schuldner") : QStringLiteral("Schuldner/in")},
         {QStringLiteral("ekKontoinhaberTitel"), w ? QStringLiteral("Kontoinhaberin") : man ? QStringLiteral("Kontoinhaber") : QStringLiteral("Kontoinhaber/in")},
+        {QStringLiteral("ekKontoinhaberNomGross"), w ? QStringLiteral("Die Kontoinhaberin") : QStringLiteral("Der Kontoinhaber")},
+        {QStringLiteral("ekKontoinhaberNom"), w ? QStringLiteral("die Kontoinhaberin") : QStringLiteral("der Kontoinhaber")},
         {QStringLiteral("ekEr"), w ? QStringLiteral("sie") : QStringLiteral("er")},
         {QStringLiteral("ekSein"), w ? QStringLiteral("ihr") : QStringLiteral("sein")},
     };
