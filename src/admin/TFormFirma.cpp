@@ -161,15 +161,21 @@ QWidget *TFormFirma::makeBankTab()
     auto *layout = new QVBoxLayout(page);
     layout->setContentsMargins(12, 12, 12, 12);
     layout->setSpacing(10);
+    // IBAN and BIC replaced account number and bank code with SEPA; the old columns stay
+    // stored, and letters print them only while no IBAN is given.
     const QString fields[2][3] = {
-        {QStringLiteral("Bank1Name1"), QStringLiteral("Bank1Ktonr"), QStringLiteral("Bank1BLZ")},
-        {QStringLiteral("Bank2Name1"), QStringLiteral("Bank2Ktonr"), QStringLiteral("Bank2Blz")}};
+        {QStringLiteral("Bank1Name1"), QStringLiteral("Bank1Iban"), QStringLiteral("Bank1Bic")},
+        {QStringLiteral("Bank2Name1"), QStringLiteral("Bank2Iban"), QStringLiteral("Bank2Bic")}};
     for (int bank = 0; bank < 2; ++bank) {
         auto *group = new QGroupBox(QStringLiteral("Bank %1").arg(bank + 1), page);
         QFormLayout *form = formLayout(group);
         form->addRow(QStringLiteral("Bankname :"), edit(m_qrFirma, fields[bank][0], group));
-        form->addRow(QStringLiteral("Konto - Nr. :"), edit(m_qrFirma, fields[bank][1], group));
-        form->addRow(QStringLiteral("BLZ :"), edit(m_qrFirma, fields[bank][2], group));
+        DbEdit *iban = edit(m_qrFirma, fields[bank][1], group);
+        iban->setPlaceholderText(QStringLiteral("DE12 3456 7890 1234 5678 90"));
+        form->addRow(QStringLiteral("IBAN :"), iban);
+        DbEdit *bic = edit(m_qrFirma, fields[bank][2], group);
+        bic->setPlaceholderText(QStringLiteral("8 oder 11 Stellen"));
+        form->addRow(QStringLiteral("BIC :"), bic);
         layout->addWidget(group);
     }
     layout->addStretch(1);

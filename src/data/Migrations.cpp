@@ -66,7 +66,7 @@ void apply(Database &db, int toVersion)
         break;
     case 3:   // clients, claims, settlement plans, account certificates
     case 4:   // bank statement import, plan against actual
-    case 5:   // what a household book's stored evaluation covers
+    case 5:   // what a household book's stored evaluation covers; IBAN and BIC of the own banks, a client's salutation
         addMissingTablesAndColumns(db);
         break;
     default:

@@ -62,7 +62,10 @@ QVector<TableDef> buildTables()
                text("Bank2Name1", 80), text("Bank2Ktonr", 50), text("Bank2Blz", 10),
                boolean("Bank2Verwenden"), boolean("BetreffzeileTitel"),
                boolean("BetreffzeileInhalt"), text("Mobil", 50), text("Briefkopfwahl", 50),
-               text("Sbkurz", 10), text("Sblang", 80), text("Sbtelefon", 50)},
+               text("Sbkurz", 10), text("Sblang", 80), text("Sbtelefon", 50),
+               // SEPA replaced account number and bank code; the old columns keep what
+               // older files hold. An IBAN is typed in groups of four, hence the room.
+               text("Bank1Iban", 42), text("Bank1Bic", 11), text("Bank2Iban", 42), text("Bank2Bic", 11)},
               {}});
 
     t.append({QStringLiteral("buland"), {key("Buland_id"), text("Buland", 50)}, {}});

@@ -22,6 +22,9 @@ void appendDebtCounselling(QVector<TableDef> &tables)
     // A budget plan may name the client it was drawn up for; older plans name none.
     if (TableDef *budget = find(tables, QStringLiteral("budget")))
         budget->columns.append(integer("Kunde_id"));
+    // How letters and certificates speak of a client: "Frau", "Herr" or nothing.
+    if (TableDef *contacts = find(tables, QStringLiteral("adressen")))
+        contacts->columns.append(text("Anrede", 10));
 
     // One claim of a creditor against a client; both are contacts.
     tables.append({QStringLiteral("forderung"),

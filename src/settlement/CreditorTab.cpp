@@ -18,6 +18,7 @@
 #include "ui/RecordToolBar.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -57,13 +58,20 @@ CreditorTab::CreditorTab(DataModules &dm, QWidget *parent) : QWidget(parent), m_
     bold.setBold(true);
     name->setFont(bold);
     head->addWidget(name, 1);
+    head->addWidget(new QLabel(QStringLiteral("Anrede in Schreiben :"), this));
+    m_salutation = named(new QComboBox(this), "glcbAnrede");
+    m_salutation->addItems({QString(), QStringLiteral("Frau"), QStringLiteral("Herr")});
+    m_salutation->setToolTip(QStringLiteral("Bei „Frau“ sprechen Pläne, Anschreiben und Bescheinigungen von der Schuldnerin."));
+    connect(m_salutation, &QComboBox::activated, this, [this](int index) { setSalutation(m_salutation->itemText(index)); });
+    head->addWidget(m_salutation);
+    head->addSpacing(12);
     head->addWidget(m_client);
 
     m_claims = new QWidget(this);
     auto *bar = new RecordToolBar(claims, m_claims);
     bar->setObjectName(QStringLiteral("glToolBar"));
     bar->addNewButton(QStringLiteral("gltbutNeu"), QStringLiteral("&Neu"));
-    bar->addSaveButton(QStringLiteral("gltbutSpeichern"), QStringLiteral("S&peichern"));
+    bar->addSaveButton(QStringLiteral("gltbutSpeichern"), QStringLiteral("&Speichern"));
     bar->addCancelButton(QStringLiteral("gltbutAbbruch"), QStringLiteral("&Abbruch"));
     bar->addDeleteButton(QStringLiteral("gltbutLoeschen"), QStringLiteral("&Löschen"), QStringLiteral("Forderung löschen?"));
     bar->addButton(QStringLiteral("gltbutPlan"), QStringLiteral("&Einigungsplan"),
@@ -149,6 +157,9 @@ void CreditorTab::showContact()
     const bool client = any && contacts->asBoolean(QStringLiteral("Akunde"));
     m_client->setEnabled(any);
     m_client->setChecked(client);
+    m_salutation->setEnabled(client);
+    const int salutation = any ? m_salutation->findText(contacts->asString(QStringLiteral("Anrede"))) : 0;
+    m_salutation->setCurrentIndex(std::max(0, salutation));
     m_claims->setEnabled(client);
     updateSum();
 }
@@ -159,6 +170,17 @@ void CreditorTab::setClient(bool client)
     guarded([&] {
         contacts->edit();
         contacts->setValue(QStringLiteral("Akunde"), client);
+        contacts->post();
+    });
+    showContact();
+}
+
+void CreditorTab::setSalutation(const QString &salutation)
+{
+    DataSet *contacts = m_dm.dmAdressen->qrKontakte;
+    guarded([&] {
+        contacts->edit();
+        contacts->setValue(QStringLiteral("Anrede"), salutation);
         contacts->post();
     });
     showContact();

@@ -4,6 +4,7 @@
 
 class DataModules;
 class QCheckBox;
+class QComboBox;
 class QLabel;
 
 // The "Gläubiger" tab of the Kontakte page: whether the contact is a client of the
@@ -18,6 +19,7 @@ public:
 private:
     void showContact();
     void setClient(bool client);
+    void setSalutation(const QString &salutation);
     void chooseCreditor();
     void openPlans();
     void openPKonto();
@@ -25,6 +27,7 @@ private:
 
     DataModules &m_dm;
     QCheckBox *m_client;
+    QComboBox *m_salutation;
     QLabel *m_sum;
     QWidget *m_claims;
 };

@@ -9,6 +9,7 @@
 #include "report/OpenFailureReason.h"
 #include "report/ReportError.h"
 #include "report/ReportMemoryDataSet.h"
+#include "report/RtfText.h"
 #include "report/TRtfReport.h"
 #include "settlement/rules/PKontoAllowance.h"
 #include "settlement/rules/PlanRules.h"
@@ -88,6 +89,72 @@ void openDocument(const QString &path)
                               .arg(OpenFailureReason::text(result.errorNumber)));
 }
 
+// Rows of the overview that a page of a letter's enclosure takes. The rows have a fixed
+// height and texts cut to one line, so a page holds them whatever the names, and each
+// letter's pages can be counted before the word processor lays them out.
+constexpr int OverviewRowsPerPage = 30;
+
+QString cut(const QString &text, int length)
+{
+    return text.size() <= length ? text : text.left(length - 1) + QChar(0x2026);
+}
+
+QString rtf(const QString &text) { return QString::fromLatin1(RtfText::escape(text)); }
+
+QString overviewRow(const QStringList &cells, bool head, bool sum)
+{
+    static const int right[] = {2700, 4200, 5500, 6500, 7750, 9468};
+    QString r = QStringLiteral("\\trowd\\trgaph60\\trleft0\\trrh-300\\trpaddl60\\trpaddr60\\trpaddfl3\\trpaddfr3");
+    if (head)
+        r += QStringLiteral("\\trhdr");
+    for (int x : right) {
+        for (const char *side : {"t", "l", "b", "r"})
+            r += QStringLiteral("\\clbrdr%1\\brdrs\\brdrw5\\brdrcf3").arg(QLatin1String(side));
+        if (head)
+            r += QStringLiteral("\\clcbpat2");
+        else if (sum)
+            r += QStringLiteral("\\clcbpat5");
+        r += QStringLiteral("\\clvertalc\\cellx%1").arg(x);
+    }
+    r += u'\n';
+    for (int i = 0; i < cells.size(); ++i)
+        r += QStringLiteral("\\pard\\plain\\intbl%1\\f0\\fs14%2 %3\\cell\n")
+                 .arg(i < 2 ? QStringLiteral("\\ql") : QStringLiteral("\\qr"), head || sum ? QStringLiteral("\\b") : QString(),
+                      rtf(cells.at(i)));
+    return r + QStringLiteral("\\row\n");
+}
+
+// The enclosure of every letter, on pages of its own: all creditors of the plan.
+QString overviewRtf(const PV::Plan &p, const QString &heading)
+{
+    const QStringList head = {QStringLiteral("Gläubiger"), QStringLiteral("Aktenzeichen"), QStringLiteral("Forderung"),
+                              QStringLiteral("Anteil"), QStringLiteral("Rate mtl."), QStringLiteral("Gesamt")};
+    QString out;
+    for (qsizetype i = 0; i < p.lines.size(); ++i) {
+        if (i % OverviewRowsPerPage == 0) {
+            out += QStringLiteral("\\page\\pard\\plain\\sa80\\keepn\\f0\\fs16\\b %1%2\\par\n")
+                       .arg(rtf(heading), i == 0 ? QString() : rtf(QStringLiteral(" – Fortsetzung")));
+            out += overviewRow(head, true, false);
+        }
+        const PV::Line &l = p.lines.at(i);
+        const QString creditor = l.creditor.name1.isEmpty() ? l.creditor.suna : l.creditor.name1;
+        out += overviewRow({cut(creditor, 36), cut(l.reference, 19), GermanFormat::currency(l.claim),
+                            GermanFormat::number(l.share, 2) + QStringLiteral(" %"), GermanFormat::currency(l.monthly),
+                            GermanFormat::currency(l.total)},
+                           false, false);
+    }
+    out += overviewRow({QStringLiteral("Summe"), QString(), GermanFormat::currency(p.claims), QStringLiteral("100,00 %"),
+                        GermanFormat::currency(p.monthlySum), GermanFormat::currency(p.totalSum)},
+                       false, true);
+    return out;
+}
+
+// The letter's first page and the pages of its enclosure.
+int letterPages(const PV::Plan &p)
+{
+    return 1 + static_cast<int>((p.lines.size() + OverviewRowsPerPage - 1) / OverviewRowsPerPage);
+}
+
 QString storedText(const QString &text)
 {
     QString s = text;
@@ -116,16 +183,26 @@ int printLetters(DataModules &dm, int planId)
     const QString client = QStringList{p.client.name1, p.client.name2}.join(u' ').trimmed();
 
     auto letters = std::make_unique<ReportMemoryDataSet>(QStringLiteral("qrBriefe"));
-    for (const char *name : {"Empname", "Anschrift", "IhrZeichen", "Betreff", "Text"})
+    for (const char *name : {"Empname", "Anschrift", "IhrZeichen", "Betreff", "Text", "Weiter"})
         letters->addField(QLatin1String(name), Kind::Text);
     QStringList texts;
     for (const PV::Line &l : p.lines) {
         texts << PV::letterText(p, l, today.addDays(AnswerDays));
-        letters->addRow({l.creditor.nameBlock(), l.creditor.addressBlock(), l.reference, subject, texts.last()});
+        // Each letter is a section of its own, so it counts its own pages.
+        letters->addRow({l.creditor.nameBlock(), l.creditor.addressBlock(), l.reference, subject, texts.last(),
+                         texts.size() > 1 ? QStringLiteral("1") : QString()});
     }
     auto lines = lineSet(p);
     TRtfReport report;
-    prepare(dm, report, LettersTemplate, PV::planValues(p, officeFor(dm), today));
+    PV::Values values = PV::planValues(p, officeFor(dm), today);
+    values.append({QStringLiteral("ekAnlage"),
+                   overviewRtf(p, QStringLiteral("Anlage: Schuldenbereinigungsplan vom %1 (Übersicht aller Gläubiger)")
+                                      .arg(GermanFormat::shortDate(p.date)))});
+    // The pages of the letter's section; a word processor that knows the field counts them
+    // itself, the others show the count made here.
+    values.append({QStringLiteral("ekSeitenzahl"),
+                   QStringLiteral("{\\field{\\*\\fldinst SECTIONPAGES}{\\fldrslt %1}}").arg(letterPages(p))});
+    prepare(dm, report, LettersTemplate, values);
 
     // The letters are stored only with a document that was written, and the other way round.
     WriteTransaction tx(dm.db);
@@ -167,8 +244,16 @@ void printFailure(DataModules &dm, int planId)
     if (!refusal.isEmpty())
         throw UserWarning(refusal);
     PV::Plan p = PV::plan(dm.db, planId);
+    const QString tooEarly = PlanRules::failureDateRefusal(dm.db, planId, p.failedOn);
+    if (!tooEarly.isEmpty())
+        throw UserWarning(tooEarly);
     if (!p.failedOn.isValid()) {
-        p.failedOn = DateUtil::today();
+        const QString notYet = PlanRules::failureNotYet(dm.db, planId, DateUtil::today());
+        if (!notYet.isEmpty())
+            throw UserWarning(notYet);
+        p.failedOn = PlanRules::defaultFailureDate(dm.db, planId);
+        if (!p.failedOn.isValid())
+            p.failedOn = DateUtil::today();
         dm.db.exec(QStringLiteral("update sbplan set scheiterdat = :d where plan_id = :p"),
                    {{QStringLiteral("d"), p.failedOn}, {QStringLiteral("p"), planId}});
     }

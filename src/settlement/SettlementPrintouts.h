@@ -1,5 +1,7 @@
 #pragma once
 
+#include "settlement/rules/PlanRules.h"
+
 #include <QString>
 
 class DataModules;
@@ -12,14 +14,15 @@ inline const QString LettersTemplate = QStringLiteral("Glaeubigeranschreiben.rtf
 inline const QString FailureTemplate = QStringLiteral("BescheinigungScheitern.rtf");
 inline const QString PKontoTemplate = QStringLiteral("PKontoBescheinigung.rtf");
 
-// Creditors get four weeks to answer.
-inline constexpr int AnswerDays = 28;
+inline constexpr int AnswerDays = PlanRules::AnswerDays;
 
 void printPlan(DataModules &dm, int planId);
 // One letter per line of the plan in one document, a page each; every letter is stored in
 // the letters of the logged-in user with its creditor as recipient. Returns their number.
 int printLetters(DataModules &dm, int planId);
-// Refused while answers are missing or everyone agreed; dates the failure on first print.
+// Refused while answers are missing or everyone agreed, or when the plan's date of failure
+// lies before an answer still outstanding; a plan without that date gets the latest refusal
+// or end of an answer period.
 void printFailure(DataModules &dm, int planId);
 void printPKonto(DataModules &dm, int pkontoId);
 

@@ -25,6 +25,10 @@
 
 namespace {
 
+// How the plan records where its rate came from.
+const QString GarnishableSource = QStringLiteral("Pfand");
+const QString SurplusSource = QStringLiteral("Überschuss");
+
 template <typename W>
 W *named(W *w, const char *name)
 {
@@ -81,6 +85,11 @@ TFormSbPlan::TFormSbPlan(DataModules &dm, QWidget *parent) : RecordDialog(parent
     row1->addWidget(named(new DbEdit(plans, QStringLiteral("Plandat"), planBox), "dbeSbPlandat"));
     row1->addWidget(new QLabel(QStringLiteral("Laufzeit (Monate) :"), planBox));
     row1->addWidget(named(new DbEdit(plans, QStringLiteral("Laufzeit"), planBox), "dbeSbLaufzeit"));
+    row1->addWidget(new QLabel(QStringLiteral("gescheitert am :"), planBox));
+    auto *failedOn = named(new DbEdit(plans, QStringLiteral("Scheiterdat"), planBox), "dbeSbScheiterdat");
+    failedOn->setToolTip(QStringLiteral("Leer lassen: Beim Bescheinigen gilt die letzte Ablehnung oder das Ende der "
+                                        "letzten Antwortfrist."));
+    row1->addWidget(failedOn);
     form->addRow(QStringLiteral("Art :"), row1);
     auto *row2 = new QHBoxLayout;
     row2->addWidget(named(new DbEdit(plans, QStringLiteral("Rate"), planBox), "dbeSbRate"));
@@ -111,8 +120,10 @@ TFormSbPlan::TFormSbPlan(DataModules &dm, QWidget *parent) : RecordDialog(parent
                            "sbgrdPosten");
     lineGrid->setReadOnly(true);
     m_totals = named(new QLabel(linesBox), "sblbSumme");
+    m_note = named(new QLabel(linesBox), "sblbHinweis");
+    m_note->setWordWrap(true);
     auto *answerRow = new QHBoxLayout;
-    answerRow->addWidget(button(this, "sbbutAufteilen", QStringLiteral("&Aufteilen"), [this] { split(); }));
+    answerRow->addWidget(button(this, "sbbutAufteilen", QStringLiteral("Auf&teilen"), [this] { split(); }));
     answerRow->addSpacing(20);
     answerRow->addWidget(new QLabel(QStringLiteral("Antwort :"), linesBox));
     answerRow->addWidget(named(new DbComboBox(lines, QStringLiteral("Antwort"), DbComboBox::Mode::ListOnly, PlanRules::answers(),
@@ -120,11 +131,12 @@ TFormSbPlan::TFormSbPlan(DataModules &dm, QWidget *parent) : RecordDialog(parent
                                "dbcSbAntwort"));
     answerRow->addWidget(new QLabel(QStringLiteral("vom :"), linesBox));
     answerRow->addWidget(named(new DbEdit(lines, QStringLiteral("Antwortdat"), linesBox), "dbeSbAntwortdat"));
-    answerRow->addWidget(button(this, "sbbutAntwort", QStringLiteral("Antwort s&peichern"), [lines] { lines->post(); }));
+    answerRow->addWidget(button(this, "sbbutAntwort", QStringLiteral("Ant&wort speichern"), [lines] { lines->post(); }));
     answerRow->addStretch(1);
     linesLayout->addLayout(answerRow);
     linesLayout->addWidget(lineGrid, 1);
     linesLayout->addWidget(m_totals);
+    linesLayout->addWidget(m_note);
 
     auto *printRow = new QHBoxLayout;
     printRow->addWidget(button(this, "sbbutPlanDruck", QStringLiteral("Plan &drucken"),
@@ -134,7 +146,7 @@ TFormSbPlan::TFormSbPlan(DataModules &dm, QWidget *parent) : RecordDialog(parent
         SettlementData::of(m_dm).qrSbPosten->reopen();
         ShowMsg(QStringLiteral("%1 Anschreiben wurden erstellt und bei den Briefen der Gläubiger gespeichert.").arg(n), mkInfo);
     }));
-    printRow->addWidget(button(this, "sbbutScheitern", QStringLiteral("&Scheitern bescheinigen"), [this, plans] {
+    printRow->addWidget(button(this, "sbbutScheitern", QStringLiteral("Scheitern &bescheinigen"), [this, plans] {
         SettlementPrintouts::printFailure(m_dm, currentPlan());
         plans->reopen();
     }));
@@ -156,7 +168,11 @@ TFormSbPlan::TFormSbPlan(DataModules &dm, QWidget *parent) : RecordDialog(parent
     connect(lines, &DataSet::rowsReset, this, &TFormSbPlan::updateTotals);
     connect(lines, &DataSet::opened, this, &TFormSbPlan::updateTotals);
     connect(lines, &DataSet::rowChanged, this, &TFormSbPlan::updateTotals);
+    connect(plans, &DataSet::currentRowChanged, this, &TFormSbPlan::showRateSource);
+    connect(plans, &DataSet::opened, this, &TFormSbPlan::showRateSource);
+    connect(plans, &DataSet::rowsReset, this, &TFormSbPlan::showRateSource);
     fillBudgets();
+    showRateSource();
     updateTotals();
     setPostOnClose(plans);
     resize(960, 680);
@@ -186,6 +202,22 @@ void TFormSbPlan::fillBudgets()
     });
 }
 
+void TFormSbPlan::showRateSource()
+{
+    const DataSet *plans = SettlementData::of(m_dm).qrSbPlan;
+    if (!plans->isOpen() || plans->isEmpty())
+        return;
+    // The choice follows the plan as it was saved, so "Rate übernehmen" takes the same amount.
+    const QString source = plans->asString(QStringLiteral("Ratenquelle"));
+    if (source == SurplusSource)
+        m_source->setCurrentIndex(1);
+    else if (source == GarnishableSource)
+        m_source->setCurrentIndex(0);
+    const int budget = m_budget->findData(plans->value(QStringLiteral("Bud_id")));
+    if (budget >= 0)
+        m_budget->setCurrentIndex(budget);
+}
+
 void TFormSbPlan::takeRate()
 {
     if (m_budget->currentIndex() < 0)
@@ -201,8 +233,7 @@ void TFormSbPlan::takeRate()
     plans->edit();
     plans->setMoney(QStringLiteral("Rate"), rate);
     plans->setValue(QStringLiteral("Bud_id"), budId);
-    plans->setValue(QStringLiteral("Ratenquelle"), source == PlanRules::RateSource::Garnishable ? QStringLiteral("Pfand")
-                                                                                                 : QStringLiteral("Überschuss"));
+    plans->setValue(QStringLiteral("Ratenquelle"), source == PlanRules::RateSource::Garnishable ? GarnishableSource : SurplusSource);
     PlanRules::assignBudget(m_dm.db, budId, m_dm.dmAdressen->qrKontakte->asInteger(QStringLiteral("Adr_id")));
 }
 
@@ -213,16 +244,27 @@ void TFormSbPlan::split()
     const SettlementSplit::Result r = PlanRules::computeLines(m_dm.db, planId);
     data.qrSbPosten->reopen();
     updateTotals();
-    if (r.capped)
+    if (r.rateLowered)
+        ShowMsg(loweredText(r.requestedRate, r.claims), mkInfo);
+    else if (r.capped)
         ShowMsg(QStringLiteral("Die Zahlungen über die Laufzeit übersteigen die Forderungen (%1).\r"
                                "Jeder Gläubiger erhält höchstens seine Forderung.")
                     .arg(GermanFormat::currency(r.claims)),
                 mkInfo);
 }
 
+QString TFormSbPlan::loweredText(Money requested, Money claims) const
+{
+    const bool oneOff = SettlementData::of(m_dm).qrSbPlan->asString(QStringLiteral("Planart")) == PlanRules::OneOff;
+    return (oneOff ? QStringLiteral("Der Betrag von %1 übersteigt die Forderungen von zusammen %2; er wurde auf %2 gesenkt.")
+                   : QStringLiteral("Die Rate von %1 übersteigt die Forderungen von zusammen %2; sie wurde auf %2 gesenkt."))
+        .arg(GermanFormat::currency(requested), GermanFormat::currency(claims));
+}
+
 void TFormSbPlan::updateTotals()
 {
     const DataSet *lines = SettlementData::of(m_dm).qrSbPosten;
+    m_note->clear();
     if (!lines->isOpen() || lines->isEmpty()) {
         m_totals->setText(QStringLiteral("Noch nicht aufgeteilt."));
         return;
@@ -238,6 +280,10 @@ void TFormSbPlan::updateTotals()
         total += Money::fromDouble(lines->valueAt(i, fTotal).toDouble());
     }
     const double quota = claims.isZero() ? 0 : total.toDouble() * 100.0 / claims.toDouble();
+    const DataSet *plans = SettlementData::of(m_dm).qrSbPlan;
+    const Money asked = SettlementSplit::toCents(plans->asMoney(QStringLiteral("Rate")));
+    if (plans->asString(QStringLiteral("Planart")) != PlanRules::ZeroPlan && asked > claims && !claims.isZero())
+        m_note->setText(loweredText(asked, claims));
     m_totals->setText(QStringLiteral("%1 Gläubiger · Forderungen %2 · Rate mtl. %3 · Gesamt %4 · Quote %5 %")
                           .arg(n)
                           .arg(GermanFormat::currency(claims), GermanFormat::currency(monthly), GermanFormat::currency(total),

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/Money.h"
 #include "ui/RecordDialog.h"
 
 class DataModules;
@@ -18,6 +19,8 @@ public:
 private:
     void fillBudgets();
     void takeRate();
+    void showRateSource();
+    QString loweredText(Money requested, Money claims) const;
     void split();
     void updateTotals();
     int currentPlan();
@@ -26,4 +29,5 @@ private:
     QComboBox *m_budget;
     QComboBox *m_source;
     QLabel *m_totals;
+    QLabel *m_note;
 };

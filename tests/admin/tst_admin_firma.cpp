@@ -129,6 +129,35 @@ private slots:
         QVERIFY(!GuiTest::find<QRadioButton>(&w, "rbStandardformular")->isChecked());
     }
 
+    // The banks take IBAN and BIC: a wrong check digit is refused naming the field, the
+    // window keeps what was typed, and a BIC of eleven places is stored whole.
+    void banksTakeIbanAndBic()
+    {
+        TFormFirma w(f->dm, m_exeDir);
+        w.show();
+        QVERIFY(!w.findChild<DbEdit *>("eBank1Ktonr"));
+        auto *iban = GuiTest::find<DbEdit>(&w, "eBank1Iban");
+        auto *bic = GuiTest::find<DbEdit>(&w, "eBank1Bic");
+        GuiTest::type(iban, "DE89 3704 0044 0532 0103 00");
+        GuiTest::leave(iban);
+        GuiTest::type(bic, "COBADEFF370");
+        GuiTest::leave(bic);
+        QCOMPARE(bic->text(), QStringLiteral("COBADEFF370"));
+        GuiTest::find<QToolButton>(&w, "tbutSpeichern")->click();
+        QCOMPARE(f->dialogs.texts(), QStringList{"Die Eingabe im Feld „IBAN (Bank 1)“ ist keine gültige IBAN: die Prüfziffer "
+                                                 "stimmt nicht; bitte vergleichen Sie die IBAN mit dem Kontoauszug."});
+        w.close();
+        QVERIFY(w.isVisible());
+        QCOMPARE(iban->text(), QStringLiteral("DE89 3704 0044 0532 0103 00"));
+        iban->selectAll();
+        GuiTest::type(iban, "DE89 3704 0044 0532 0130 00");
+        GuiTest::leave(iban);
+        GuiTest::find<QToolButton>(&w, "tbutEnde")->click();
+        QVERIFY(!w.isVisible());
+        QCOMPARE(stored("Bank1Iban"), QStringLiteral("DE89370400440532013000"));
+        QCOMPARE(stored("Bank1Bic"), QStringLiteral("COBADEFF370"));
+    }
+
     void deletedRecordIsStartedAnewByTyping()
     {
         TFormFirma w(f->dm, m_exeDir);

@@ -163,6 +163,21 @@ private slots:
         QCOMPARE(QStringList({h["ekbank1"], h["ekbank2"], h["ekkonto1"], h["ekkonto2"], h["ekblz1"], h["ekblz2"]}), banks);
     }
 
+    // With an IBAN the banks print IBAN and BIC; account number and bank code only while
+    // there is none (bank 2 here).
+    void bankSlotsWithIban()
+    {
+        useBanks(true, true);
+        m_dm->db.exec("update firma set Bank1Iban = 'DE89370400440532013000', Bank1Bic = 'COBADEFF370'");
+        firma()->reopen();
+        auto h = printed(Form::Standard);
+        QCOMPARE(h["ekbank1"], QStringLiteral("Sparkasse Nord * IBAN DE89 3704 0044 0532 0130 00 * BIC COBADEFF370"));
+        QCOMPARE(h["ekbank2"], QStringLiteral("Volksbank Süd * Konto 987 * BLZ 60090100"));
+        h = printed(Form::Internal);
+        QCOMPARE(QStringList({h["ekbank1"], h["ekkonto1"], h["ekblz1"]}),
+                 QStringList({"Sparkasse Nord", "IBAN DE89 3704 0044 0532 0130 00", "BIC COBADEFF370"}));
+    }
+
     void letterValues()
     {
         m_dm->db.exec("insert into adressen (Name1, Name2, Suna, Land, Plz, Ort, Strasse, Hausnr) "

@@ -1,6 +1,8 @@
 #include "support/TempDatabase.h"
 
 #include "core/AppError.h"
+#include "core/DateUtil.h"
+#include "core/GermanFormat.h"
 #include "data/DataModules.h"
 #include "settlement/rules/ClaimRules.h"
 #include "settlement/rules/PKontoAllowance.h"
@@ -8,6 +10,7 @@
 #include "settlement/rules/SettlementData.h"
 #include "settlement/rules/SettlementSplit.h"
 
+#include <QRegularExpression>
 #include <QTest>
 
 SettlementSplit::Result plan(const QVector<Money> &claims, Money rate, int months)
@@ -148,6 +151,87 @@ private slots:
         QCOMPARE(tiny.lines.at(0).monthly, eur("0.01"));
     }
 
+    // No creditor receives more than its claim: one paid in full drops out, and its part of
+    // the rate goes to the others from then on.
+    void paidInFullDropsOut_data()
+    {
+        QTest::addColumn<QStringList>("claims");
+        QTest::addColumn<QString>("rate");
+        QTest::addColumn<int>("months");
+        QTest::addColumn<QStringList>("totals");
+        QTest::addColumn<QString>("phases");
+        // 0,005 € a month rounded up to a cent would pay 0,36 € on a claim of 0,31 €.
+        QTest::newRow("a cent rounded up settles a small claim early")
+            << QStringList{"0.31", "3000"} << "50" << 36 << QStringList{"0.31", "1799.69"}
+            << "1-31: 0.01 49.99 | 32-36: 0 50";
+        QTest::newRow("the last month pays what is left")
+            << QStringList{"100", "200"} << "50" << 36 << QStringList{"100", "200"} << "1-5: 16.67 33.33 | 6-6: 16.65 33.35";
+        QTest::newRow("several small claims among large ones")
+            << QStringList{"0.05", "1000", "0.07", "500"} << "180" << 7 << QStringList{"0.05", "839.93", "0.07", "419.95"}
+            << "1-5: 0.01 119.99 0.01 59.99 | 6-7: 0 119.99 0.01 60";
+    }
+    void paidInFullDropsOut()
+    {
+        QFETCH(QStringList, claims);
+        QFETCH(QString, rate);
+        QFETCH(int, months);
+        QFETCH(QStringList, totals);
+        QFETCH(QString, phases);
+        const auto r = plan(amounts(claims), Money::fromDouble(rate.toDouble()), months);
+        Money sum;
+        for (qsizetype i = 0; i < totals.size(); ++i) {
+            QCOMPARE(r.lines.at(i).total, Money::fromDouble(totals.at(i).toDouble()));
+            QVERIFY(r.lines.at(i).quotaPercent <= 100.0);
+            sum += r.lines.at(i).total;
+        }
+        QCOMPARE(r.planTotal, sum);
+        QCOMPARE(r.planTotal, std::min(r.rate * months, r.claims));
+        QStringList seen;
+        for (const auto &ph : r.phases) {
+            QStringList parts;
+            Money month;
+            for (Money m : ph.payments) {
+                parts << QString::number(m.toDouble(), 'f', 2).remove(QRegularExpression("\\.?0+$"));
+                month += m;
+            }
+            if (ph.lastMonth < r.lastMonth)
+                QCOMPARE(month, r.rate);   // every month but the last pays the whole rate
+            seen << QString("%1-%2: %3").arg(ph.firstMonth).arg(ph.lastMonth).arg(parts.join(' '));
+        }
+        QCOMPARE(seen.join(" | "), phases);
+    }
+
+    // Whatever the claims, nobody gets more than owed and the plan pays what it says.
+    void neverMoreThanTheClaim()
+    {
+        for (int seed = 1; seed <= 60; ++seed) {
+            QVector<Money> claims;
+            for (int i = 0; i < 2 + seed % 9; ++i)
+                claims << Money::fromCents((i * 7919 + seed * 104729) % (i % 3 == 0 ? 90 : 900000) + 1);
+            const Money rate = Money::fromCents(seed * 137 % 20000 + 1);
+            const auto r = plan(claims, rate, 1 + seed % 72);
+            Money sum;
+            for (const auto &l : r.lines) {
+                QVERIFY2(l.total <= l.claim, qPrintable(QString("seed %1").arg(seed)));
+                sum += l.total;
+            }
+            QCOMPARE(sum, r.planTotal);
+            QCOMPARE(r.planTotal, std::min(r.rate * (1 + seed % 72), r.claims));
+        }
+    }
+
+    // A one-off payment above all claims is lowered, and says so.
+    void rateLoweredToTheClaims()
+    {
+        const auto once = plan({eur("1000"), eur("2000")}, eur("5000"), 1);
+        QVERIFY(once.rateLowered);
+        QVERIFY(!once.capped);
+        QCOMPARE(once.requestedRate, eur("5000"));
+        QCOMPARE(once.rate, eur("3000"));
+        QCOMPARE(once.planTotal, eur("3000"));
+        QVERIFY(!plan({eur("1000"), eur("2000")}, eur("3000"), 1).rateLowered);
+    }
+
     void shareAndQuota()
     {
         const auto r = plan({eur("1000"), eur("3000")}, eur("40"), 36);
@@ -203,6 +287,36 @@ private slots:
         m_dm->db.exec("update Pfand set Nettobisbeginn = 1601.5");
         QCOMPARE(PKontoAllowance::allowance(PKontoAllowance::baseInForce(m_dm->db, QDate(2026, 8, 1)), 0, {}, {}, {}).monthly,
                  eur("1610"));
+    }
+
+    // § 899 Abs. 1 ZPO: the free amount rounded up to the next full ten; a full ten stays.
+    void pkontoFreeAmountOfTheTable_data()
+    {
+        QTest::addColumn<QString>("firstRowEnd");
+        QTest::addColumn<QString>("firstAmount");
+        QTest::addColumn<QString>("free");
+        QTest::addColumn<QString>("basic");
+        QTest::newRow("table of 2026: 1.587,40") << "1589.99" << "1.82" << "1587.40" << "1590";
+        QTest::newRow("free amount a full ten") << "1599.99" << "7.00" << "1590" << "1590";
+        QTest::newRow("a cent above a full ten") << "1599.99" << "6.99" << "1590.01" << "1600";
+        QTest::newRow("a cent below a full ten") << "1589.99" << "0.01" << "1589.99" << "1590";
+    }
+    void pkontoFreeAmountOfTheTable()
+    {
+        QFETCH(QString, firstRowEnd);
+        QFETCH(QString, firstAmount);
+        QFETCH(QString, free);
+        QFETCH(QString, basic);
+        const Money f = PKontoAllowance::freeAmountOf(eur(qPrintable(firstRowEnd)), eur("10"), eur(qPrintable(firstAmount)), eur("7"));
+        QCOMPARE(f, eur(qPrintable(free)));
+        PKontoAllowance::Base base{QDate(), f, QDate(), eur("597.42"), eur("332.83")};
+        QCOMPARE(PKontoAllowance::allowance(base, 0, {}, {}, {}).basic, eur(qPrintable(basic)));
+
+        // The same from the stored base values of a table made for that free amount.
+        m_dm->db.exec("update Pfand set Nettobisbeginn = :e, Pfand0beginn = :a",
+                      {{"e", firstRowEnd.toDouble()}, {"a", firstAmount.toDouble()}});
+        const auto stored = PKontoAllowance::baseInForce(m_dm->db, QDate(2026, 8, 1));
+        QCOMPARE(PKontoAllowance::allowance(stored, 0, {}, {}, {}).basic, eur(qPrintable(basic)));
     }
 
     void pkontoPersonsAndRefusals()
@@ -344,6 +458,61 @@ private slots:
         plans->setValue("Rate", 0.0);
         plans->post();
         QCOMPARE(PlanRules::computeLines(m_dm->db, planId).planTotal, Money());
+    }
+
+    // The attempt fails on the latest refusal or when the last answer period ends, not on
+    // the day the certificate is printed; an earlier day is refused.
+    void failureDate()
+    {
+        addClaim(m_bank, "3000");
+        addClaim(m_power, "1000");
+        DataSet *plans = m_data->qrSbPlan;
+        plans->append();
+        plans->setValue("Rate", 100.0);
+        plans->post();
+        const int planId = plans->asInteger("Plan_id");
+        PlanRules::computeLines(m_dm->db, planId);
+        const QDate sent = DateUtil::today().addDays(-90);
+        m_dm->db.exec("insert into schrift (Erfdat, Titel) values (:d, 'Anschreiben')", {{"d", sent}});
+        const int letter = m_dm->db.scalar("select max(schrift_id) from schrift").toInt();
+        m_dm->db.exec("update sbposten set schrift_id = :s where plan_id = :p", {{"s", letter}, {"p", planId}});
+        QVERIFY(!PlanRules::defaultFailureDate(m_dm->db, planId).isValid());
+        auto answer = [&](int creditor, const char *text, int day) {
+            m_dm->db.exec("update sbposten set antwort = :a, antwortdat = :d where glaeub_id = :g",
+                          {{"a", text}, {"d", sent.addDays(day)}, {"g", creditor}});
+        };
+        auto day = [&](int d) { return GermanFormat::shortDate(sent.addDays(d)); };
+
+        answer(m_bank, "abgelehnt", 19);
+        answer(m_power, "zugestimmt", 41);
+        QCOMPARE(PlanRules::defaultFailureDate(m_dm->db, planId), sent.addDays(19));
+        // The answer period of a creditor who did not answer ends four weeks after the letter.
+        answer(m_power, "keine Antwort", 16);
+        QCOMPARE(PlanRules::defaultFailureDate(m_dm->db, planId), sent.addDays(PlanRules::AnswerDays));
+
+        plans->edit();
+        plans->setValue("Scheiterdat", sent.addDays(21));
+        QCOMPARE(warningOf([&] { plans->post(); }),
+                 QString("Der Einigungsversuch kann nicht vor dem %1 gescheitert sein: bis dahin läuft die "
+                         "Antwortfrist von Stadtwerke.").arg(day(28)));
+        plans->setValue("Scheiterdat", sent.addDays(16));
+        answer(m_power, "zugestimmt", 41);
+        QCOMPARE(warningOf([&] { plans->post(); }),
+                 QString("Der Einigungsversuch kann nicht vor dem %1 gescheitert sein: an diesem Tag hat "
+                         "Sparkasse Nord abgelehnt.").arg(day(19)));
+        plans->setValue("Scheiterdat", DateUtil::today().addDays(1));
+        QCOMPARE(warningOf([&] { plans->post(); }), QString("Der Tag des Scheiterns darf nicht nach dem heutigen Tag liegen."));
+        plans->setValue("Scheiterdat", sent.addDays(19));
+        plans->post();
+        QCOMPARE(m_dm->db.scalar("select scheiterdat from sbplan").toDate(), sent.addDays(19));
+
+        // While an answer period still runs, the failure cannot be certified yet.
+        QCOMPARE(PlanRules::failureNotYet(m_dm->db, planId, DateUtil::today()), QString());
+        m_dm->db.exec("update schrift set erfdat = :d", {{"d", DateUtil::today().addDays(-10)}});
+        answer(m_power, "keine Antwort", 85);
+        QCOMPARE(PlanRules::failureNotYet(m_dm->db, planId, DateUtil::today()),
+                 QString("Die Antwortfrist von Stadtwerke läuft noch bis zum %1; erst danach ist der Einigungsversuch "
+                         "gescheitert.").arg(GermanFormat::shortDate(DateUtil::today().addDays(18))));
     }
 
     void rateFromTheBudgetPlan()

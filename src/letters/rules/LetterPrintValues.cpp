@@ -1,6 +1,7 @@
 #include "letters/rules/LetterPrintValues.h"
 
 #include "core/GermanFormat.h"
+#include "core/Iban.h"
 #include "core/LineBreaks.h"
 #include "core/PostalAddress.h"
 #include "data/DataSet.h"
@@ -26,7 +27,7 @@ Recipient recipientOf(const DataSet &r)
 
 struct Bank
 {
-    QString name, account, code;
+    QString name, account, code, iban, bic;
 };
 
 // The banks in use fill the slots in their order: bank 2 alone takes slot 1.
@@ -35,9 +36,9 @@ QList<Bank> banksInUse(const DataSet &firma)
     QList<Bank> banks;
     auto t = [&firma](const char *f) { return firma.asString(QLatin1String(f)); };
     if (firma.value(QStringLiteral("Bank1Verwenden")).toBool())
-        banks.append({t("Bank1Name1"), t("Bank1Ktonr"), t("Bank1BLZ")});
+        banks.append({t("Bank1Name1"), t("Bank1Ktonr"), t("Bank1BLZ"), t("Bank1Iban").trimmed(), t("Bank1Bic").trimmed()});
     if (firma.value(QStringLiteral("Bank2Verwenden")).toBool())
-        banks.append({t("Bank2Name1"), t("Bank2Ktonr"), t("Bank2Blz")});
+        banks.append({t("Bank2Name1"), t("Bank2Ktonr"), t("Bank2Blz"), t("Bank2Iban").trimmed(), t("Bank2Bic").trimmed()});
     return banks;
 }
 
@@ -125,7 +126,20 @@ Values values(const DataSet &letter, const DataSet &recipient, const DataSet &fi
     for (int slot = 1; slot <= banks.size(); ++slot) {
         const Bank &b = banks.at(slot - 1);
         const QString k = QString::number(slot);
-        if (form == Form::Standard) {
+        // IBAN and BIC since SEPA; account number and bank code only from a file that has
+        // no IBAN yet.
+        if (!b.iban.isEmpty()) {
+            const QString iban = QStringLiteral("IBAN ") + Iban::grouped(b.iban);
+            const QString bic = b.bic.isEmpty() ? QString() : QStringLiteral("BIC ") + b.bic;
+            if (form == Form::Standard) {
+                set(QStringLiteral("ekbank") + k, b.name + QStringLiteral(" * ") + iban
+                                                      + (bic.isEmpty() ? QString() : QStringLiteral(" * ") + bic));
+            } else {
+                set(QStringLiteral("ekbank") + k, b.name);
+                set(QStringLiteral("ekkonto") + k, iban);
+                set(QStringLiteral("ekblz") + k, bic);
+            }
+        } else if (form == Form::Standard) {
             set(QStringLiteral("ekbank") + k,
                 b.name + QStringLiteral(" * Konto ") + b.account + QStringLiteral(" * BLZ ") + b.code);
         } else {

@@ -27,13 +27,31 @@ bool pick(QSqlQuery &q, const QDate &day, Take take)
 
 } // namespace
 
+Money freeAmountOf(Money firstRowEnd, Money step, Money firstAmount, Money amountStep)
+{
+    // The first row ends just below the first step that is garnished. Within that step the
+    // first amount is the garnished share of what lies above the free amount, so the free
+    // amount lies that many euros below the step: 1,82 € at 7,00 € per 10 € is 2,60 €.
+    const Money firstGarnished = roundUpToTen(firstRowEnd);
+    if (step <= Money() || amountStep <= Money() || firstAmount <= Money() || firstAmount > amountStep)
+        return firstRowEnd;
+    const qint64 above = static_cast<qint64>(static_cast<double>(firstAmount.raw()) * static_cast<double>(step.raw())
+                                             / static_cast<double>(amountStep.raw()) + 0.5);
+    const Money free = firstGarnished - Money::fromRaw(above);
+    // Whole cents, so a rounding of the table's amounts does not reach the next ten.
+    constexpr qint64 cent = Money::Scale / 100;
+    return Money::fromRaw((free.raw() + cent / 2) / cent * cent);
+}
+
 Base baseInForce(const Database &db, const QDate &day)
 {
     Base b;
-    QSqlQuery pfand = db.exec(QStringLiteral("select Stand, Nettobisbeginn from Pfand order by Stand desc"));
+    QSqlQuery pfand = db.exec(QStringLiteral("select Stand, Nettobisbeginn, Nettovonintervall, Pfand0beginn, Pfand0intervall "
+                                             "from Pfand order by Stand desc"));
     const bool hasPfand = pick(pfand, day, [&b](const QSqlQuery &q) {
+        auto m = [&q](int i) { return Money::fromDouble(q.value(i).toDouble()); };
         b.garnishmentStand = q.value(0).toDate();
-        b.freeAmount = Money::fromDouble(q.value(1).toDouble());
+        b.freeAmount = freeAmountOf(m(1), m(2), m(3), m(4));
     });
     if (!hasPfand || b.freeAmount <= Money())
         throw UserWarning(QStringLiteral("Die Grundwerte der Pfändungstabelle enthalten keinen Freibetrag "

@@ -16,7 +16,7 @@ inline constexpr int MaxPersons = 5;
 struct Base
 {
     QDate garnishmentStand;   // the garnishment table the basic amount comes from
-    Money freeAmount;         // its free amount (`Nettobisbeginn`)
+    Money freeAmount;         // the free amount without a dependant, as the table was made from
     QDate stand;              // from when the increases apply
     Money increaseFirst;      // for the first supported person
     Money increaseFurther;    // for each further one
@@ -24,7 +24,7 @@ struct Base
 
 struct Amounts
 {
-    Money basic;              // the free amount rounded up to full 10 euro
+    Money basic;              // the free amount rounded up to the next full 10 euro (§ 899 Abs. 1 ZPO)
     int persons = 0;          // counted, at most MaxPersons
     Money increaseFirst;
     Money increaseFurther;    // all further persons together
@@ -43,6 +43,9 @@ void ensureSeeded(const Database &db);
 inline const QDate Stand2026{2026, 7, 1};
 
 Money roundUpToTen(Money amount);
+// The free amount a garnishment table was made from: from the end of its first row, its
+// step, and the first amount and step of the column without dependants.
+Money freeAmountOf(Money firstRowEnd, Money step, Money firstAmount, Money amountStep);
 // Throws UserWarning for a negative number of persons or negative payments.
 Amounts allowance(const Base &base, int persons, Money childBenefit, Money otherPayments, Money oneOff);
 

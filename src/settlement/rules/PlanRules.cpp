@@ -2,6 +2,7 @@
 
 #include "core/AppError.h"
 #include "core/DateUtil.h"
+#include "core/GermanFormat.h"
 #include "data/DataSet.h"
 #include "data/Database.h"
 #include "settlement/rules/ClaimRules.h"
@@ -14,6 +15,39 @@ namespace PlanRules {
 namespace {
 
 Money moneyOf(const QSqlQuery &q, int i) { return Money::fromDouble(q.value(i).toDouble()); }
+
+// The answer that came last or could come last: the day it settles the attempt, by whom.
+struct Outstanding
+{
+    QDate until;
+    QString creditor;
+    bool refusal = false;
+};
+
+Outstanding latestOutstanding(const Database &db, int planId)
+{
+    QSqlQuery q = db.exec(QStringLiteral("select p.antwort, p.antwortdat, s.erfdat, a.suna from sbposten p "
+                                         "left join schrift s on s.schrift_id = p.schrift_id "
+                                         "left join adressen a on a.adr_id = p.glaeub_id "
+                                         "where p.plan_id = :p order by p.posten_id"),
+                          {{QStringLiteral("p"), planId}});
+    Outstanding latest;
+    while (q.next()) {
+        const QString answer = q.value(0).toString();
+        Outstanding o;
+        o.creditor = q.value(3).toString();
+        if (answer == Refused) {
+            o.until = q.value(1).toDate();
+            o.refusal = true;
+        } else if (answer == NoAnswer) {
+            const QDate sent = q.value(2).toDate();
+            o.until = sent.isValid() ? sent.addDays(AnswerDays) : q.value(1).toDate();
+        }
+        if (o.until.isValid() && (!latest.until.isValid() || o.until > latest.until))
+            latest = o;
+    }
+    return latest;
+}
 
 } // namespace
 
@@ -178,6 +212,57 @@ QString failureRefusal(const Database &db, int planId)
     if (agreed == lines)
         return QStringLiteral("Alle Gläubiger haben zugestimmt; der Einigungsversuch ist nicht gescheitert.");
     return {};
+}
+
+QDate defaultFailureDate(const Database &db, int planId) { return latestOutstanding(db, planId).until; }
+
+QString failureDateRefusal(const Database &db, int planId, const QDate &day)
+{
+    if (!day.isValid())
+        return {};
+    const Outstanding o = latestOutstanding(db, planId);
+    if (!o.until.isValid() || day >= o.until)
+        return {};
+    return o.refusal ? QStringLiteral("Der Einigungsversuch kann nicht vor dem %1 gescheitert sein: an diesem Tag hat %2 abgelehnt.")
+                           .arg(GermanFormat::shortDate(o.until), o.creditor)
+                     : QStringLiteral("Der Einigungsversuch kann nicht vor dem %1 gescheitert sein: bis dahin läuft die "
+                                      "Antwortfrist von %2.")
+                           .arg(GermanFormat::shortDate(o.until), o.creditor);
+}
+
+QString failureNotYet(const Database &db, int planId, const QDate &today)
+{
+    // Only a period that runs from a letter sent: an answer typed with a date of its own is
+    // taken as the adviser gave it.
+    QSqlQuery q = db.exec(QStringLiteral("select s.erfdat, a.suna from sbposten p "
+                                         "join schrift s on s.schrift_id = p.schrift_id "
+                                         "left join adressen a on a.adr_id = p.glaeub_id "
+                                         "where p.plan_id = :p and p.antwort = :silent order by p.posten_id"),
+                          {{QStringLiteral("p"), planId}, {QStringLiteral("silent"), NoAnswer}});
+    QDate until;
+    QString creditor;
+    while (q.next()) {
+        const QDate end = q.value(0).toDate().addDays(AnswerDays);
+        if (end > today && (!until.isValid() || end > until)) {
+            until = end;
+            creditor = q.value(1).toString();
+        }
+    }
+    if (!until.isValid())
+        return {};
+    return QStringLiteral("Die Antwortfrist von %1 läuft noch bis zum %2; erst danach ist der Einigungsversuch gescheitert.")
+        .arg(creditor, GermanFormat::shortDate(until));
+}
+
+void checkFailureDate(const Database &db, const DataSet &plan)
+{
+    if (plan.isNull(QStringLiteral("Plan_id")) || plan.isNull(QStringLiteral("Scheiterdat")))
+        return;
+    if (plan.asDate(QStringLiteral("Scheiterdat")) > DateUtil::today())
+        throw UserWarning(QStringLiteral("Der Tag des Scheiterns darf nicht nach dem heutigen Tag liegen."));
+    const QString why = failureDateRefusal(db, plan.asInteger(QStringLiteral("Plan_id")), plan.asDate(QStringLiteral("Scheiterdat")));
+    if (!why.isEmpty())
+        throw UserWarning(why);
 }
 
 } // namespace PlanRules

@@ -3,6 +3,7 @@
 #include "core/Money.h"
 #include "settlement/rules/SettlementSplit.h"
 
+#include <QDate>
 #include <QList>
 #include <QPair>
 #include <QString>
@@ -49,5 +50,20 @@ SettlementSplit::Result computeLines(const Database &db, int planId);
 
 // Why the failure cannot be certified yet, or empty when it can.
 QString failureRefusal(const Database &db, int planId);
+
+// Creditors get four weeks from the letter to answer.
+inline constexpr int AnswerDays = 28;
+// The day the attempt failed, unless the adviser gives another: the latest refusal, or the
+// end of the answer period of a creditor who did not answer, whichever is later. Invalid
+// when no line was refused or left unanswered.
+QDate defaultFailureDate(const Database &db, int planId);
+// Why the attempt cannot have failed on `day` (a refusal came later, an answer period was
+// still running), or empty.
+QString failureDateRefusal(const Database &db, int planId, const QDate &day);
+// Why the failure cannot be certified on `today`: the answer period of a creditor who did
+// not answer still runs. Empty when it can.
+QString failureNotYet(const Database &db, int planId, const QDate &today);
+// The plan's own date of failure must not lie before an answer still outstanding.
+void checkFailureDate(const Database &db, const DataSet &plan);
 
 } // namespace PlanRules

@@ -2,6 +2,7 @@
 
 #include "core/AppError.h"
 #include "core/DateUtil.h"
+#include "core/Iban.h"
 #include "data/DataModules.h"
 #include "settlement/rules/ClaimRules.h"
 #include "settlement/rules/PKontoAllowance.h"
@@ -69,7 +70,10 @@ void SettlementData::installRules()
     };
     qrSbPosten->beforePost = [](DataSet &ds) { PlanRules::checkLine(ds); };
     qrSbPlan->afterInsert = [&m](DataSet &ds) { PlanRules::newPlan(ds, *m.dmAdressen->qrKontakte); };
-    qrSbPlan->beforePost = [](DataSet &ds) { PlanRules::checkPlan(ds); };
+    qrSbPlan->beforePost = [&m](DataSet &ds) {
+        PlanRules::checkPlan(ds);
+        PlanRules::checkFailureDate(m.db, ds);
+    };
     qrSbPlan->beforeDelete = [&m](DataSet &ds) {
         m.db.exec(QStringLiteral("delete from sbposten where plan_id = :p"),
                   {{QStringLiteral("p"), ds.value(QStringLiteral("Plan_id"))}});
@@ -86,6 +90,10 @@ void SettlementData::installRules()
         ds.setValue(QStringLiteral("Kontoinhaber"), holder);
     };
     qrPKonto->beforePost = [](DataSet &ds) {
+        const QString iban = ds.asString(QStringLiteral("Iban"));
+        Iban::check(iban, QStringLiteral("IBAN"));
+        if (Iban::compact(iban) != iban)
+            ds.setValue(QStringLiteral("Iban"), Iban::compact(iban));
         PKontoAllowance::allowance({}, ds.asInteger(QStringLiteral("Personen")), ds.asMoney(QStringLiteral("Kindergeld")),
                                    ds.asMoney(QStringLiteral("Leistungen")), ds.asMoney(QStringLiteral("Einmalig")));
         const QDate from = ds.asDate(QStringLiteral("Gueltigab"));

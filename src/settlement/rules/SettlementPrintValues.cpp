@@ -2,6 +2,7 @@
 
 #include "core/AppError.h"
 #include "core/GermanFormat.h"
+#include "core/Iban.h"
 #include "core/PostalAddress.h"
 #include "data/Database.h"
 
@@ -52,7 +53,7 @@ Contact contact(const Database &db, int adrId)
 {
     Contact c;
     QSqlQuery q = db.exec(QStringLiteral("select adr_id, name1, name2, name3, suna, land, plz, ort, strasse, hausnr, pofach, "
-                                         "poplz, poverwenden, geburtstag from adressen where adr_id = :id"),
+                                         "poplz, poverwenden, geburtstag, anrede from adressen where adr_id = :id"),
                           {{QStringLiteral("id"), adrId}});
     if (!q.next())
         return c;
@@ -62,6 +63,7 @@ Contact contact(const Database &db, int adrId)
         *texts[i] = q.value(i + 1).toString();
     c.postBox = q.value(12).toBool();
     c.birthday = q.value(13).toDate();
+    c.salutation = q.value(14).toString();
     return c;
 }
 
@@ -111,12 +113,30 @@ Plan plan(const Database &db, int planId)
     }
     if (p.lines.isEmpty())
         throw UserWarning(QStringLiteral("Der Plan ist noch nicht auf die Gläubiger aufgeteilt.\rBitte klicken Sie zuerst auf „Aufteilen“."));
+    QVector<Money> offered;
+    for (const Line &line : p.lines)
+        offered << line.claim;
+    if (!p.claims.isZero())
+        p.course = SettlementSplit::split(offered, p.kind == QStringLiteral("flexibler Nullplan") ? Money() : p.rate, p.months);
     return p;
 }
 
 QString Office::senderLine() const
 {
     return joinFilled({name1, strasse, joinFilled({plz, ort}, QStringLiteral(" "))}, QStringLiteral(" * "));
+}
+
+QString Office::bankLine() const
+{
+    QStringList lines;
+    for (const Bank &b : banks)
+        lines << joinFilled({b.name, b.iban.isEmpty() ? QString() : QStringLiteral("IBAN ") + Iban::grouped(b.iban),
+                             b.bic.isEmpty() ? QString() : QStringLiteral("BIC ") + b.bic},
+                            QStringLiteral(" * "));
+    lines.removeAll(QString());
+    if (lines.isEmpty())
+        return {};
+    return QStringLiteral("Bankverbindung: ") + lines.join(QStringLiteral(" | "));
 }
 
 QString Office::block() const
@@ -127,16 +147,77 @@ QString Office::block() const
 Office office(const Database &db, const QString &adviser, const QString &adviserPhone)
 {
     Office o;
-    QSqlQuery q = db.exec(QStringLiteral("select name1, name2, strasse, plz, ort, telefon, telefax, email, suna from firma "
-                                         "order by firma_id"));
+    QSqlQuery q = db.exec(QStringLiteral("select name1, name2, strasse, plz, ort, telefon, telefax, email, suna, "
+                                         "bank1verwenden, bank1name1, bank1iban, bank1bic, "
+                                         "bank2verwenden, bank2name1, bank2iban, bank2bic from firma order by firma_id"));
     if (q.next()) {
         QString *texts[] = {&o.name1, &o.name2, &o.strasse, &o.plz, &o.ort, &o.telefon, &o.telefax, &o.email, &o.suna};
         for (int i = 0; i < 9; ++i)
             *texts[i] = q.value(i).toString();
+        for (int first : {9, 13})
+            if (q.value(first).toBool())
+                o.banks.append({q.value(first + 1).toString().trimmed(), q.value(first + 2).toString().trimmed(),
+                                q.value(first + 3).toString().trimmed()});
     }
     o.adviser = adviser;
     o.adviserPhone = adviserPhone;
     return o;
+}
+
+Values debtorWords(const Contact &client)
+{
+    const bool w = client.isWoman();
+    const bool man = client.salutation == QStringLiteral("Herr");
+    return {
+        {QStringLiteral("ekSchuldnerNomGross"), w ? QStringLiteral("Die Schuldnerin") : QStringLiteral("Der Schuldner")},
+        {QStringLiteral("ekSchuldnerNom"), w ? QStringLiteral("die Schuldnerin") : QStringLiteral("der Schuldner")},
+        {QStringLiteral("ekSchuldnerGen"), w ? QStringLiteral("der Schuldnerin") : QStringLiteral("des Schuldners")},
+        // Labels stay open for both while the salutation is not known.
+        {QStringLiteral("ekSchuldnerTitel"), w ? QStringLiteral("Schuldnerin") : man ? QStringLiteral("Schuldner") : QStringLiteral("Schuldner/in")},
+        {QStringLiteral("ekKontoinhaberTitel"), w ? QStringLiteral("Kontoinhaberin") : man ? QStringLiteral("Kontoinhaber") : QStringLiteral("Kontoinhaber/in")},
+        {QStringLiteral("ekKontoinhaberNomGross"), w ? QStringLiteral("Die Kontoinhaberin") : QStringLiteral("Der Kontoinhaber")},
+        {QStringLiteral("ekKontoinhaberNom"), w ? QStringLiteral("die Kontoinhaberin") : QStringLiteral("der Kontoinhaber")},
+        {QStringLiteral("ekEr"), w ? QStringLiteral("sie") : QStringLiteral("er")},
+        {QStringLiteral("ekSein"), w ? QStringLiteral("ihr") : QStringLiteral("sein")},
+    };
+}
+
+QString courseText(const Plan &p)
+{
+    const SettlementSplit::Result &c = p.course;
+    if (c.phases.size() < 2 && !(c.capped && c.lastMonth < p.months))
+        return {};
+    auto name = [&p](qsizetype i) {
+        const Contact &k = p.lines.at(i).creditor;
+        return k.name1.isEmpty() ? k.suna : k.name1;
+    };
+    QStringList out;
+    for (const SettlementSplit::Phase &ph : c.phases) {
+        const QString when = ph.firstMonth == ph.lastMonth
+                                 ? QStringLiteral("Monat %1").arg(ph.firstMonth)
+                                 : QStringLiteral("Monate %1 bis %2").arg(ph.firstMonth).arg(ph.lastMonth);
+        QStringList paid;
+        Money sum;
+        for (qsizetype i = 0; i < ph.payments.size(); ++i) {
+            if (ph.payments.at(i).isZero())
+                continue;
+            sum += ph.payments.at(i);
+            paid << QStringLiteral("%1 %2").arg(name(i), cur(ph.payments.at(i)));
+        }
+        QString line = QStringLiteral("%1: monatlich %2 (%3)").arg(when, cur(sum), paid.join(QStringLiteral(", ")));
+        QStringList settled;
+        for (qsizetype i = 0; i < p.lines.size(); ++i) {
+            const int m = c.lines.value(i).paidInFull;
+            if (m >= ph.firstMonth && m <= ph.lastMonth)
+                settled << name(i);
+        }
+        if (!settled.isEmpty())
+            line += QStringLiteral("; danach vollständig bezahlt: %1").arg(settled.join(QStringLiteral(", ")));
+        out << line;
+    }
+    if (c.lastMonth > 0 && c.lastMonth < p.months)
+        out << QStringLiteral("Mit Monat %1 sind alle Forderungen bezahlt; die Zahlungen enden.").arg(c.lastMonth);
+    return out.join(Br);
 }
 
 QString planDescription(const Plan &p)
@@ -147,19 +228,28 @@ QString planDescription(const Plan &p)
             .arg(cur(p.totalSum));
     if (p.kind == QStringLiteral("flexibler Nullplan"))
         return QStringLiteral("Flexibler Nullplan über %1: Derzeit ist kein pfändbares Einkommen vorhanden (Rate 0,00 €). "
-                              "Erzielt der Schuldner während der Laufzeit pfändbares Einkommen, wird der pfändbare Betrag "
+                              "Erzielt %2 während der Laufzeit pfändbares Einkommen, wird der pfändbare Betrag "
                               "im Verhältnis der Forderungen an die Gläubiger verteilt.")
-            .arg(months(p.months));
+            .arg(months(p.months), p.client.isWoman() ? QStringLiteral("die Schuldnerin") : QStringLiteral("der Schuldner"));
     return QStringLiteral("Ratenplan: monatlich %1 über %2, verteilt im Verhältnis der Forderungen, zusammen %3.")
         .arg(cur(p.monthlySum), months(p.months), cur(p.totalSum));
 }
 
 Values planValues(const Plan &p, const Office &o, const QDate &printed)
 {
-    QString note;
-    if (p.capped())
-        note = QStringLiteral("Die Zahlungen über die Laufzeit würden die Forderungen übersteigen; sie enden, sobald alle "
-                              "Forderungen vollständig bezahlt sind.");
+    QStringList notes;
+    const bool oneOff = p.kind == QStringLiteral("Einmalzahlung");
+    if (p.course.rateLowered)
+        notes << (oneOff ? QStringLiteral("Der angegebene Betrag von %1 übersteigt die Forderungen von zusammen %2; er wurde "
+                                          "auf %2 gesenkt.")
+                         : QStringLiteral("Die angegebene Rate von %1 übersteigt die Forderungen von zusammen %2; sie wurde "
+                                          "auf %2 gesenkt."))
+                     .arg(cur(p.course.requestedRate), cur(p.claims));
+    if (p.capped() && !oneOff)
+        notes << QStringLiteral("Die Zahlungen über die Laufzeit würden die Forderungen übersteigen; sie enden, sobald alle "
+                                "Forderungen vollständig bezahlt sind. Kein Gläubiger erhält mehr als seine Forderung.");
+    const QString note = notes.join(u' ');
+    const QString course = courseText(p);
     QString answers;
     int refused = 0, silent = 0;
     for (const Line &l : p.lines) {
@@ -173,12 +263,15 @@ Values planValues(const Plan &p, const Office &o, const QDate &printed)
                   .arg(refused)
                   .arg(silent)
                   .arg(have(silent));
-    return {
+    Values v = {
         {QStringLiteral("ekFirma"), o.name1},
         {QStringLiteral("ekFirmaAnschrift"), o.block()},
         {QStringLiteral("ekFirmaKontakt"), joinFilled({o.telefon.isEmpty() ? QString() : QStringLiteral("Telefon ") + o.telefon,
                                                        o.email},
                                                       QStringLiteral(" * "))},
+        {QStringLiteral("ekFirmaBank"), o.bankLine()},
+        {QStringLiteral("ekVerlaufTitel"), course.isEmpty() ? QString() : QStringLiteral("Verlauf der Zahlungen")},
+        {QStringLiteral("ekVerlauf"), course},
         {QStringLiteral("ekKlient"), joinFilled({p.client.name1, p.client.name2}, QStringLiteral(" "))},
         {QStringLiteral("ekKlientAnschrift"), p.client.oneLine()},
         {QStringLiteral("ekKlientGeburt"), GermanFormat::shortDate(p.client.birthday)},
@@ -186,7 +279,7 @@ Values planValues(const Plan &p, const Office &o, const QDate &printed)
         {QStringLiteral("ekDruckdatum"), GermanFormat::shortDate(printed)},
         {QStringLiteral("ekPlanart"), p.kind},
         {QStringLiteral("ekLaufzeit"), months(p.months)},
-        {QStringLiteral("ekRate"), cur(p.rate)},
+        {QStringLiteral("ekRate"), cur(p.course.rate)},
         {QStringLiteral("ekBeschreibung"), planDescription(p)},
         {QStringLiteral("ekSumForderung"), cur(p.claims)},
         {QStringLiteral("ekSumRate"), cur(p.monthlySum)},
@@ -199,6 +292,8 @@ Values planValues(const Plan &p, const Office &o, const QDate &printed)
         {QStringLiteral("ekBeraterTelefon"), o.adviserPhone},
         {QStringLiteral("ekOrt"), o.ort},
     };
+    v.append(debtorWords(p.client));
+    return v;
 }
 
 QString letterSubject(const Plan &p)
@@ -249,18 +344,19 @@ Values pkontoValues(const Contact &client, const PKontoInput &in, const PKontoAl
                                  ? QStringLiteral("vom %1 bis zum %2").arg(GermanFormat::shortDate(in.validFrom),
                                                                           GermanFormat::shortDate(in.validTo))
                                  : QStringLiteral("ab dem %1").arg(GermanFormat::shortDate(in.validFrom));
-    return {
+    Values v = {
         {QStringLiteral("ekFirma"), o.name1},
         {QStringLiteral("ekFirmaAnschrift"), o.block()},
         {QStringLiteral("ekFirmaKontakt"), joinFilled({o.telefon.isEmpty() ? QString() : QStringLiteral("Telefon ") + o.telefon,
                                                        o.email},
                                                       QStringLiteral(" * "))},
+        {QStringLiteral("ekFirmaBank"), o.bankLine()},
         {QStringLiteral("ekKlient"), joinFilled({client.name1, client.name2}, QStringLiteral(" "))},
         {QStringLiteral("ekKlientAnschrift"), client.oneLine()},
         {QStringLiteral("ekKlientGeburt"), GermanFormat::shortDate(client.birthday)},
         {QStringLiteral("ekKontoinhaber"), in.holder},
         {QStringLiteral("ekKreditinstitut"), in.bank},
-        {QStringLiteral("ekIban"), in.iban},
+        {QStringLiteral("ekIban"), Iban::grouped(in.iban)},
         {QStringLiteral("ekPersonen"), QString::number(in.persons)},
         {QStringLiteral("ekGrundbetrag"), cur(a.basic)},
         {QStringLiteral("ekErhoehung1"), a.persons >= 1 ? cur(a.increaseFirst) : QString()},
@@ -279,6 +375,8 @@ Values pkontoValues(const Contact &client, const PKontoInput &in, const PKontoAl
         {QStringLiteral("ekBerater"), o.adviser},
         {QStringLiteral("ekOrt"), o.ort},
     };
+    v.append(debtorWords(client));
+    return v;
 }
 
 } // namespace SettlementPrintValues

@@ -2,6 +2,7 @@
 
 #include "core/Money.h"
 #include "settlement/rules/PKontoAllowance.h"
+#include "settlement/rules/SettlementSplit.h"
 
 #include <QDate>
 #include <QList>
@@ -21,9 +22,11 @@ using Values = QList<QPair<QString, QString>>;
 struct Contact
 {
     int id = 0;
-    QString name1, name2, name3, suna, land, plz, ort, strasse, hausnr, pofach, poplz;
+    QString name1, name2, name3, suna, land, plz, ort, strasse, hausnr, pofach, poplz, salutation;
     bool postBox = false;
     QDate birthday;
+
+    bool isWoman() const { return salutation == QStringLiteral("Frau"); }
 
     QString nameBlock() const;     // the name lines that are filled
     QString addressBlock() const;  // street or post box, then town
@@ -52,9 +55,11 @@ struct Plan
     Money rate;
     QVector<Line> lines;
     Money claims, monthlySum, totalSum;
+    // The payments month by month, from the claims as offered.
+    SettlementSplit::Result course;
 
     double quota() const;
-    bool capped() const { return totalSum == claims && rate * months > claims; }
+    bool capped() const { return course.capped; }
 };
 // Throws UserWarning when the plan is gone or has no lines yet.
 Plan plan(const Database &db, int planId);
@@ -64,10 +69,19 @@ struct Office
 {
     QString name1, name2, strasse, plz, ort, telefon, telefax, email, suna;
     QString adviser, adviserPhone;
+    struct Bank { QString name, iban, bic; };
+    QList<Bank> banks;       // those marked to be printed
     QString senderLine() const;
     QString block() const;   // the address lines below the name
+    QString bankLine() const; // "Bankverbindung: Sparkasse * IBAN DE12 … * BIC …"
 };
 Office office(const Database &db, const QString &adviser, const QString &adviserPhone);
+
+// The words a printout uses for the client: "Der Schuldner" or "Die Schuldnerin" and so on.
+Values debtorWords(const Contact &client);
+// The months in which the split changes because creditors are paid in full; empty when
+// it never does.
+QString courseText(const Plan &p);
 
 // One sentence saying what the plan offers.
 QString planDescription(const Plan &p);

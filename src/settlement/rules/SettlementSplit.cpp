@@ -68,6 +68,49 @@ QVector<Money> distribute(const QVector<Money> &weights, Money amount)
     return parts;
 }
 
+namespace {
+
+// One month: the rate shared among the claims still open, each part at most what is still
+// owed; what a creditor does not need goes to the others by the same rule.
+QVector<Money> month(const QVector<Money> &claims, const QVector<Money> &open, Money rate)
+{
+    const qsizetype n = claims.size();
+    QVector<Money> pay(n);
+    QVector<bool> active(n);
+    for (qsizetype i = 0; i < n; ++i)
+        active[i] = open.at(i) > Money();
+    Money left = rate;
+    for (;;) {
+        QVector<Money> weights(n);
+        bool any = false;
+        for (qsizetype i = 0; i < n; ++i)
+            if (active.at(i)) {
+                weights[i] = claims.at(i);
+                any = any || claims.at(i) > Money();
+            }
+        if (!any || left <= Money())
+            return pay;
+        const QVector<Money> parts = distribute(weights, left);
+        bool settled = false;
+        for (qsizetype i = 0; i < n; ++i) {
+            if (active.at(i) && parts.at(i) >= open.at(i)) {
+                pay[i] = open.at(i);
+                left -= open.at(i);
+                active[i] = false;
+                settled = true;
+            }
+        }
+        if (!settled) {
+            for (qsizetype i = 0; i < n; ++i)
+                if (active.at(i))
+                    pay[i] = parts.at(i);
+            return pay;
+        }
+    }
+}
+
+} // namespace
+
 Result split(const QVector<Money> &claims, Money rate, int months)
 {
     if (claims.isEmpty())
@@ -89,17 +132,45 @@ Result split(const QVector<Money> &claims, Money rate, int months)
     if (r.claims.isZero())
         throw UserWarning(QStringLiteral("Die Forderungen ergeben zusammen 0,00 €; es gibt nichts aufzuteilen."));
 
-    r.rate = std::min(toCents(rate), r.claims);
-    const QVector<Money> monthly = distribute(owed, r.rate);
+    r.requestedRate = toCents(rate);
+    r.rateLowered = r.requestedRate > r.claims;
+    r.rate = std::min(r.requestedRate, r.claims);
     r.capped = r.rate * months > r.claims;
-    r.planTotal = r.capped ? r.claims : r.rate * months;
-    for (qsizetype i = 0; i < owed.size(); ++i) {
+
+    const qsizetype n = owed.size();
+    QVector<Money> open = owed, paid(n);
+    QVector<int> settledIn(n, 0);
+    for (int m = 1; m <= months; ++m) {
+        const QVector<Money> pay = month(owed, open, r.rate);
+        Money sum;
+        for (qsizetype i = 0; i < n; ++i) {
+            sum += pay.at(i);
+            if (pay.at(i) > Money()) {
+                open[i] -= pay.at(i);
+                paid[i] += pay.at(i);
+                if (open.at(i).isZero())
+                    settledIn[i] = m;
+            }
+        }
+        // A plan of nothing still runs its term; one that has paid everything ends.
+        if (sum.isZero() && !r.rate.isZero())
+            break;
+        if (!sum.isZero())
+            r.lastMonth = m;
+        if (!r.phases.isEmpty() && r.phases.last().payments == pay)
+            r.phases.last().lastMonth = m;
+        else
+            r.phases.append({m, m, pay});
+    }
+    for (qsizetype i = 0; i < n; ++i) {
         Line line;
         line.claim = owed.at(i);
-        line.monthly = monthly.at(i);
-        line.total = r.capped ? line.claim : line.monthly * months;
+        line.monthly = r.phases.isEmpty() ? Money() : r.phases.first().payments.at(i);
+        line.total = paid.at(i);
         line.sharePercent = percent(line.claim, r.claims);
         line.quotaPercent = percent(line.total, line.claim);
+        line.paidInFull = settledIn.at(i);
+        r.planTotal += line.total;
         r.lines << line;
     }
     return r;
