@@ -1,6 +1,7 @@
 #include "hhbook/import/CsvStatement.h"
 
 #include <QHash>
+#include <QRegularExpression>
 #include <QStringDecoder>
 
 #include <algorithm>
@@ -16,6 +17,45 @@ constexpr std::array<char16_t, 32> Cp1252High = {
     0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
     0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+
+// The words banks name their columns with, normalised, the likeliest first. A new bank's
+// word goes into its role's list.
+struct Synonyms
+{
+    int ColumnMapping::*role;
+    std::initializer_list<const char *> names;
+};
+const Synonyms KnownHeaders[] = {
+    {&ColumnMapping::date, {"buchungstag", "buchungsdatum", "buchung", "buchungstagdatum", "datum", "date", "bookingdate",
+                            "buchdatum", "transactiondate", "belegdatum"}},
+    {&ColumnMapping::valueDate, {"valutadatum", "valuta", "wertstellung", "wertstellungsdatum", "wertstellungvaluta",
+                                 "valutadatumwert", "wert", "wertdatum", "valuedate"}},
+    {&ColumnMapping::debit, {"soll", "sollbetrag", "ausgang", "belastung", "ausgaben", "abgang", "sollumsatz", "debit",
+                             "lastschriften"}},
+    {&ColumnMapping::credit, {"haben", "habenbetrag", "eingang", "einnahmen", "zugang", "habenumsatz", "credit",
+                              "gutschriften"}},
+    {&ColumnMapping::amount, {"betrag", "betrageur", "betragineur", "umsatz", "umsatzineur", "umsatzeur", "betragbuchung",
+                              "buchungsbetrag", "amount", "amounteur", "transactionamount", "betraginwaehrung"}},
+    {&ColumnMapping::indicator, {"sh", "sollhaben", "habensoll", "kennzeichen", "sollhabenkennzeichen", "debitcredit",
+                                 "dc", "cdtdbtind", "creditdebit"}},
+    {&ColumnMapping::text, {"verwendungszweck", "vorgangverwendungszweck", "buchungsdetails", "paymentreference",
+                            "zweck", "verwendung", "beschreibung", "description", "buchungsinformationen", "details",
+                            "buchungstext", "text", "purpose", "umsatzart", "vorgang"}},
+    {&ColumnMapping::counterparty, {"beguenstigterzahlungspflichtiger", "namezahlungsbeteiligter",
+                                    "auftraggeberempfaenger", "beguenstigterauftraggeber", "auftraggeberbeguenstigter",
+                                    "empfaengerzahlungspflichtiger", "zahlungspflichtigerempfaenger", "senderempfaenger",
+                                    "empfaengerauftraggeber", "zahlungsbeteiligter", "gegenpartei", "namegegenpartei",
+                                    "counterparty", "payee", "partner", "name", "auftraggeberzahlungsempfaenger"}},
+    {&ColumnMapping::payer, {"zahlungspflichtige", "zahlungspflichtiger", "auftraggeber", "absender", "payer",
+                             "zahler"}},
+    {&ColumnMapping::payee, {"zahlungsempfaenger", "empfaenger", "beguenstigter", "recipient", "zahlungsempfaengerin"}},
+    {&ColumnMapping::reference, {"kundenreferenzendtoend", "endtoendreferenz", "endtoendid", "kundenreferenz",
+                                 "referenz", "bankreferenz"}},
+    {&ColumnMapping::currency, {"waehrung", "currency", "ccy", "whrg"}},
+    {&ColumnMapping::foreignAmount, {"amountforeigncurrency", "betraginfremdwaehrung", "fremdwaehrungsbetrag",
+                                     "originalbetrag", "betragfremdwaehrung"}},
+    {&ColumnMapping::foreignCurrency, {"typeforeigncurrency", "fremdwaehrung", "originalwaehrung"}},
+};
 
 struct Record
 {
@@ -83,10 +123,133 @@ QVector<Record> records(const QString &text, QChar sep)
     return out;
 }
 
+bool blank(const QStringList &fields)
+{
+    return std::all_of(fields.cbegin(), fields.cend(), [](const QString &f) { return f.trimmed().isEmpty(); });
+}
+
+QString field(const QStringList &row, int column)
+{
+    return column >= 0 && column < row.size() ? row.at(column).simplified() : QString();
+}
+
+// The fields up to the last one with text: a trailing separator adds an empty field.
+qsizetype width(const QStringList &fields)
+{
+    qsizetype n = fields.size();
+    while (n > 0 && fields.at(n - 1).trimmed().isEmpty())
+        --n;
+    return n;
+}
+
+bool isDate(const QString &text)
+{
+    QDate d;
+    return GermanFormat::tryParseDate(text, &d);
+}
+
+bool isAmount(const QString &text)
+{
+    Money m;
+    return !text.trimmed().isEmpty() && GermanFormat::tryParseMoney(text, &m);
+}
+
+// The roles the header's words name, by column; a column whose name is known to no role
+// gets none.
+QVector<QList<int ColumnMapping::*>> rolesOf(const QStringList &header)
+{
+    QVector<QList<int ColumnMapping::*>> out(header.size());
+    for (qsizetype i = 0; i < header.size(); ++i) {
+        const QString full = normalized(header.at(i));
+        QString bare = header.at(i);
+        bare.remove(QRegularExpression(QStringLiteral(R"(\([^)]*\))")));
+        const QString shortName = normalized(bare);
+        for (const Synonyms &s : KnownHeaders)
+            for (const char *n : s.names)
+                if (full == QLatin1String(n) || shortName == QLatin1String(n)) {
+                    out[i].append(s.role);
+                    break;
+                }
+    }
+    return out;
+}
+
+// How well a line serves as the header: the number of known column names, if it names a
+// date and an amount (or debit and credit); 0 otherwise.
+int headerScore(const QStringList &fields)
+{
+    const auto roles = rolesOf(fields);
+    bool date = false, amount = false, debit = false, credit = false;
+    int known = 0;
+    for (const auto &r : roles) {
+        if (!r.isEmpty())
+            ++known;
+        date = date || r.contains(&ColumnMapping::date);
+        amount = amount || r.contains(&ColumnMapping::amount);
+        debit = debit || r.contains(&ColumnMapping::debit);
+        credit = credit || r.contains(&ColumnMapping::credit);
+    }
+    return date && (amount || (debit && credit)) ? known : 0;
+}
+
+// A title above a table of orders not yet booked ("Umsätze in den nächsten 14 Tagen").
+bool announcesScheduled(const QStringList &fields)
+{
+    static const QRegularExpression words(
+        QStringLiteral(R"(nächsten|vorgemerkt|vormerkung|geplant|terminiert|zukünftig|pending|scheduled|upcoming)"),
+        QRegularExpression::CaseInsensitiveOption);
+    return width(fields) <= 2 && words.match(fields.join(u' ')).hasMatch();
+}
+
+QString indicatorWord(const QString &text)
+{
+    return text.trimmed().toUpper();
+}
+
+// S, Soll, D, DBIT, "-" for a debit; H, Haben, C, CRDT, "+" for a credit.
+int indicatorSign(const QString &text)
+{
+    const QString w = indicatorWord(text);
+    if (w == u"S" || w == u"SOLL" || w == u"D" || w == u"DR" || w == u"DBIT" || w == u"DEBIT" || w == u"-")
+        return -1;
+    if (w == u"H" || w == u"HABEN" || w == u"C" || w == u"CR" || w == u"CRDT" || w == u"CREDIT" || w == u"+")
+        return 1;
+    return 0;
+}
+
+bool isBalance(const QString &text)
+{
+    static const QRegularExpression balance(
+        QStringLiteral(R"(^(alter |neuer |aktueller )?(kontostand|saldo|anfangssaldo|endsaldo|schlusssaldo|)"
+                       R"(anfangsbestand|endbestand|opening balance|closing balance|balance)( (vom|am|per|zum) .*)?:?$)"),
+        QRegularExpression::CaseInsensitiveOption);
+    return balance.match(text.simplified()).hasMatch();
+}
+
+bool isPending(const QString &text)
+{
+    static const QRegularExpression pending(
+        QStringLiteral(R"(^(umsatz |buchung )?(vorgemerkt|vormerkung|pending|nicht gebucht|ungebucht)$)"),
+        QRegularExpression::CaseInsensitiveOption);
+    return pending.match(text.simplified()).hasMatch();
+}
+
+bool isScheduled(const QString &text)
+{
+    static const QRegularExpression scheduled(QStringLiteral(R"(termin(überweisung|ueberweisung|auftrag|lastschrift)|scheduled)"),
+                                              QRegularExpression::CaseInsensitiveOption);
+    return scheduled.match(text).hasMatch();
+}
+
+} // namespace
+
 QString normalized(const QString &word)
 {
+    static const QRegularExpression gender(QStringLiteral(R"([*:_/](in|innen|r|e)\b|\((in|innen|r)\))"));
+    QString w = word.toLower();
+    w.replace(gender, QString());
     QString out;
-    for (QChar c : word.toLower()) {
+    for (QChar c : std::as_const(w)) {
         switch (c.unicode()) {
         case 0xE4: out += QLatin1String("ae"); break;
         case 0xF6: out += QLatin1String("oe"); break;
@@ -100,18 +263,6 @@ QString normalized(const QString &word)
     return out;
 }
 
-bool blank(const QStringList &fields)
-{
-    return std::all_of(fields.cbegin(), fields.cend(), [](const QString &f) { return f.trimmed().isEmpty(); });
-}
-
-QString field(const QStringList &row, int column)
-{
-    return column >= 0 && column < row.size() ? row.at(column).simplified() : QString();
-}
-
-} // namespace
-
 QString ColumnMapping::missing() const
 {
     QStringList what;
@@ -119,42 +270,70 @@ QString ColumnMapping::missing() const
         what << QStringLiteral("Buchungsdatum");
     if (amount < 0 && debit < 0 && credit < 0)
         what << QStringLiteral("Betrag (oder Soll und Haben)");
-    if (text < 0 && counterparty < 0)
+    if (text < 0 && counterparty < 0 && payer < 0 && payee < 0)
         what << QStringLiteral("Verwendungszweck oder Empfänger");
     if (what.isEmpty())
         return {};
     return QStringLiteral("Bitte die Spalten zuordnen: %1.").arg(what.join(QStringLiteral(", ")));
 }
 
+namespace {
+
+const QList<QPair<const char *, int ColumnMapping::*>> &storedNames()
+{
+    static const QList<QPair<const char *, int ColumnMapping::*>> names = {
+        {"date", &ColumnMapping::date},
+        {"valuedate", &ColumnMapping::valueDate},
+        {"amount", &ColumnMapping::amount},
+        {"debit", &ColumnMapping::debit},
+        {"credit", &ColumnMapping::credit},
+        {"indicator", &ColumnMapping::indicator},
+        {"text", &ColumnMapping::text},
+        {"counterparty", &ColumnMapping::counterparty},
+        {"payer", &ColumnMapping::payer},
+        {"payee", &ColumnMapping::payee},
+        {"reference", &ColumnMapping::reference},
+        {"currency", &ColumnMapping::currency},
+        {"foreignamount", &ColumnMapping::foreignAmount},
+        {"foreigncurrency", &ColumnMapping::foreignCurrency},
+    };
+    return names;
+}
+
+} // namespace
+
 QString ColumnMapping::toText() const
 {
-    return QStringLiteral("date=%1;valuedate=%2;amount=%3;debit=%4;credit=%5;text=%6;counterparty=%7;reference=%8")
-        .arg(date).arg(valueDate).arg(amount).arg(debit).arg(credit).arg(text).arg(counterparty).arg(reference);
+    QStringList parts;
+    for (const auto &[name, member] : storedNames())
+        parts << QStringLiteral("%1=%2").arg(QLatin1String(name)).arg(this->*member);
+    return parts.join(u';');
 }
 
 ColumnMapping ColumnMapping::fromText(const QString &text)
 {
     ColumnMapping m;
-    const QHash<QString, int *> targets = {{QStringLiteral("date"), &m.date},
-                                         {QStringLiteral("valuedate"), &m.valueDate},
-                                         {QStringLiteral("amount"), &m.amount},
-                                         {QStringLiteral("debit"), &m.debit},
-                                         {QStringLiteral("credit"), &m.credit},
-                                         {QStringLiteral("text"), &m.text},
-                                         {QStringLiteral("counterparty"), &m.counterparty},
-                                         {QStringLiteral("reference"), &m.reference}};
     for (const QString &part : text.split(u';', Qt::SkipEmptyParts)) {
         const QStringList kv = part.split(u'=');
         bool ok = false;
         const int v = kv.value(1).toInt(&ok);
-        if (kv.size() == 2 && ok && targets.contains(kv.first()))
-            *targets.value(kv.first()) = v;
+        if (kv.size() != 2 || !ok)
+            continue;
+        for (const auto &[name, member] : storedNames())
+            if (kv.first() == QLatin1String(name))
+                m.*member = v;
     }
     return m;
 }
 
 QString decode(const QByteArray &bytes, QString *encoding)
 {
+    if (bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF")) {
+        QStringDecoder utf16(bytes.startsWith("\xFF\xFE") ? QStringDecoder::Utf16LE : QStringDecoder::Utf16BE);
+        if (encoding)
+            *encoding = QStringLiteral("UTF-16");
+        return QString(utf16.decode(bytes.mid(2)));
+    }
     QByteArray data = bytes;
     if (data.startsWith("\xEF\xBB\xBF"))
         data.remove(0, 3);
@@ -181,53 +360,126 @@ Table parse(const QByteArray &bytes)
     Table t;
     const QString text = decode(bytes, &t.encoding);
 
-    // The separator that gives the most lines of one and the same width (three fields at
-    // least); on a tie the semicolon of German exports wins.
-    int bestScore = 0, bestWidth = 0;
+    // The header is found by its words: the line that names the most known columns, a
+    // date and an amount among them, under whichever separator gives it.
+    constexpr qsizetype HeaderSearch = 200;
+    int bestScore = 0;
     QVector<Record> best;
+    QVector<qsizetype> headers;   // every line of the best separator that is a header
     for (QChar sep : {QChar(u';'), QChar(u'\t'), QChar(u',')}) {
-        const QVector<Record> recs = records(text, sep);
-        QHash<int, int> widths;
-        for (const Record &r : recs)
-            if (r.fields.size() >= 3)
-                ++widths[static_cast<int>(r.fields.size())];
-        int width = 0, score = 0;
-        for (auto it = widths.cbegin(); it != widths.cend(); ++it)
-            if (it.value() > score || (it.value() == score && it.key() > width)) {
-                width = it.key();
-                score = it.value();
-            }
+        QVector<Record> recs = records(text, sep);
+        int score = 0;
+        QVector<qsizetype> found;
+        for (qsizetype i = 0; i < recs.size(); ++i) {
+            if (found.isEmpty() && i >= HeaderSearch)
+                break;
+            const int s = recs.at(i).fields.size() >= 3 ? headerScore(recs.at(i).fields) : 0;
+            if (s > 0)
+                found.append(i);
+            score = std::max(score, s);
+        }
         if (score > bestScore) {
             bestScore = score;
-            bestWidth = width;
-            best = recs;
+            best = std::move(recs);
+            headers = found;
             t.separator = sep;
         }
     }
-    // a header and at least one line under it
-    if (bestScore < 2)
-        throw ImportError(QStringLiteral("In der Datei wurde keine Tabelle mit Buchungen gefunden."));
 
-    // The header: the first line of that width in which no field is a date or an amount.
-    qsizetype headerAt = -1;
-    for (qsizetype i = 0; i < best.size() && headerAt < 0; ++i) {
-        const QStringList &f = best.at(i).fields;
-        if (f.size() != bestWidth || blank(f))
-            continue;
-        const bool looksLikeData = std::any_of(f.cbegin(), f.cend(), [](const QString &v) {
-            Money m;
-            return Statement::parseDate(v).isValid() || (!v.trimmed().isEmpty() && Statement::parseAmount(v, &m));
-        });
-        if (!looksLikeData)
-            headerAt = i;
+    qsizetype headerAt = -1, end = -1;
+    if (bestScore > 0) {
+        // Several tables (orders of the next days above the booked ones): the booked table
+        // with the most rows; rows of a table of orders for later are counted as left out.
+        qsizetype bestRows = -1;
+        for (qsizetype h = 0; h < headers.size(); ++h) {
+            const qsizetype from = headers.at(h) + 1;
+            const qsizetype to = h + 1 < headers.size() ? headers.at(h + 1) : best.size();
+            qsizetype dated = 0;
+            for (qsizetype i = from; i < to; ++i)
+                dated += best.at(i).fields.size() > 1 && std::any_of(best.at(i).fields.cbegin(), best.at(i).fields.cend(),
+                                                                     [](const QString &f) { return isDate(f); });
+            const bool scheduled = headers.at(h) > 0 && announcesScheduled(best.at(headers.at(h) - 1).fields);
+            if (scheduled) {
+                t.scheduled += static_cast<int>(dated);
+            } else if (dated > bestRows) {
+                bestRows = dated;
+                headerAt = headers.at(h);
+                end = to;
+            }
+        }
+        if (headerAt < 0) {   // only orders for later: show them, counted as such
+            headerAt = headers.first();
+            end = headers.size() > 1 ? headers.at(1) : best.size();
+            t.scheduled = 0;
+        }
+    } else {
+        // No known words: the separator that gives the most lines of one and the same width
+        // (three fields at least), the header the first of them with no date or amount.
+        int bestCount = 0;
+        qsizetype bestWidth = 0;
+        for (QChar sep : {QChar(u';'), QChar(u'\t'), QChar(u',')}) {
+            const QVector<Record> recs = records(text, sep);
+            QHash<qsizetype, int> widths;
+            for (const Record &r : recs)
+                if (width(r.fields) >= 3)
+                    ++widths[width(r.fields)];
+            qsizetype w = 0;
+            int count = 0;
+            for (auto it = widths.cbegin(); it != widths.cend(); ++it)
+                if (it.value() > count || (it.value() == count && it.key() > w)) {
+                    w = it.key();
+                    count = it.value();
+                }
+            if (count > bestCount) {
+                bestCount = count;
+                bestWidth = w;
+                best = recs;
+                t.separator = sep;
+            }
+        }
+        if (bestCount < 2)
+            throw ImportError(QStringLiteral("In der Datei wurde keine Tabelle mit Buchungen gefunden."));
+        for (qsizetype i = 0; i < best.size() && headerAt < 0; ++i) {
+            const QStringList &f = best.at(i).fields;
+            if (width(f) < bestWidth || blank(f))
+                continue;
+            if (std::none_of(f.cbegin(), f.cend(), [](const QString &v) { return isDate(v) || isAmount(v); }))
+                headerAt = i;
+        }
+        if (headerAt < 0)
+            throw ImportError(QStringLiteral("In der Datei wurde keine Kopfzeile mit Spaltennamen gefunden."));
+        end = best.size();
     }
-    if (headerAt < 0)
-        throw ImportError(QStringLiteral("In der Datei wurde keine Kopfzeile mit Spaltennamen gefunden."));
 
-    for (const QString &h : best.at(headerAt).fields)
-        t.header << h.trimmed();
-    for (qsizetype i = headerAt + 1; i < best.size(); ++i) {
-        t.rows.append(best.at(i).fields);
+    // A trailing separator gives the header an empty last field; a column without a name
+    // (an S/H indicator) is one where rows hold something.
+    const QStringList &head = best.at(headerAt).fields;
+    qsizetype named = width(head);
+    while (named < head.size()) {
+        bool used = false;
+        for (qsizetype i = headerAt + 1; i < end && !used; ++i)
+            used = !field(best.at(i).fields, static_cast<int>(named)).isEmpty();
+        if (!used)
+            break;
+        ++named;
+    }
+    for (qsizetype i = 0; i < named; ++i)
+        t.header << head.at(i).trimmed();
+    for (qsizetype i = 0; i < headerAt; ++i)
+        t.preamble << best.at(i).fields.join(u' ').simplified();
+    const qsizetype columns = t.header.size();
+    for (qsizetype i = headerAt + 1; i < end; ++i) {
+        QStringList row = best.at(i).fields;
+        // a trailing separator on every line is no column of its own
+        while (row.size() > columns && row.last().trimmed().isEmpty())
+            row.removeLast();
+        if (!row.isEmpty() && row.size() < columns && !blank(row)) {
+            // a short line with a date is a booking with empty fields at its end
+            if (isDate(row.first()) || (row.size() > 1 && isDate(row.at(1))))
+                while (row.size() < columns)
+                    row.append(QString());
+        }
+        t.rows.append(row);
         t.lines.append(best.at(i).line);
     }
     return t;
@@ -235,38 +487,91 @@ Table parse(const QByteArray &bytes)
 
 ColumnMapping guessMapping(const QStringList &header)
 {
-    QStringList names;
-    for (const QString &h : header)
-        names << normalized(h);
-    QVector<bool> used(names.size(), false);
-    auto take = [&](std::initializer_list<const char *> candidates) {
-        for (const char *c : candidates)
-            for (qsizetype i = 0; i < names.size(); ++i)
-                if (!used.at(i) && names.at(i) == QLatin1String(c)) {
-                    used[i] = true;
-                    return static_cast<int>(i);
+    const auto roles = rolesOf(header);
+    QVector<bool> used(header.size(), false);
+    ColumnMapping m;
+    // Each role takes the column of its likeliest word, in the order of the table above.
+    auto take = [&](int ColumnMapping::*role) {
+        for (const Synonyms &s : KnownHeaders) {
+            if (s.role != role)
+                continue;
+            for (const char *n : s.names)
+                for (qsizetype i = 0; i < header.size(); ++i) {
+                    if (used.at(i) || !roles.at(i).contains(role))
+                        continue;
+                    QString bare = header.at(i);
+                    bare.remove(QRegularExpression(QStringLiteral(R"(\([^)]*\))")));
+                    if (normalized(header.at(i)) == QLatin1String(n) || normalized(bare) == QLatin1String(n)) {
+                        used[i] = true;
+                        return static_cast<int>(i);
+                    }
                 }
+        }
         return -1;
     };
-    ColumnMapping m;
-    m.date = take({"buchungstag", "buchungsdatum", "buchung", "datum", "buchungstagdatum"});
-    m.valueDate = take({"valutadatum", "valuta", "wert", "wertstellung", "wertstellungvaluta", "valutadatumwert"});
+    m.date = take(&ColumnMapping::date);
+    m.valueDate = take(&ColumnMapping::valueDate);
     // separate debit and credit columns win over an amount column beside them, which such
     // layouts tend to leave empty
-    m.debit = take({"soll", "sollbetrag", "ausgang", "belastung"});
-    m.credit = take({"haben", "habenbetrag", "eingang"});
+    m.debit = take(&ColumnMapping::debit);
+    m.credit = take(&ColumnMapping::credit);
     if (m.debit < 0 || m.credit < 0) {
         for (int c : {m.debit, m.credit})
             if (c >= 0)
                 used[c] = false;
         m.debit = m.credit = -1;
-        m.amount = take({"betrag", "betrageur", "betragineur", "umsatz", "umsatzineur", "betragbuchung"});
+        m.amount = take(&ColumnMapping::amount);
     }
-    m.text = take({"verwendungszweck", "zweck", "beschreibung", "buchungstext", "umsatzart", "vorgang"});
-    m.counterparty = take({"beguenstigterzahlungspflichtiger", "namezahlungsbeteiligter", "auftraggeberempfaenger",
-                           "beguenstigterauftraggeber", "zahlungsempfaengerin", "zahlungsempfaenger",
-                           "empfaenger", "auftraggeber", "zahlungsbeteiligter", "gegenpartei", "name"});
-    m.reference = take({"kundenreferenzendtoend", "endtoendreferenz", "kundenreferenz", "referenz", "bankreferenz"});
+    m.indicator = take(&ColumnMapping::indicator);
+    m.counterparty = take(&ColumnMapping::counterparty);
+    // payer and payee columns side by side: the other party depends on the sign
+    const int payer = take(&ColumnMapping::payer);
+    const int payee = take(&ColumnMapping::payee);
+    if (payer >= 0 && payee >= 0 && m.counterparty < 0) {
+        m.payer = payer;
+        m.payee = payee;
+    } else if (m.counterparty < 0) {
+        m.counterparty = payer >= 0 ? payer : payee;
+    }
+    m.text = take(&ColumnMapping::text);
+    m.reference = take(&ColumnMapping::reference);
+    m.foreignAmount = take(&ColumnMapping::foreignAmount);
+    m.foreignCurrency = take(&ColumnMapping::foreignCurrency);
+    // of two currency columns (balance and amount) the one after the amount
+    for (qsizetype i = 0; i < header.size(); ++i)
+        if (!used.at(i) && roles.at(i).contains(&ColumnMapping::currency)) {
+            if (m.currency < 0 || (m.amount >= 0 && i > m.amount && m.currency < m.amount))
+                m.currency = static_cast<int>(i);
+        }
+    return m;
+}
+
+ColumnMapping guessMapping(const Table &table)
+{
+    ColumnMapping m = guessMapping(table.header);
+    if (m.indicator >= 0 || m.amount < 0)
+        return m;
+    // An S/H column often has no name: a column holding nothing but S and H.
+    const QList<int> mapped = {m.date, m.valueDate, m.amount, m.text, m.counterparty, m.payer, m.payee, m.reference,
+                               m.currency, m.foreignAmount, m.foreignCurrency};
+    for (int c = 0; c < table.header.size(); ++c) {
+        if (mapped.contains(c))
+            continue;
+        int signs = 0, others = 0;
+        for (const QStringList &row : table.rows) {
+            const QString v = field(row, c);
+            if (v.isEmpty() || row.size() != table.header.size())
+                continue;
+            if (indicatorSign(v) != 0 && v != u"-" && v != u"+")
+                ++signs;
+            else
+                ++others;
+        }
+        if (signs > 0 && others == 0) {
+            m.indicator = c;
+            break;
+        }
+    }
     return m;
 }
 
@@ -275,15 +580,55 @@ QString bankFamily(const QStringList &header)
     QStringList names;
     for (const QString &h : header)
         names << normalized(h);
-    if (names.contains(QLatin1String("beguenstigterzahlungspflichtiger")) && names.contains(QLatin1String("auftragskonto")))
+    auto has = [&](const char *n) { return names.contains(QLatin1String(n)); };
+    if (has("auftragskonto") && has("beguenstigterzahlungspflichtiger"))
         return QStringLiteral("Sparkasse");
-    if (names.contains(QLatin1String("namezahlungsbeteiligter")))
+    if (has("namezahlungsbeteiligter") || (has("auftraggeberzahlungsempfaenger") && has("empfaengerzahlungspflichtiger")))
         return QStringLiteral("Volksbank/Raiffeisenbank");
-    if (names.contains(QLatin1String("auftraggeberempfaenger")))
+    if (has("zahlungspflichtige") && has("zahlungsempfaenger"))
+        return QStringLiteral("DKB");
+    if (has("auftraggeberbeguenstigter") && has("kontonummer"))
+        return QStringLiteral("DKB");
+    if (has("buchungsdetails") && has("auftraggeber") && has("empfaenger"))
+        return QStringLiteral("Postbank");
+    if (has("auftraggeberempfaenger") && has("buchung"))
         return QStringLiteral("ING");
-    if (names.contains(QLatin1String("beguenstigterauftraggeber")) && names.contains(QLatin1String("soll")))
+    if (has("beguenstigterauftraggeber") && has("soll"))
         return QStringLiteral("Deutsche Bank/Postbank");
+    if (has("umsatzart") && has("buchungstext") && has("ibankontoinhaber"))
+        return QStringLiteral("Commerzbank");
+    if (has("vorgang") && has("buchungstext") && has("umsatzineur"))
+        return QStringLiteral("comdirect");
+    if (has("payee") && has("paymentreference"))
+        return QStringLiteral("N26");
     return QStringLiteral("Eigenes Format");
+}
+
+QString bankName(const Table &table)
+{
+    // What the file says of itself: a bank named in the lines above the table or in a
+    // column of the bank's name.
+    static const QList<QPair<QRegularExpression, QString>> banks = {
+        {QRegularExpression(QStringLiteral(R"(\bsparkasse\b)"), QRegularExpression::CaseInsensitiveOption), QStringLiteral("Sparkasse")},
+        {QRegularExpression(QStringLiteral(R"(\b(volksbank|raiffeisenbank|vr-bank|vr bank)\b)"), QRegularExpression::CaseInsensitiveOption),
+         QStringLiteral("Volksbank/Raiffeisenbank")},
+        {QRegularExpression(QStringLiteral(R"(\bGLS\b)")), QStringLiteral("GLS Bank")},
+        {QRegularExpression(QStringLiteral(R"(^bank ing\b|\bING-DiBa\b|\bING\b)")), QStringLiteral("ING")},
+        {QRegularExpression(QStringLiteral(R"(\bpostbank\b)"), QRegularExpression::CaseInsensitiveOption), QStringLiteral("Postbank")},
+        {QRegularExpression(QStringLiteral(R"(\bcomdirect\b)"), QRegularExpression::CaseInsensitiveOption), QStringLiteral("comdirect")},
+        {QRegularExpression(QStringLiteral(R"(\bcommerzbank\b)"), QRegularExpression::CaseInsensitiveOption), QStringLiteral("Commerzbank")},
+        {QRegularExpression(QStringLiteral(R"(\bDKB\b|\bDeutsche Kreditbank\b)")), QStringLiteral("DKB")},
+    };
+    QStringList said = table.preamble;
+    const int bankColumn = static_cast<int>(table.header.indexOf(QRegularExpression(
+        QStringLiteral("^Bankname"), QRegularExpression::CaseInsensitiveOption)));
+    if (bankColumn >= 0 && !table.rows.isEmpty())
+        said << field(table.rows.first(), bankColumn);
+    for (const QString &line : std::as_const(said))
+        for (const auto &[pattern, bank] : banks)
+            if (pattern.match(line).hasMatch())
+                return bank;
+    return bankFamily(table.header);
 }
 
 QString headerKey(const Table &table)
@@ -291,27 +636,65 @@ QString headerKey(const Table &table)
     return table.header.join(table.separator);
 }
 
-QVector<StatementEntry> entries(const Table &table, const ColumnMapping &m)
+QVector<StatementEntry> entries(const Table &table, const ColumnMapping &m, LeftOut *leftOut)
 {
     if (const QString missing = m.missing(); !missing.isEmpty())
         throw ImportError(missing);
+    LeftOut skipped;
+    skipped.scheduled = table.scheduled;
+    const auto width = table.header.size();
+    const QList<int> amountColumns = {m.amount, m.debit, m.credit};
+
+    // Amounts with a decimal point ("-42.0", "1234.56") where no amount has a comma.
+    bool comma = false, point = false;
+    static const QRegularExpression pointDecimal(QStringLiteral(R"(\.\d{1,2}\s*(€|EUR)?-?$)"));
+    for (const QStringList &row : table.rows)
+        for (int c : amountColumns) {
+            const QString v = field(row, c);
+            comma = comma || v.contains(u',');
+            point = point || pointDecimal.match(v).hasMatch();
+        }
+    const auto mark = point && !comma ? GermanFormat::DecimalMark::Point : GermanFormat::DecimalMark::Comma;
+
     QVector<StatementEntry> out;
     out.reserve(table.rows.size());
-    const auto width = table.header.size();
     for (qsizetype i = 0; i < table.rows.size(); ++i) {
         const QStringList &row = table.rows.at(i);
         const int line = table.lines.at(i);
         if (blank(row))
             continue;
         const QString dateText = field(row, m.date);
-        const QDate date = Statement::parseDate(dateText);
+        QDate date;
+        GermanFormat::tryParseDate(dateText, &date);
         const QString amountText = field(row, m.amount);
         const QString debitText = field(row, m.debit);
         const QString creditText = field(row, m.credit);
         const bool hasAmount = !amountText.isEmpty() || !debitText.isEmpty() || !creditText.isEmpty();
 
+        // Lines that are no bookings: balances, pending and scheduled ones.
+        bool balance = false, pending = false, scheduled = false;
+        for (int c = 0; c < row.size(); ++c) {
+            if (amountColumns.contains(c))
+                continue;
+            balance = balance || isBalance(row.at(c));
+            pending = pending || isPending(row.at(c));
+            scheduled = scheduled || (!date.isValid() && isScheduled(row.at(c)));
+        }
+        if (balance && (hasAmount || row.size() < width)) {
+            ++skipped.balances;
+            continue;
+        }
+        if (pending) {
+            ++skipped.pending;
+            continue;
+        }
+        if (scheduled && hasAmount) {
+            ++skipped.scheduled;
+            continue;
+        }
+
         if (row.size() != width) {
-            // a balance or total under the table is shorter and carries no booking date
+            // a total under the table is shorter and carries no booking date
             if (row.size() < width && !date.isValid())
                 continue;
             throw ImportError(QStringLiteral("Zeile %1: Die Zeile hat %2 statt %3 Felder.")
@@ -323,42 +706,62 @@ QVector<StatementEntry> entries(const Table &table, const ColumnMapping &m)
             if (dateText.isEmpty())
                 throw ImportError(QStringLiteral("Zeile %1: Die Buchung hat kein Datum.").arg(line));
             if (!hasAmount && !dateText.at(0).isDigit())
-                continue;   // a line of words under the table ("Anfangssaldo", "Kontostand")
+                continue;   // a line of words under the table
             throw ImportError(QStringLiteral("Zeile %1: '%2' ist kein gültiges Datum.").arg(line).arg(dateText));
         }
         StatementEntry e;
         e.bookingDate = date;
-        e.valueDate = Statement::parseDate(field(row, m.valueDate));
-        if (!e.valueDate.isValid())
+        if (!GermanFormat::tryParseDate(field(row, m.valueDate), &e.valueDate))
             e.valueDate = date;
         auto amountOf = [&](const QString &t) {
             Money v;
-            if (!Statement::parseAmount(t, &v))
+            if (!GermanFormat::tryParseMoney(t, &v, mark))
                 throw ImportError(QStringLiteral("Zeile %1: '%2' ist kein gültiger Betrag.").arg(line).arg(t));
             return v;
         };
+        auto absolute = [](Money v) { return v < Money() ? -v : v; };
         if (m.amount >= 0) {
             if (amountText.isEmpty())
                 throw ImportError(QStringLiteral("Zeile %1: Die Buchung hat keinen Betrag.").arg(line));
             e.amount = amountOf(amountText);
+            if (m.indicator >= 0) {
+                const QString sh = field(row, m.indicator);
+                const int sign = indicatorSign(sh);
+                if (sign == 0 && !sh.isEmpty())
+                    throw ImportError(QStringLiteral("Zeile %1: '%2' ist kein Soll/Haben-Kennzeichen (S oder H).")
+                                          .arg(line).arg(sh));
+                if (sign != 0)
+                    e.amount = sign < 0 ? -absolute(e.amount) : absolute(e.amount);
+            }
         } else {
             if (debitText.isEmpty() && creditText.isEmpty())
                 throw ImportError(QStringLiteral("Zeile %1: Die Buchung hat keinen Betrag.").arg(line));
             // a debit column holds the amount with or without its minus
-            if (!debitText.isEmpty()) {
-                const Money d = amountOf(debitText);
-                e.amount -= d < Money() ? -d : d;
-            }
-            if (!creditText.isEmpty()) {
-                const Money c = amountOf(creditText);
-                e.amount += c < Money() ? -c : c;
-            }
+            if (!debitText.isEmpty())
+                e.amount -= absolute(amountOf(debitText));
+            if (!creditText.isEmpty())
+                e.amount += absolute(amountOf(creditText));
         }
         e.text = field(row, m.text);
         e.counterparty = field(row, m.counterparty);
+        if (m.payer >= 0 || m.payee >= 0) {
+            const QString other = field(row, e.amount < Money() ? m.payee : m.payer);
+            if (!other.isEmpty() || e.counterparty.isEmpty())
+                e.counterparty = other;
+        }
         e.reference = Statement::cleanReference(field(row, m.reference));
+        const QString currency = field(row, m.currency).toUpper();
+        if (!currency.isEmpty() && currency != u"EUR" && currency != u"€")
+            e.currency = currency;
+        const QString foreignCurrency = field(row, m.foreignCurrency).toUpper();
+        Money foreign;
+        if (e.inEuro() && !foreignCurrency.isEmpty() && foreignCurrency != u"EUR"
+            && GermanFormat::tryParseMoney(field(row, m.foreignAmount), &foreign, mark))
+            e.foreign = GermanFormat::number(absolute(foreign).toDouble(), 2) + u' ' + foreignCurrency;
         out.append(e);
     }
+    if (leftOut)
+        *leftOut = skipped;
     return out;
 }
 
