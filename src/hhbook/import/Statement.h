@@ -17,10 +17,10 @@ struct StatementEntry
     QString counterparty;
     QString text;        // the remittance text, blanks collapsed
     QString reference;   // the bank's reference, else the end-to-end reference; may be empty
-    QString currency;    // of `amount`; empty means euro
-    Money euro;          // the amount in euro the bank reports for a booking in another currency …
+    QString currency{};  // of `amount`; empty means euro
+    Money euro{};        // the amount in euro the bank reports for a booking in another currency …
     bool euroKnown = false;   // … where it reports one
-    QString foreign;     // a payment abroad booked in euro: the original amount ("9,13 CHF")
+    QString foreign{};   // a payment abroad booked in euro: the original amount ("9,13 CHF")
 
     bool inEuro() const { return currency.isEmpty() || currency == QLatin1String("EUR"); }
     // What the book (kept in euro) takes; false when the bank gives no euro amount.

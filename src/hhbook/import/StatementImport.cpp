@@ -208,8 +208,6 @@ QString rowNote(const Row &r)
         return QStringLiteral("vermutlich schon gebucht (Buchung vom %1)").arg(GermanFormat::shortDate(r.probableDate));
     if (!r.entry.foreign.isEmpty())
         return QStringLiteral("bezahlt in Fremdwährung: %1").arg(r.entry.foreign);
-    if (r.take && r.rubrik.isEmpty())
-        return QStringLiteral("Kategorie fehlt");
     return {};
 }
 
