@@ -372,7 +372,7 @@ ReadResult readFile(const Database &db, const QString &path)
         throw ImportError(QStringLiteral("Die Datei %1 ist mit %2 MB zu groß für einen Kontoauszug (höchstens 20 MB).")
                               .arg(name, GermanFormat::number(static_cast<double>(f.size()) / (1024.0 * 1024.0), 1)));
     const QByteArray content = f.readAll();
-    if (content.trimmed().isEmpty())
+    if (std::all_of(content.cbegin(), content.cend(), [](char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }))
         throw ImportError(QStringLiteral("Die Datei %1 ist leer.").arg(path));
     return read(db, content, name);
 }
