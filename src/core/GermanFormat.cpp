@@ -323,9 +323,12 @@ bool tryParseMoney(const QString &input, Money *amount, DecimalMark mark)
 Money parseMoney(const QString &text)
 {
     Money m;
-    if (!tryParseMoney(text, &m))
-        throw ConversionError(invalidFloatMessage(text));
-    return m;
+    if (tryParseMoney(text, &m))
+        return m;
+    // a number beyond the range of amounts is refused with the range named
+    if (double d = 0; tryParseFloat(text, &d))
+        return Money::fromDouble(d);
+    throw ConversionError(invalidFloatMessage(text));
 }
 
 } // namespace GermanFormat

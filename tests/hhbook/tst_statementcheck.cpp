@@ -42,6 +42,12 @@ class TestStatementCheck : public QObject
     Q_OBJECT
 
 private slots:
+    void initTestCase()
+    {
+        if (!QDir(sharedFolder()).exists())
+            QSKIP("no folder of shared bank statements beside the project");
+    }
+
     void sharedFiles_data()
     {
         QTest::addColumn<QString>("folder");

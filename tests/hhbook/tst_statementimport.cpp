@@ -381,6 +381,14 @@ private slots:
         QCOMPARE(n26.entries.at(1).foreign, QStringLiteral("44,30 CHF"));
         QVERIFY(n26.entries.at(1).inEuro());
 
+        const QString utf16 = QStringLiteral("Buchungstag;Verwendungszweck;Betrag\n01.06.2024;Brötchen;-3,50\n"
+                                             "02.06.2024;Milch;-1,10\n");
+        QByteArray utf16Bytes("\xFF\xFE");
+        utf16Bytes.append(reinterpret_cast<const char *>(utf16.utf16()), utf16.size() * 2);
+        const ReadResult fromUtf16 = read(m_f->dm.db, utf16Bytes);
+        QCOMPARE(fromUtf16.entries.size(), 2);
+        QCOMPARE(fromUtf16.entries.first().text, QStringLiteral("Brötchen"));
+
         const auto trailing = csv("Buchungstag;Verwendungszweck;Betrag\n01.06.2024;Brot;-3,50;\n02.06.2024;Milch;-1,10;\n");
         QCOMPARE(trailing.size(), 2);
 

@@ -92,8 +92,10 @@ void refuseNonStatement(const QByteArray &content, const QString &name)
     if (content.startsWith("\xD0\xCF\x11\xE0"))
         throw ImportError(notAStatement(name, QStringLiteral("eine Excel- oder Word-Datei")));
 
-    // Text has no NUL and hardly a control character; random bytes have many.
-    const qsizetype probe = std::min<qsizetype>(content.size(), 64 * 1024);
+    // Text has no NUL and hardly a control character; random bytes have many. (UTF-16 text,
+    // which a few exports write, has NULs and says so by its byte-order mark.)
+    const bool utf16 = content.startsWith("\xFF\xFE") || content.startsWith("\xFE\xFF");
+    const qsizetype probe = utf16 ? 0 : std::min<qsizetype>(content.size(), 64 * 1024);
     qsizetype control = 0;
     for (qsizetype i = 0; i < probe; ++i) {
         const auto b = static_cast<unsigned char>(content.at(i));
