@@ -154,8 +154,8 @@ private slots:
         }
         QCOMPARE(store(f.dm.db, book, again).stored, 0);
         QCOMPARE(f.storedCount("hhbuch"), takeable);
-        qInfo("%s: %d bookings, %d taken in euro, left out %d (pending %d, balances %d, scheduled %d)",
-              qPrintable(QFileInfo(folder).fileName()), int(all.size()), takeable, leftOut.total(), leftOut.pending,
+        qInfo("%s (%s): %d bookings, %d taken in euro, left out %d (pending %d, balances %d, scheduled %d)",
+              qPrintable(QFileInfo(folder).fileName()), qPrintable(r.profileName), int(all.size()), takeable, leftOut.total(), leftOut.pending,
               leftOut.balances, leftOut.scheduled);
     }
 };

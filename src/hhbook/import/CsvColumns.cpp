@@ -272,7 +272,7 @@ QString bankName(const Table &table)
     };
     QStringList said = table.preamble;
     const int bankColumn = static_cast<int>(table.header.indexOf(QRegularExpression(
-        QStringLiteral("^Bankname"), QRegularExpression::CaseInsensitiveOption)));
+        QStringLiteral("^Bankname.*"), QRegularExpression::CaseInsensitiveOption)));
     if (bankColumn >= 0 && !table.rows.isEmpty())
         said << field(table.rows.first(), bankColumn);
     for (const QString &line : std::as_const(said))
