@@ -5,6 +5,7 @@
 
 #include <QRegularExpression>
 
+#include <algorithm>
 #include <array>
 #include <limits>
 
@@ -173,9 +174,8 @@ bool tryParseDate(const QString &text, QDate *date)
         d = g.captured(1).toInt();
         m = g.captured(3).toInt();
         y = g.captured(4).toInt();
-        // Two-digit years fall into the window 1950–2049.
         if (g.captured(4).size() == 2)
-            y += y < 50 ? 2000 : 1900;
+            y = fullYear(y);
     } else if (auto i = iso.match(t); i.hasMatch()) {
         y = i.captured(1).toInt();
         m = i.captured(2).toInt();
@@ -245,15 +245,90 @@ double parseFloat(const QString &text)
     return v;
 }
 
+int fullYear(int twoDigitYear)
+{
+    return twoDigitYear + (twoDigitYear < 50 ? 2000 : 1900);
+}
+
+bool tryParseMoney(const QString &input, Money *amount, DecimalMark mark)
+{
+    QString t;
+    t.reserve(input.size());
+    for (QChar c : input)
+        if (!c.isSpace() && c != NoBreakSpace && c != QChar(0x202F))
+            t.append(c == QChar(0x2212) ? QChar(u'-') : c);
+    if (t.endsWith(QLatin1String("EUR"), Qt::CaseInsensitive))
+        t.chop(3);
+    else if (t.endsWith(CurrencySymbol))
+        t.chop(1);
+    bool negative = false;
+    if (t.startsWith(u'-') || t.startsWith(u'+')) {
+        negative = t.startsWith(u'-');
+        t.remove(0, 1);
+    } else if (t.endsWith(u'-') || t.endsWith(u'+')) {   // some banks put the sign behind
+        negative = t.endsWith(u'-');
+        t.chop(1);
+    }
+    if (t.isEmpty())
+        return false;
+
+    const QChar decimal = mark == DecimalMark::Comma ? DecimalSeparator : QChar(u'.');
+    const QChar group = mark == DecimalMark::Comma ? ThousandsSeparator : QChar(u',');
+    QString whole = t, fraction;
+    if (const qsizetype at = t.indexOf(decimal); at >= 0) {
+        whole = t.left(at);
+        fraction = t.mid(at + 1);
+    } else if (mark == DecimalMark::Comma && t.count(group) == 1) {
+        // "12.50" is a decimal point as typed by many; "1.200" stays twelve hundred
+        const qsizetype at = t.indexOf(group);
+        if (t.size() - at - 1 != 3 || at == 0 || at > 3) {
+            whole = t.left(at);
+            fraction = t.mid(at + 1);
+        }
+    }
+    if (whole.contains(group)) {
+        const QStringList groups = whole.split(group);
+        if (groups.first().isEmpty() || groups.first().size() > 3)
+            return false;
+        for (qsizetype i = 1; i < groups.size(); ++i)
+            if (groups.at(i).size() != 3)
+                return false;
+        whole.remove(group);
+    }
+    if (whole.isEmpty() && fraction.isEmpty())
+        return false;
+    auto digitsOnly = [](const QString &s) {
+        return std::all_of(s.cbegin(), s.cend(), [](QChar c) { return c >= u'0' && c <= u'9'; });
+    };
+    if (!digitsOnly(whole) || !digitsOnly(fraction) || whole.size() > 14)
+        return false;
+    qint64 raw = 0;
+    for (QChar c : std::as_const(whole))
+        raw = raw * 10 + (c.unicode() - u'0');
+    raw *= Money::Scale;
+    qint64 scale = Money::Scale / 10;
+    for (qsizetype i = 0; i < fraction.size() && i < 4; ++i, scale /= 10)
+        raw += (fraction.at(i).unicode() - u'0') * scale;
+    // more than four decimals: half to even, as Money rounds
+    if (fraction.size() > 4) {
+        const int next = fraction.at(4).unicode() - u'0';
+        const bool rest = std::any_of(fraction.cbegin() + 5, fraction.cend(), [](QChar c) { return c != u'0'; });
+        if (next > 5 || (next == 5 && (rest || raw % 2 != 0)))
+            ++raw;
+    }
+    *amount = Money::fromRaw(negative ? -raw : raw);
+    return true;
+}
+
 Money parseMoney(const QString &text)
 {
-    QString t = text.trimmed();
-    if (t.endsWith(CurrencySymbol))
-        t.chop(1);
-    double v = 0;
-    if (!tryParseFloat(t, &v))
-        throw ConversionError(invalidFloatMessage(text));
-    return Money::fromDouble(v);
+    Money m;
+    if (tryParseMoney(text, &m))
+        return m;
+    // a number beyond the range of amounts is refused with the range named
+    if (double d = 0; tryParseFloat(text, &d))
+        return Money::fromDouble(d);
+    throw ConversionError(invalidFloatMessage(text));
 }
 
 } // namespace GermanFormat

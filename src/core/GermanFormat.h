@@ -37,11 +37,23 @@ QString shortMonthName(int month);      // "Jan" …
 
 // Readers for typed values. Surrounding blanks are ignored. Each throws ConversionError
 // with its German message ("'%s' ist kein gültiges Datum" and so on) quoting the input.
-QDate parseDate(const QString &text);           // d.M.yyyy, d.M.yy, also with '/' or '-'
+// d.M.yyyy, d.M.yy, also with '/' or '-', and yyyy-MM-dd. A two-digit year falls into
+// 1950–2049 ("31.12.49" is 2049, "1.1.50" is 1950), wherever a date is read.
+QDate parseDate(const QString &text);
 QTime parseTime(const QString &text);           // H:mm or H:mm:ss
 int parseInteger(const QString &text);
 double parseFloat(const QString &text);         // decimal comma, optional thousands points
-Money parseMoney(const QString &text);          // as parseFloat, an optional trailing "€"
+// Amounts as people type them and banks write them, exact to the ten-thousandth:
+// "1.200", "1.200,00", "1200,5", "-12,34", "12,34-", "+5", "1.234,56 €", "12,00 EUR". A
+// point followed by other than groups of three digits is a decimal point ("12.50").
+Money parseMoney(const QString &text);
+
+// Whether amounts use the decimal comma (German) or the decimal point ("1234.56",
+// "1,234.56", "-42.0"), as some exports written abroad do.
+enum class DecimalMark { Comma, Point };
+bool tryParseMoney(const QString &text, Money *amount, DecimalMark mark = DecimalMark::Comma);
+// The two-digit year of a date as a full year: 00–49 is 20yy, 50–99 is 19yy.
+int fullYear(int twoDigitYear);
 
 bool tryParseFloat(const QString &text, double *value);
 bool tryParseDate(const QString &text, QDate *date);

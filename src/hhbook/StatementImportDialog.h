@@ -39,6 +39,9 @@ private:
     void refresh();
     void fillTable();
     void takeOver();
+    void accountChanged(int index);
+    void fileUncategorised();
+    void categoryEdited(int row);
 
     const Database &m_db;
     int m_book;
@@ -49,6 +52,11 @@ private:
     QLabel *m_profile = nullptr;
     QLabel *m_problem = nullptr;
     QLabel *m_counts = nullptr;
+    QLabel *m_leftOut = nullptr;
+    QComboBox *m_account = nullptr;
+    QComboBox *m_categoryForAll = nullptr;
+    bool m_filling = false;
+    bool m_entriesRead = false;
     QTableWidget *m_table = nullptr;
     QPushButton *m_ok = nullptr;
     QVector<QComboBox *> m_columns;

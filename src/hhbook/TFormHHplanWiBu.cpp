@@ -1,5 +1,7 @@
 #include "hhbook/TFormHHplanWiBu.h"
 
+#include "core/AppError.h"
+#include "core/GermanFormat.h"
 #include "data/DataModules.h"
 #include "hhbook/KeyFilter.h"
 #include "hhbook/rules/HhbookHandlers.h"
@@ -48,7 +50,13 @@ TFormHHplanWiBu::TFormHHplanWiBu(DataModules &dm, std::function<void()> showBook
     m_bar->setCurrentIndex(-1);
     m_betrag = new QLineEdit(group);
     m_betrag->setObjectName(QStringLiteral("eBetrag"));
-    m_betrag->setValidator(new KeyFilter(true, m_betrag));
+    // German amounts as typed ("1.200", "1.200,00", "1200,5"), shown as "1.200,00"
+    m_betrag->setValidator(new KeyFilter(false, m_betrag));
+    connect(m_betrag, &QLineEdit::editingFinished, this, [this] {
+        Money amount;
+        if (GermanFormat::tryParseMoney(m_betrag->text(), &amount))
+            m_betrag->setText(GermanFormat::number(amount.toDouble(), 2));
+    });
     m_betrag->setMaximumWidth(shortWidth);
     m_betrag->setAlignment(Qt::AlignRight);
     m_text = new QLineEdit(group);
@@ -129,24 +137,57 @@ bool TFormHHplanWiBu::checkEntries()
     return true;
 }
 
+bool TFormHHplanWiBu::readEntries(RecurringBookings::Series *s)
+{
+    // Everything is read before the question and the first booking: a bad entry books
+    // nothing, and the window keeps what was typed for the adviser to correct.
+    struct Entry
+    {
+        QLineEdit *field;
+        const char *label;
+        const char *what;
+        std::function<void()> read;
+    };
+    const QList<Entry> entries = {
+        {m_von, "Beginn der Periode", "kein gültiges Datum (etwa 01.03.2024)",
+         [&] { s->start = RecurringBookings::readStart(m_von->text()); }},
+        {m_anz, "Anzahl der Buchungen", "keine ganze Zahl",
+         [&] { s->count = RecurringBookings::readCount(m_anz->text()); }},
+        {m_betrag, "Betrag", "kein gültiger Betrag (etwa 1.200,00)",
+         [&] { s->amount = RecurringBookings::readAmount(m_betrag->text()); }},
+    };
+    for (const Entry &e : entries) {
+        try {
+            e.read();
+        } catch (const ConversionError &) {
+            ShowMsg(QStringLiteral("Feld <%1>: '%2' ist %3.")
+                        .arg(QString::fromUtf8(e.label), e.field->text().trimmed(), QString::fromUtf8(e.what)),
+                    mkWarning);
+            e.field->setFocus();
+            e.field->selectAll();
+            return false;
+        }
+    }
+    s->months = RecurringBookings::rhythms().at(m_rhythm->checkedId()).months;
+    s->rubrik = m_rubrik->currentText();
+    s->rubdet = m_bar->currentText();
+    s->text = m_text->text();
+    return true;
+}
+
 void TFormHHplanWiBu::take()
 {
     if (!checkEntries())
+        return;
+    RecurringBookings::Series series;
+    if (!readEntries(&series))
         return;
     if (!AskYesNo(QStringLiteral("Sollen die Buchungen wirklich in das Haushatsbuch übernommen werden?"), mkWarning)) {
         reject();
         return;
     }
-    const bool booked = guarded([this] {
-        RecurringBookings::Series s;
-        // Everything is read before the first booking, so a bad entry books nothing.
-        s.start = RecurringBookings::readStart(m_von->text());
-        s.count = RecurringBookings::readCount(m_anz->text());
-        s.amount = RecurringBookings::readAmount(m_betrag->text());
-        s.months = RecurringBookings::rhythms().at(m_rhythm->checkedId()).months;
-        s.rubrik = m_rubrik->currentText();
-        s.rubdet = m_bar->currentText();
-        s.text = m_text->text();
+    const bool booked = guarded([this, &series] {
+        const RecurringBookings::Series &s = series;
         TdmHh &hh = *m_dm.dmHh;
         // A first book is asked for before the series starts its transaction, so nobody
         // holds the file while the question waits for an answer.
@@ -160,7 +201,6 @@ void TFormHHplanWiBu::take()
         if (m_showBookingCount)
             m_showBookingCount();
         accept();
-    } else {
-        reject();
     }
+    // a booking the data store refused: the window stays with what was typed
 }

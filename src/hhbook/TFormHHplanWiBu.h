@@ -1,5 +1,7 @@
 #pragma once
 
+#include "hhbook/rules/RecurringBookings.h"
+
 #include <QDialog>
 
 #include <functional>
@@ -21,6 +23,7 @@ public:
 private:
     void take();
     bool checkEntries();
+    bool readEntries(RecurringBookings::Series *series);
 
     DataModules &m_dm;
     std::function<void()> m_showBookingCount;

@@ -88,6 +88,56 @@ private slots:
         }
     }
 
+    // One reader for every amount of the program, typed or from a bank, exact to the
+    // ten-thousandth; the decimal point only where the file says so.
+    void money_data()
+    {
+        QTest::addColumn<QString>("input");
+        QTest::addColumn<bool>("point");
+        QTest::addColumn<bool>("ok");
+        QTest::addColumn<qint64>("raw");
+        QTest::newRow("thousands point") << "1.200" << false << true << qint64(12000000);
+        QTest::newRow("thousands and cents") << "1.200,00" << false << true << qint64(12000000);
+        QTest::newRow("one decimal") << "1200,5" << false << true << qint64(12005000);
+        QTest::newRow("typed point") << "12.50" << false << true << qint64(125000);
+        QTest::newRow("millions") << "-12.345.678,91" << false << true << qint64(-123456789100);
+        QTest::newRow("sign behind") << "12,30-" << false << true << qint64(-123000);
+        QTest::newRow("euro sign, no-break space") << QString("100.000,00\u00A0€") << false << true << qint64(1000000000);
+        QTest::newRow("EUR") << "+5,00 EUR" << false << true << qint64(50000);
+        QTest::newRow("exact, no double") << "0,1234" << false << true << qint64(1234);
+        QTest::newRow("half to even") << "0,00005" << false << true << qint64(0);
+        QTest::newRow("decimal point column") << "-42.0" << true << true << qint64(-420000);
+        QTest::newRow("point column, comma groups") << "1,234.56" << true << true << qint64(12345600);
+        QTest::newRow("point column, three decimals") << "1.200" << true << true << qint64(12000);
+        QTest::newRow("two points") << "1.2.3" << false << false << qint64(0);
+        QTest::newRow("bad grouping") << "12.34,5" << false << false << qint64(0);
+        QTest::newRow("lone point") << "." << false << false << qint64(0);
+        QTest::newRow("sign only") << "-" << false << false << qint64(0);
+        QTest::newRow("too large") << "123456789012345,00" << false << false << qint64(0);
+    }
+    void money()
+    {
+        QFETCH(QString, input);
+        QFETCH(bool, point);
+        QFETCH(bool, ok);
+        QFETCH(qint64, raw);
+        Money m;
+        QCOMPARE(tryParseMoney(input, &m, point ? DecimalMark::Point : DecimalMark::Comma), ok);
+        if (ok)
+            QCOMPARE(m.raw(), raw);
+    }
+
+    // One two-digit year rule for the whole program.
+    void twoDigitYears()
+    {
+        QCOMPARE(parseDate("31.12.49"), QDate(2049, 12, 31));
+        QCOMPARE(parseDate("1.1.50"), QDate(1950, 1, 1));
+        QCOMPARE(parseDate("03.04.18"), QDate(2018, 4, 3));
+        QCOMPARE(parseDate("2024-02-29"), QDate(2024, 2, 29));
+        QCOMPARE(fullYear(0), 2000);
+        QCOMPARE(fullYear(99), 1999);
+    }
+
     void conversionMessages()
     {
         QCOMPARE(parseMoney("1.234,56 €"), Money::fromCents(123456));

@@ -259,7 +259,9 @@ private slots:
     {
         using namespace RecurringBookings;
         QCOMPARE(readAmount("12.50"), eur(12.5));
-        QCOMPARE(readAmount("1.200"), eur(1.2));
+        QCOMPARE(readAmount("1.200"), eur(1200));
+        QCOMPARE(readAmount("1.200,00"), eur(1200));
+        QCOMPARE(readAmount("1200,5"), eur(1200.5));
         QCOMPARE(readAmount("7"), eur(7));
         QCOMPARE(readStart(" 1. 2.2024"), QDate(2024, 2, 1));
         QCOMPARE(readCount("13"), 13);

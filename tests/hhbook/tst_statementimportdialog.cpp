@@ -53,6 +53,13 @@ class TestStatementImportDialog : public QObject
         return stored;
     }
 
+    // The adviser files every booking without a category under "Allgemeine Kosten".
+    static void fileTheRest(QDialog *d)
+    {
+        GuiTest::find<QComboBox>(d, "cbKategorieAlle")->setCurrentText("Allgemeine Kosten");
+        GuiTest::find<QPushButton>(d, "butKategorieAlle")->click();
+    }
+
 private slots:
     void init()
     {
@@ -83,6 +90,9 @@ private slots:
             QCOMPARE(table->item(1, 5)->text(), QString());                      // nothing like it yet
             table->item(1, 5)->setText("Wohnkosten");
             table->item(3, 0)->setCheckState(Qt::Unchecked);
+            fileTheRest(d);
+            QCOMPARE(table->item(2, 5)->text(), QStringLiteral("Allgemeine Kosten"));
+            QCOMPARE(table->item(3, 5)->text(), QString());   // left out, so left alone
             GuiTest::find<QPushButton>(d, "butUebernehmen")->click();
         });
         QVERIFY(stored);
@@ -103,6 +113,7 @@ private slots:
             QCOMPARE(table->item(3, 6)->text(), QString());   // the one left out last time
             QCOMPARE(GuiTest::find<QLabel>(d, "lbAnzahl")->text(),
                      QStringLiteral("5 Buchung(en), davon 4 bereits im Haushaltsbuch."));
+            fileTheRest(d);
             GuiTest::find<QPushButton>(d, "butUebernehmen")->click();
         });
         QCOMPARE(m_dialogs->texts().last(), QStringLiteral("1 Buchung(en) übernommen.\r4 Buchung(en) waren schon im "
@@ -134,6 +145,7 @@ private slots:
             auto *table = GuiTest::find<QTableWidget>(d, "twVorschau");
             QCOMPARE(table->rowCount(), 2);
             QCOMPARE(table->item(1, 3)->text(), QStringLiteral("Bäcker"));
+            fileTheRest(d);
             GuiTest::find<QPushButton>(d, "butUebernehmen")->click();
         });
         QCOMPARE(m_f->storedCount("hhbuch"), 3);
@@ -143,6 +155,76 @@ private slots:
             QCOMPARE(GuiTest::find<QComboBox>(d, "cbBetrag")->currentIndex(), 4);
             QVERIFY(GuiTest::find<QLabel>(d, "lbProblem")->isHidden());
         });
+    }
+
+    // A booking without a category is not stored: the window says so and stays open, and
+    // the adviser files the rest under one category. Rows that are no bookings are counted.
+    void categoryRequired()
+    {
+        const bool stored = runWith(sample("dkb2023.csv"), [this](QDialog *d) {
+            auto *table = GuiTest::find<QTableWidget>(d, "twVorschau");
+            QCOMPARE(table->rowCount(), 3);
+            QCOMPARE(table->item(1, 5)->toolTip(), QStringLiteral("Kategorie fehlt: bitte wählen"));
+            QCOMPARE(GuiTest::find<QLabel>(d, "lbAusgelassen")->text(),
+                     QStringLiteral("Ausgelassen, weil keine Buchungen: 1 vorgemerkter, noch nicht gebuchter Umsatz."));
+            GuiTest::find<QPushButton>(d, "butUebernehmen")->click();
+            QVERIFY(d->isVisible());
+            QCOMPARE(m_dialogs->lastText(), QStringLiteral("2 Buchungen haben noch keine Kategorie. Bitte wählen Sie für jede "
+                                                           "eine, oder legen Sie eine Kategorie für alle Buchungen ohne "
+                                                           "Kategorie fest."));
+            QCOMPARE(m_f->storedCount("hhbuch"), 1);
+            GuiTest::find<QPushButton>(d, "butKategorieAlle")->click();
+            QCOMPARE(m_dialogs->lastText(),
+                     QStringLiteral("Bitte wählen Sie zuerst die Kategorie für die Buchungen ohne Kategorie."));
+            table->item(1, 5)->setText("Wohnkosten");
+            QCOMPARE(table->item(1, 5)->toolTip(), QString());
+            fileTheRest(d);
+            QCOMPARE(table->item(2, 5)->text(), QStringLiteral("Allgemeine Kosten"));
+            GuiTest::find<QPushButton>(d, "butUebernehmen")->click();
+        });
+        QVERIFY(stored);
+        QCOMPARE(m_dialogs->lastText(), QStringLiteral("3 Buchung(en) übernommen."));
+        QCOMPARE(m_f->scalar("select Bezeichnung from bankprofil").toString(), QStringLiteral("DKB"));
+        QCOMPARE(m_f->scalar("select Partner from hhbuch where RubText = 'Gehalt Februar'").toString(),
+                 QStringLiteral("Arbeitgeber Muster GmbH"));
+    }
+
+    // A file of two accounts shows one at a time, chosen by the adviser; bookings in
+    // another currency show it and wait for the adviser.
+    void accountsAndCurrencies()
+    {
+        runWith(sample("camt053-konten.xml"), [](QDialog *d) {
+            auto *account = GuiTest::find<QComboBox>(d, "cbKonto");
+            QCOMPARE(account->count(), 2);
+            QCOMPARE(account->itemText(0), QStringLiteral("DE00 5001 0517 0000 0000 03 – Erika Beispiel (EUR), 3 Buchung(en)"));
+            auto *table = GuiTest::find<QTableWidget>(d, "twVorschau");
+            QCOMPARE(table->rowCount(), 3);
+            QCOMPARE(table->item(1, 2)->text(), QStringLiteral("-97,40\u00A0CHF"));
+            QCOMPARE(table->item(1, 0)->checkState(), Qt::Unchecked);
+            QVERIFY(table->item(1, 0)->flags() & Qt::ItemIsEnabled);
+            QCOMPARE(table->item(2, 0)->flags(), Qt::NoItemFlags);   // no euro amount: cannot be taken
+            account->setCurrentIndex(1);
+            QCOMPARE(table->rowCount(), 1);
+            QCOMPARE(table->item(0, 4)->text(), QStringLiteral("Subscription July"));
+            QCOMPARE(table->item(0, 0)->flags(), Qt::NoItemFlags);
+        });
+        QCOMPARE(m_f->storedCount("hhbuch"), 1);
+    }
+
+    // Whatever is no statement is refused before the window opens, saying what it is.
+    void notAStatement()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("auszug.pdf");
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write("%PDF-1.4\n1 0 obj\n");
+        f.close();
+        m_dialogs->answer(path);
+        QVERIFY(!StatementImportDialog::run(m_f->dm, nullptr));
+        QCOMPARE(m_dialogs->lastText(), QStringLiteral("Die Datei auszug.pdf ist kein Kontoauszug (erwartet: CSV-Export oder "
+                                                       "CAMT.052/053).\rGefunden: ein PDF-Dokument."));
+        QCOMPARE(m_f->storedCount("hhbuch"), 1);
     }
 
     void refusals()

@@ -1,6 +1,9 @@
 #include "hhbook/import/CsvStatement.h"
 
+#include "hhbook/import/CsvColumns.h"
+
 #include <QHash>
+#include <QRegularExpression>
 #include <QStringDecoder>
 
 #include <algorithm>
@@ -83,23 +86,6 @@ QVector<Record> records(const QString &text, QChar sep)
     return out;
 }
 
-QString normalized(const QString &word)
-{
-    QString out;
-    for (QChar c : word.toLower()) {
-        switch (c.unicode()) {
-        case 0xE4: out += QLatin1String("ae"); break;
-        case 0xF6: out += QLatin1String("oe"); break;
-        case 0xFC: out += QLatin1String("ue"); break;
-        case 0xDF: out += QLatin1String("ss"); break;
-        default:
-            if (c.isLetterOrNumber())
-                out += c;
-        }
-    }
-    return out;
-}
-
 bool blank(const QStringList &fields)
 {
     return std::all_of(fields.cbegin(), fields.cend(), [](const QString &f) { return f.trimmed().isEmpty(); });
@@ -108,6 +94,67 @@ bool blank(const QStringList &fields)
 QString field(const QStringList &row, int column)
 {
     return column >= 0 && column < row.size() ? row.at(column).simplified() : QString();
+}
+
+// The fields up to the last one with text: a trailing separator adds an empty field.
+qsizetype width(const QStringList &fields)
+{
+    qsizetype n = fields.size();
+    while (n > 0 && fields.at(n - 1).trimmed().isEmpty())
+        --n;
+    return n;
+}
+
+bool isDate(const QString &text)
+{
+    QDate d;
+    return GermanFormat::tryParseDate(text, &d);
+}
+
+bool isAmount(const QString &text)
+{
+    Money m;
+    return !text.trimmed().isEmpty() && GermanFormat::tryParseMoney(text, &m);
+}
+
+// A title above a table of orders not yet booked ("Umsätze in den nächsten 14 Tagen").
+bool announcesScheduled(const QStringList &fields)
+{
+    static const QRegularExpression words(
+        QStringLiteral(R"(nächsten|vorgemerkt|vormerkung|geplant|terminiert|zukünftig|pending|scheduled|upcoming)"),
+        QRegularExpression::CaseInsensitiveOption);
+    return width(fields) <= 2 && words.match(fields.join(u' ')).hasMatch();
+}
+
+bool isBalance(const QString &text)
+{
+    if (text.size() > 40 || !(text.contains(QLatin1String("saldo"), Qt::CaseInsensitive)
+                              || text.contains(QLatin1String("kontostand"), Qt::CaseInsensitive)
+                              || text.contains(QLatin1String("bestand"), Qt::CaseInsensitive)
+                              || text.contains(QLatin1String("balance"), Qt::CaseInsensitive)))
+        return false;
+    static const QRegularExpression balance(
+        QStringLiteral(R"(^(alter |neuer |aktueller )?(kontostand|saldo|anfangssaldo|endsaldo|schlusssaldo|)"
+                       R"(anfangsbestand|endbestand|opening balance|closing balance|balance)( (vom|am|per|zum) .*)?:?$)"),
+        QRegularExpression::CaseInsensitiveOption);
+    return balance.match(text.simplified()).hasMatch();
+}
+
+bool isPending(const QString &text)
+{
+    if (text.size() > 30)
+        return false;
+    static const QRegularExpression pending(
+        QStringLiteral(R"(^(umsatz |buchung )?(vorgemerkt|vormerkung|pending|nicht gebucht|ungebucht)$)"),
+        QRegularExpression::CaseInsensitiveOption);
+    return pending.match(text.simplified()).hasMatch();
+}
+
+bool isScheduled(const QString &text)
+{
+    static const QRegularExpression scheduled(QStringLiteral(R"(termin(überweisung|ueberweisung|auftrag|lastschrift)|scheduled)"),
+                                              QRegularExpression::CaseInsensitiveOption);
+    return scheduled.match(text).hasMatch();
 }
 
 } // namespace
@@ -119,42 +166,70 @@ QString ColumnMapping::missing() const
         what << QStringLiteral("Buchungsdatum");
     if (amount < 0 && debit < 0 && credit < 0)
         what << QStringLiteral("Betrag (oder Soll und Haben)");
-    if (text < 0 && counterparty < 0)
+    if (text < 0 && counterparty < 0 && payer < 0 && payee < 0)
         what << QStringLiteral("Verwendungszweck oder Empfänger");
     if (what.isEmpty())
         return {};
     return QStringLiteral("Bitte die Spalten zuordnen: %1.").arg(what.join(QStringLiteral(", ")));
 }
 
+namespace {
+
+const QList<QPair<const char *, int ColumnMapping::*>> &storedNames()
+{
+    static const QList<QPair<const char *, int ColumnMapping::*>> names = {
+        {"date", &ColumnMapping::date},
+        {"valuedate", &ColumnMapping::valueDate},
+        {"amount", &ColumnMapping::amount},
+        {"debit", &ColumnMapping::debit},
+        {"credit", &ColumnMapping::credit},
+        {"indicator", &ColumnMapping::indicator},
+        {"text", &ColumnMapping::text},
+        {"counterparty", &ColumnMapping::counterparty},
+        {"payer", &ColumnMapping::payer},
+        {"payee", &ColumnMapping::payee},
+        {"reference", &ColumnMapping::reference},
+        {"currency", &ColumnMapping::currency},
+        {"foreignamount", &ColumnMapping::foreignAmount},
+        {"foreigncurrency", &ColumnMapping::foreignCurrency},
+    };
+    return names;
+}
+
+} // namespace
+
 QString ColumnMapping::toText() const
 {
-    return QStringLiteral("date=%1;valuedate=%2;amount=%3;debit=%4;credit=%5;text=%6;counterparty=%7;reference=%8")
-        .arg(date).arg(valueDate).arg(amount).arg(debit).arg(credit).arg(text).arg(counterparty).arg(reference);
+    QStringList parts;
+    for (const auto &[name, member] : storedNames())
+        parts << QStringLiteral("%1=%2").arg(QLatin1String(name)).arg(this->*member);
+    return parts.join(u';');
 }
 
 ColumnMapping ColumnMapping::fromText(const QString &text)
 {
     ColumnMapping m;
-    const QHash<QString, int *> targets = {{QStringLiteral("date"), &m.date},
-                                         {QStringLiteral("valuedate"), &m.valueDate},
-                                         {QStringLiteral("amount"), &m.amount},
-                                         {QStringLiteral("debit"), &m.debit},
-                                         {QStringLiteral("credit"), &m.credit},
-                                         {QStringLiteral("text"), &m.text},
-                                         {QStringLiteral("counterparty"), &m.counterparty},
-                                         {QStringLiteral("reference"), &m.reference}};
     for (const QString &part : text.split(u';', Qt::SkipEmptyParts)) {
         const QStringList kv = part.split(u'=');
         bool ok = false;
         const int v = kv.value(1).toInt(&ok);
-        if (kv.size() == 2 && ok && targets.contains(kv.first()))
-            *targets.value(kv.first()) = v;
+        if (kv.size() != 2 || !ok)
+            continue;
+        for (const auto &[name, member] : storedNames())
+            if (kv.first() == QLatin1String(name))
+                m.*member = v;
     }
     return m;
 }
 
 QString decode(const QByteArray &bytes, QString *encoding)
 {
+    if (bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF")) {
+        QStringDecoder utf16(bytes.startsWith("\xFF\xFE") ? QStringDecoder::Utf16LE : QStringDecoder::Utf16BE);
+        if (encoding)
+            *encoding = QStringLiteral("UTF-16");
+        return QString(utf16.decode(bytes.mid(2)));
+    }
     QByteArray data = bytes;
     if (data.startsWith("\xEF\xBB\xBF"))
         data.remove(0, 3);
@@ -181,109 +256,129 @@ Table parse(const QByteArray &bytes)
     Table t;
     const QString text = decode(bytes, &t.encoding);
 
-    // The separator that gives the most lines of one and the same width (three fields at
-    // least); on a tie the semicolon of German exports wins.
-    int bestScore = 0, bestWidth = 0;
+    // The header is found by its words: the line that names the most known columns, a
+    // date and an amount among them, under whichever separator gives it.
+    constexpr qsizetype HeaderSearch = 200;
+    int bestScore = 0;
     QVector<Record> best;
+    QVector<qsizetype> headers;   // every line of the best separator that is a header
     for (QChar sep : {QChar(u';'), QChar(u'\t'), QChar(u',')}) {
-        const QVector<Record> recs = records(text, sep);
-        QHash<int, int> widths;
-        for (const Record &r : recs)
-            if (r.fields.size() >= 3)
-                ++widths[static_cast<int>(r.fields.size())];
-        int width = 0, score = 0;
-        for (auto it = widths.cbegin(); it != widths.cend(); ++it)
-            if (it.value() > score || (it.value() == score && it.key() > width)) {
-                width = it.key();
-                score = it.value();
-            }
+        QVector<Record> recs = records(text, sep);
+        int score = 0;
+        QVector<qsizetype> found;
+        for (qsizetype i = 0; i < recs.size(); ++i) {
+            if (found.isEmpty() && i >= HeaderSearch)
+                break;
+            const int s = recs.at(i).fields.size() >= 3 ? headerScore(recs.at(i).fields) : 0;
+            if (s > 0)
+                found.append(i);
+            score = std::max(score, s);
+        }
         if (score > bestScore) {
             bestScore = score;
-            bestWidth = width;
-            best = recs;
+            best = std::move(recs);
+            headers = found;
             t.separator = sep;
         }
     }
-    // a header and at least one line under it
-    if (bestScore < 2)
-        throw ImportError(QStringLiteral("In der Datei wurde keine Tabelle mit Buchungen gefunden."));
 
-    // The header: the first line of that width in which no field is a date or an amount.
-    qsizetype headerAt = -1;
-    for (qsizetype i = 0; i < best.size() && headerAt < 0; ++i) {
-        const QStringList &f = best.at(i).fields;
-        if (f.size() != bestWidth || blank(f))
-            continue;
-        const bool looksLikeData = std::any_of(f.cbegin(), f.cend(), [](const QString &v) {
-            Money m;
-            return Statement::parseDate(v).isValid() || (!v.trimmed().isEmpty() && Statement::parseAmount(v, &m));
-        });
-        if (!looksLikeData)
-            headerAt = i;
+    qsizetype headerAt = -1, end = -1;
+    if (bestScore > 0) {
+        // Several tables (orders of the next days above the booked ones): the booked table
+        // with the most rows; rows of a table of orders for later are counted as left out.
+        qsizetype bestRows = -1;
+        for (qsizetype h = 0; h < headers.size(); ++h) {
+            const qsizetype from = headers.at(h) + 1;
+            const qsizetype to = h + 1 < headers.size() ? headers.at(h + 1) : best.size();
+            qsizetype dated = 0;
+            for (qsizetype i = from; i < to && headers.size() > 1; ++i)
+                dated += best.at(i).fields.size() > 1 && std::any_of(best.at(i).fields.cbegin(), best.at(i).fields.cend(),
+                                                                     [](const QString &f) { return isDate(f); });
+            const bool scheduled = headers.at(h) > 0 && announcesScheduled(best.at(headers.at(h) - 1).fields);
+            if (scheduled) {
+                t.scheduled += static_cast<int>(dated);
+            } else if (dated > bestRows) {
+                bestRows = dated;
+                headerAt = headers.at(h);
+                end = to;
+            }
+        }
+        if (headerAt < 0) {   // only orders for later: show them, counted as such
+            headerAt = headers.first();
+            end = headers.size() > 1 ? headers.at(1) : best.size();
+            t.scheduled = 0;
+        }
+    } else {
+        // No known words: the separator that gives the most lines of one and the same width
+        // (three fields at least), the header the first of them with no date or amount.
+        int bestCount = 0;
+        qsizetype bestWidth = 0;
+        for (QChar sep : {QChar(u';'), QChar(u'\t'), QChar(u',')}) {
+            const QVector<Record> recs = records(text, sep);
+            QHash<qsizetype, int> widths;
+            for (const Record &r : recs)
+                if (width(r.fields) >= 3)
+                    ++widths[width(r.fields)];
+            qsizetype w = 0;
+            int count = 0;
+            for (auto it = widths.cbegin(); it != widths.cend(); ++it)
+                if (it.value() > count || (it.value() == count && it.key() > w)) {
+                    w = it.key();
+                    count = it.value();
+                }
+            if (count > bestCount) {
+                bestCount = count;
+                bestWidth = w;
+                best = recs;
+                t.separator = sep;
+            }
+        }
+        if (bestCount < 2)
+            throw ImportError(QStringLiteral("In der Datei wurde keine Tabelle mit Buchungen gefunden."));
+        for (qsizetype i = 0; i < best.size() && headerAt < 0; ++i) {
+            const QStringList &f = best.at(i).fields;
+            if (width(f) < bestWidth || blank(f))
+                continue;
+            if (std::none_of(f.cbegin(), f.cend(), [](const QString &v) { return isDate(v) || isAmount(v); }))
+                headerAt = i;
+        }
+        if (headerAt < 0)
+            throw ImportError(QStringLiteral("In der Datei wurde keine Kopfzeile mit Spaltennamen gefunden."));
+        end = best.size();
     }
-    if (headerAt < 0)
-        throw ImportError(QStringLiteral("In der Datei wurde keine Kopfzeile mit Spaltennamen gefunden."));
 
-    for (const QString &h : best.at(headerAt).fields)
-        t.header << h.trimmed();
-    for (qsizetype i = headerAt + 1; i < best.size(); ++i) {
-        t.rows.append(best.at(i).fields);
+    // A trailing separator gives the header an empty last field; a column without a name
+    // (an S/H indicator) is one where rows hold something.
+    const QStringList &head = best.at(headerAt).fields;
+    qsizetype named = width(head);
+    while (named < head.size()) {
+        bool used = false;
+        for (qsizetype i = headerAt + 1; i < end && !used; ++i)
+            used = !field(best.at(i).fields, static_cast<int>(named)).isEmpty();
+        if (!used)
+            break;
+        ++named;
+    }
+    for (qsizetype i = 0; i < named; ++i)
+        t.header << head.at(i).trimmed();
+    for (qsizetype i = 0; i < headerAt; ++i)
+        t.preamble << best.at(i).fields.join(u' ').simplified();
+    const qsizetype columns = t.header.size();
+    for (qsizetype i = headerAt + 1; i < end; ++i) {
+        QStringList row = best.at(i).fields;
+        // a trailing separator on every line is no column of its own
+        while (row.size() > columns && row.last().trimmed().isEmpty())
+            row.removeLast();
+        if (!row.isEmpty() && row.size() < columns && !blank(row)) {
+            // a short line with a date is a booking with empty fields at its end
+            if (isDate(row.first()) || (row.size() > 1 && isDate(row.at(1))))
+                while (row.size() < columns)
+                    row.append(QString());
+        }
+        t.rows.append(row);
         t.lines.append(best.at(i).line);
     }
     return t;
-}
-
-ColumnMapping guessMapping(const QStringList &header)
-{
-    QStringList names;
-    for (const QString &h : header)
-        names << normalized(h);
-    QVector<bool> used(names.size(), false);
-    auto take = [&](std::initializer_list<const char *> candidates) {
-        for (const char *c : candidates)
-            for (qsizetype i = 0; i < names.size(); ++i)
-                if (!used.at(i) && names.at(i) == QLatin1String(c)) {
-                    used[i] = true;
-                    return static_cast<int>(i);
-                }
-        return -1;
-    };
-    ColumnMapping m;
-    m.date = take({"buchungstag", "buchungsdatum", "buchung", "datum", "buchungstagdatum"});
-    m.valueDate = take({"valutadatum", "valuta", "wert", "wertstellung", "wertstellungvaluta", "valutadatumwert"});
-    // separate debit and credit columns win over an amount column beside them, which such
-    // layouts tend to leave empty
-    m.debit = take({"soll", "sollbetrag", "ausgang", "belastung"});
-    m.credit = take({"haben", "habenbetrag", "eingang"});
-    if (m.debit < 0 || m.credit < 0) {
-        for (int c : {m.debit, m.credit})
-            if (c >= 0)
-                used[c] = false;
-        m.debit = m.credit = -1;
-        m.amount = take({"betrag", "betrageur", "betragineur", "umsatz", "umsatzineur", "betragbuchung"});
-    }
-    m.text = take({"verwendungszweck", "zweck", "beschreibung", "buchungstext", "umsatzart", "vorgang"});
-    m.counterparty = take({"beguenstigterzahlungspflichtiger", "namezahlungsbeteiligter", "auftraggeberempfaenger",
-                           "beguenstigterauftraggeber", "zahlungsempfaengerin", "zahlungsempfaenger",
-                           "empfaenger", "auftraggeber", "zahlungsbeteiligter", "gegenpartei", "name"});
-    m.reference = take({"kundenreferenzendtoend", "endtoendreferenz", "kundenreferenz", "referenz", "bankreferenz"});
-    return m;
-}
-
-QString bankFamily(const QStringList &header)
-{
-    QStringList names;
-    for (const QString &h : header)
-        names << normalized(h);
-    if (names.contains(QLatin1String("beguenstigterzahlungspflichtiger")) && names.contains(QLatin1String("auftragskonto")))
-        return QStringLiteral("Sparkasse");
-    if (names.contains(QLatin1String("namezahlungsbeteiligter")))
-        return QStringLiteral("Volksbank/Raiffeisenbank");
-    if (names.contains(QLatin1String("auftraggeberempfaenger")))
-        return QStringLiteral("ING");
-    if (names.contains(QLatin1String("beguenstigterauftraggeber")) && names.contains(QLatin1String("soll")))
-        return QStringLiteral("Deutsche Bank/Postbank");
-    return QStringLiteral("Eigenes Format");
 }
 
 QString headerKey(const Table &table)
@@ -291,27 +386,65 @@ QString headerKey(const Table &table)
     return table.header.join(table.separator);
 }
 
-QVector<StatementEntry> entries(const Table &table, const ColumnMapping &m)
+QVector<StatementEntry> entries(const Table &table, const ColumnMapping &m, LeftOut *leftOut)
 {
     if (const QString missing = m.missing(); !missing.isEmpty())
         throw ImportError(missing);
+    LeftOut skipped;
+    skipped.scheduled = table.scheduled;
+    const auto width = table.header.size();
+    const QList<int> amountColumns = {m.amount, m.debit, m.credit};
+
+    // Amounts with a decimal point ("-42.0", "1234.56") where no amount has a comma.
+    bool comma = false, point = false;
+    static const QRegularExpression pointDecimal(QStringLiteral(R"(\.\d{1,2}\s*(€|EUR)?-?$)"));
+    for (const QStringList &row : table.rows)
+        for (int c : amountColumns) {
+            const QString v = field(row, c);
+            comma = comma || v.contains(u',');
+            point = point || pointDecimal.match(v).hasMatch();
+        }
+    const auto mark = point && !comma ? GermanFormat::DecimalMark::Point : GermanFormat::DecimalMark::Comma;
+
     QVector<StatementEntry> out;
     out.reserve(table.rows.size());
-    const auto width = table.header.size();
     for (qsizetype i = 0; i < table.rows.size(); ++i) {
         const QStringList &row = table.rows.at(i);
         const int line = table.lines.at(i);
         if (blank(row))
             continue;
         const QString dateText = field(row, m.date);
-        const QDate date = Statement::parseDate(dateText);
+        QDate date;
+        GermanFormat::tryParseDate(dateText, &date);
         const QString amountText = field(row, m.amount);
         const QString debitText = field(row, m.debit);
         const QString creditText = field(row, m.credit);
         const bool hasAmount = !amountText.isEmpty() || !debitText.isEmpty() || !creditText.isEmpty();
 
+        // Lines that are no bookings: balances, pending and scheduled ones.
+        bool balance = false, pending = false, scheduled = false;
+        for (int c = 0; c < row.size(); ++c) {
+            if (amountColumns.contains(c))
+                continue;
+            balance = balance || isBalance(row.at(c));
+            pending = pending || isPending(row.at(c));
+            scheduled = scheduled || (!date.isValid() && isScheduled(row.at(c)));
+        }
+        if (balance && (hasAmount || row.size() < width)) {
+            ++skipped.balances;
+            continue;
+        }
+        if (pending) {
+            ++skipped.pending;
+            continue;
+        }
+        if (scheduled && hasAmount) {
+            ++skipped.scheduled;
+            continue;
+        }
+
         if (row.size() != width) {
-            // a balance or total under the table is shorter and carries no booking date
+            // a total under the table is shorter and carries no booking date
             if (row.size() < width && !date.isValid())
                 continue;
             throw ImportError(QStringLiteral("Zeile %1: Die Zeile hat %2 statt %3 Felder.")
@@ -323,42 +456,62 @@ QVector<StatementEntry> entries(const Table &table, const ColumnMapping &m)
             if (dateText.isEmpty())
                 throw ImportError(QStringLiteral("Zeile %1: Die Buchung hat kein Datum.").arg(line));
             if (!hasAmount && !dateText.at(0).isDigit())
-                continue;   // a line of words under the table ("Anfangssaldo", "Kontostand")
+                continue;   // a line of words under the table
             throw ImportError(QStringLiteral("Zeile %1: '%2' ist kein gültiges Datum.").arg(line).arg(dateText));
         }
         StatementEntry e;
         e.bookingDate = date;
-        e.valueDate = Statement::parseDate(field(row, m.valueDate));
-        if (!e.valueDate.isValid())
+        if (!GermanFormat::tryParseDate(field(row, m.valueDate), &e.valueDate))
             e.valueDate = date;
         auto amountOf = [&](const QString &t) {
             Money v;
-            if (!Statement::parseAmount(t, &v))
+            if (!GermanFormat::tryParseMoney(t, &v, mark))
                 throw ImportError(QStringLiteral("Zeile %1: '%2' ist kein gültiger Betrag.").arg(line).arg(t));
             return v;
         };
+        auto absolute = [](Money v) { return v < Money() ? -v : v; };
         if (m.amount >= 0) {
             if (amountText.isEmpty())
                 throw ImportError(QStringLiteral("Zeile %1: Die Buchung hat keinen Betrag.").arg(line));
             e.amount = amountOf(amountText);
+            if (m.indicator >= 0) {
+                const QString sh = field(row, m.indicator);
+                const int sign = indicatorSign(sh);
+                if (sign == 0 && !sh.isEmpty())
+                    throw ImportError(QStringLiteral("Zeile %1: '%2' ist kein Soll/Haben-Kennzeichen (S oder H).")
+                                          .arg(line).arg(sh));
+                if (sign != 0)
+                    e.amount = sign < 0 ? -absolute(e.amount) : absolute(e.amount);
+            }
         } else {
             if (debitText.isEmpty() && creditText.isEmpty())
                 throw ImportError(QStringLiteral("Zeile %1: Die Buchung hat keinen Betrag.").arg(line));
             // a debit column holds the amount with or without its minus
-            if (!debitText.isEmpty()) {
-                const Money d = amountOf(debitText);
-                e.amount -= d < Money() ? -d : d;
-            }
-            if (!creditText.isEmpty()) {
-                const Money c = amountOf(creditText);
-                e.amount += c < Money() ? -c : c;
-            }
+            if (!debitText.isEmpty())
+                e.amount -= absolute(amountOf(debitText));
+            if (!creditText.isEmpty())
+                e.amount += absolute(amountOf(creditText));
         }
         e.text = field(row, m.text);
         e.counterparty = field(row, m.counterparty);
+        if (m.payer >= 0 || m.payee >= 0) {
+            const QString other = field(row, e.amount < Money() ? m.payee : m.payer);
+            if (!other.isEmpty() || e.counterparty.isEmpty())
+                e.counterparty = other;
+        }
         e.reference = Statement::cleanReference(field(row, m.reference));
+        const QString currency = field(row, m.currency).toUpper();
+        if (!currency.isEmpty() && currency != u"EUR" && currency != u"€")
+            e.currency = currency;
+        const QString foreignCurrency = field(row, m.foreignCurrency).toUpper();
+        Money foreign;
+        if (e.inEuro() && !foreignCurrency.isEmpty() && foreignCurrency != u"EUR"
+            && GermanFormat::tryParseMoney(field(row, m.foreignAmount), &foreign, mark))
+            e.foreign = GermanFormat::number(absolute(foreign).toDouble(), 2) + u' ' + foreignCurrency;
         out.append(e);
     }
+    if (leftOut)
+        *leftOut = skipped;
     return out;
 }
 

@@ -1,5 +1,6 @@
 #include "hhbook/import/StatementImport.h"
 
+#include "core/GermanFormat.h"
 #include "data/Database.h"
 #include "data/SqlDialect.h"
 #include "data/WriteTransaction.h"
@@ -8,9 +9,11 @@
 #include "hhbook/rules/HhbookVocabulary.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QSqlQuery>
 
 #include <algorithm>
+#include <cstdlib>
 
 namespace StatementImport {
 
@@ -65,9 +68,10 @@ int Duplicates::mark(QVector<Row> &rows)
     int found = 0;
     for (Row &r : rows) {
         r.duplicate = false;
-        if (!r.take)
+        Money euro;
+        if (!r.take || !r.bookable(&euro))
             continue;
-        const auto k = m_keys.find(key(r.entry.bookingDate, r.entry.amount, r.text));
+        const auto k = m_keys.find(key(r.entry.bookingDate, euro, r.text));
         const bool sameKey = k != m_keys.end() && *k > 0;
         if (sameKey)
             --*k;
@@ -128,7 +132,95 @@ Duplicates inBook(const Database &db, int hhplanId, const QVector<Row> &rows)
     return d;
 }
 
+// Bookings of a recurring series (or typed by hand) carry no bank reference: one with the
+// same amount and category a few days from a statement booking is probably that booking.
+void markProbable(const Database &db, int hhplanId, QVector<Row> &rows)
+{
+    QDate from, to;
+    for (const Row &r : std::as_const(rows)) {
+        if (!from.isValid() || r.entry.bookingDate < from)
+            from = r.entry.bookingDate;
+        if (!to.isValid() || r.entry.bookingDate > to)
+            to = r.entry.bookingDate;
+    }
+    if (!from.isValid())
+        return;
+    struct Booked
+    {
+        QDate date;
+        Money amount;
+        QString rubrik;
+        bool used = false;
+    };
+    QVector<Booked> booked;
+    QSqlQuery q = db.exec(QStringLiteral("select Buchdat, Betrag, Rubrik from hhbuch where hhplan_id = :hhplan_id "
+                                         "and buchdat >= :von and buchdat <= :bis and (Bankref is null or Bankref = '')"),
+                          {{QStringLiteral("hhplan_id"), hhplanId}, {QStringLiteral("von"), from.addDays(-ProbableDays)},
+                           {QStringLiteral("bis"), to.addDays(ProbableDays)}});
+    while (q.next())
+        booked.append({q.value(0).toDate(), Money::fromDouble(q.value(1).toDouble()), q.value(2).toString()});
+    // the bookings found as exact duplicates answer for those rows already
+    for (const Row &r : std::as_const(rows)) {
+        Money euro;
+        if (!r.duplicate || !r.bookable(&euro))
+            continue;
+        for (Booked &b : booked)
+            if (!b.used && b.date == r.entry.bookingDate && b.amount == bookAmount(euro, b.rubrik)) {
+                b.used = true;
+                break;
+            }
+    }
+    for (Row &r : rows) {
+        Money euro;
+        r.probable = false;
+        if (r.duplicate || r.rubrik.isEmpty() || !r.bookable(&euro))
+            continue;
+        const Money amount = bookAmount(euro, r.rubrik);
+        Booked *closest = nullptr;
+        for (Booked &b : booked)
+            if (!b.used && b.rubrik == r.rubrik && b.amount == amount
+                && std::abs(b.date.daysTo(r.entry.bookingDate)) <= ProbableDays
+                && (!closest || std::abs(b.date.daysTo(r.entry.bookingDate))
+                                    < std::abs(closest->date.daysTo(r.entry.bookingDate))))
+                closest = &b;
+        if (closest) {
+            closest->used = true;
+            r.probable = true;
+            r.probableDate = closest->date;
+        }
+    }
+}
+
 } // namespace
+
+QString rowNote(const Row &r)
+{
+    Money euro;
+    if (r.duplicate)
+        return QStringLiteral("bereits im Haushaltsbuch");
+    if (!r.bookable(&euro))
+        return QStringLiteral("%1 %2: kein Euro-Betrag der Bank, bitte von Hand buchen")
+            .arg(GermanFormat::number(r.entry.amount.toDouble(), 2), r.entry.currency);
+    if (!r.entry.inEuro())
+        return QStringLiteral("Fremdwährung %1 %2, in Euro %3")
+            .arg(GermanFormat::number(r.entry.amount.toDouble(), 2), r.entry.currency, GermanFormat::currency(euro));
+    if (r.probable)
+        return QStringLiteral("vermutlich schon gebucht (Buchung vom %1)").arg(GermanFormat::shortDate(r.probableDate));
+    if (!r.entry.foreign.isEmpty())
+        return QStringLiteral("bezahlt in Fremdwährung: %1").arg(r.entry.foreign);
+    return {};
+}
+
+int fileUncategorised(QVector<Row> &rows, const QString &rubrik)
+{
+    int n = 0;
+    for (Row &r : rows)
+        if (r.take && !r.duplicate && r.rubrik.isEmpty()) {
+            r.rubrik = rubrik;
+            ++n;
+        }
+    return n;
+}
 
 QVector<Row> prepare(const Database &db, int hhplanId, const QVector<StatementEntry> &entries)
 {
@@ -163,6 +255,10 @@ QVector<Row> prepare(const Database &db, int hhplanId, const QVector<StatementEn
     }
     for (Row &r : rows)
         r.rubrik = suggester.suggest(r.entry.counterparty, r.entry.text);
+    markProbable(db, hhplanId, rows);
+    for (Row &r : rows)
+        if (!r.entry.inEuro() || r.probable)
+            r.take = false;   // an amount in another currency is the adviser's to confirm
     return rows;
 }
 
@@ -175,6 +271,20 @@ Result store(const Database &db, int hhplanId, QVector<Row> &rows)
     if (rows.isEmpty())
         return result;
 
+    int uncategorised = 0;
+    for (const Row &r : std::as_const(rows)) {
+        Money euro;
+        if (r.take && !r.bookable(&euro))
+            throw ImportError(QStringLiteral("Die Buchung vom %1 über %2 %3 hat keinen Euro-Betrag und kann nicht "
+                                             "übernommen werden.")
+                                  .arg(GermanFormat::shortDate(r.entry.bookingDate),
+                                       GermanFormat::number(r.entry.amount.toDouble(), 2), r.entry.currency));
+        if (r.take && r.rubrik.trimmed().isEmpty())
+            ++uncategorised;
+    }
+    if (uncategorised > 0)
+        throw ImportError(uncategorisedMessage(uncategorised));
+
     WriteTransaction tx(db);
     // Inside the transaction, so nothing can be stored between the check and the insert.
     result.duplicates = inBook(db, hhplanId, rows).mark(rows);
@@ -184,10 +294,11 @@ Result store(const Database &db, int hhplanId, QVector<Row> &rows)
                        "values (:hhplan_id, :buchdat, :rubrik, :rubdet, :betrag, :rubtext, :partner, :bankref, :zweck)")));
     const QString account = HhbookVocabulary::waysOfPayment().at(1);
     for (const Row &r : std::as_const(rows)) {
-        if (!r.take || r.duplicate)
+        Money euro;
+        if (!r.take || r.duplicate || !r.bookable(&euro))
             continue;
         db.execPrepared(insert, {hhplanId, r.entry.bookingDate, r.rubrik, account,
-                                 bookAmount(r.entry.amount, r.rubrik).toDouble(), r.text,
+                                 bookAmount(euro, r.rubrik).toDouble(), r.text,
                                  truncated(r.entry.counterparty, 70), truncated(r.entry.reference, 100),
                                  r.entry.text});
         ++result.stored;
@@ -207,36 +318,72 @@ QString resultText(const Result &r)
     return text;
 }
 
-ReadResult read(const Database &db, const QByteArray &content)
+void ReadResult::chooseAccount(int index)
 {
+    if (index < 0 || index >= accounts.size())
+        return;
+    account = index;
+    entries = accounts.at(index).entries;
+    leftOut = accounts.at(index).leftOut;
+}
+
+ReadResult read(const Database &db, const QByteArray &content, const QString &name)
+{
+    Statement::refuseNonStatement(content, name);
     ReadResult r;
     r.format = Statement::detect(content);
     if (r.format == Statement::Format::Camt053) {
-        r.entries = CamtReader::read(content);
-        r.profileName = QStringLiteral("CAMT.053");
+        r.accounts = CamtReader::read(content, name);
+        r.profileName = CamtReader::messageType(content).toUpper();
+        if (r.profileName.isEmpty())
+            r.profileName = QStringLiteral("CAMT");
+        // the first account kept in euro, as the book is
+        int first = 0;
+        for (int i = static_cast<int>(r.accounts.size()) - 1; i >= 0; --i)
+            if (r.accounts.at(i).currency.isEmpty() || r.accounts.at(i).currency == QLatin1String("EUR"))
+                first = i;
+        if (r.accounts.isEmpty())
+            r.accounts.append(StatementAccount{});
+        r.chooseAccount(first);
         return r;
     }
     r.table = CsvStatement::parse(content);
     r.knownProfile = BankProfiles::find(db, CsvStatement::headerKey(r.table), &r.mapping, &r.profileName);
     if (!r.knownProfile) {
-        r.mapping = CsvStatement::guessMapping(r.table.header);
-        r.profileName = CsvStatement::bankFamily(r.table.header);
+        r.mapping = CsvStatement::guessMapping(r.table);
+        r.profileName = CsvStatement::bankName(r.table);
     }
+    r.accounts.append(StatementAccount{});
     // an incomplete mapping is for the adviser to finish in the window
-    if (r.mapping.missing().isEmpty())
-        r.entries = CsvStatement::entries(r.table, r.mapping);
+    if (r.mapping.missing().isEmpty()) {
+        r.accounts[0].entries = CsvStatement::entries(r.table, r.mapping, &r.accounts[0].leftOut);
+        r.chooseAccount(0);
+    }
     return r;
 }
 
 ReadResult readFile(const Database &db, const QString &path)
 {
     QFile f(path);
+    const QString name = QFileInfo(path).fileName();
     if (!f.open(QIODevice::ReadOnly))
         throw ImportError(QStringLiteral("Die Datei %1 kann nicht gelesen werden:\r%2").arg(path, f.errorString()));
+    if (f.size() > Statement::MaxBytes)
+        throw ImportError(QStringLiteral("Die Datei %1 ist mit %2 MB zu groß für einen Kontoauszug (höchstens 20 MB).")
+                              .arg(name, GermanFormat::number(static_cast<double>(f.size()) / (1024.0 * 1024.0), 1)));
     const QByteArray content = f.readAll();
-    if (content.trimmed().isEmpty())
+    if (std::all_of(content.cbegin(), content.cend(), [](char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }))
         throw ImportError(QStringLiteral("Die Datei %1 ist leer.").arg(path));
-    return read(db, content);
+    return read(db, content, name);
+}
+
+QString uncategorisedMessage(int count)
+{
+    return count == 1 ? QStringLiteral("Eine Buchung hat noch keine Kategorie. Bitte wählen Sie eine, oder legen Sie eine "
+                                       "Kategorie für alle Buchungen ohne Kategorie fest.")
+                      : QStringLiteral("%1 Buchungen haben noch keine Kategorie. Bitte wählen Sie für jede eine, oder legen "
+                                       "Sie eine Kategorie für alle Buchungen ohne Kategorie fest.")
+                            .arg(count);
 }
 
 namespace BankProfiles {

@@ -49,11 +49,7 @@ int readCount(const QString &text)
 
 Money readAmount(const QString &text)
 {
-    static const QRegularExpression number(QStringLiteral(R"(^\s*(\d+\.?\d*|\.\d+)\s*$)"));
-    const auto m = number.match(text);
-    if (!m.hasMatch())
-        throw ConversionError(GermanFormat::invalidFloatMessage(text));
-    return Money::fromDouble(m.captured(1).toDouble());
+    return GermanFormat::parseMoney(text);
 }
 
 void append(DataSet &bookings, const Series &s)

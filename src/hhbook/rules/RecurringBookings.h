@@ -29,7 +29,7 @@ bool isBlankDate(const QString &text);
 // Readers of the dialog's texts; each throws ConversionError quoting the entry.
 QDate readStart(const QString &text);   // German short date; the mask's blanks are ignored
 int readCount(const QString &text);     // a whole number
-Money readAmount(const QString &text);  // the point is the decimal separator: "1.200" is 1,20
+Money readAmount(const QString &text);  // German: "1.200", "1.200,00", "1200,5"
 
 struct Series
 {
