@@ -74,7 +74,7 @@ CreditorTab::CreditorTab(DataModules &dm, QWidget *parent) : QWidget(parent), m_
     bar->addSaveButton(QStringLiteral("gltbutSpeichern"), QStringLiteral("&Speichern"));
     bar->addCancelButton(QStringLiteral("gltbutAbbruch"), QStringLiteral("&Abbruch"));
     bar->addDeleteButton(QStringLiteral("gltbutLoeschen"), QStringLiteral("&Löschen"), QStringLiteral("Forderung löschen?"));
-    bar->addButton(QStringLiteral("gltbutPlan"), QStringLiteral("&Einigungsplan"),
+    bar->addButton(QStringLiteral("gltbutPlan"), QStringLiteral("Einig&ungsplan"),
                    Icons::standard(QStyle::SP_FileDialogDetailedView), [this] { openPlans(); });
     bar->addButton(QStringLiteral("gltbutPKonto"), QStringLiteral("&P-Konto"),
                    Icons::standard(QStyle::SP_DriveHDIcon), [this] { openPKonto(); });
