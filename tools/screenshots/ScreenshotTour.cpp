@@ -66,7 +66,8 @@ void fillSampleData(Database &db)
 {
     db.exec("update firma set Name1 = 'Schuldner- und Budgetberatung', Name2 = 'Diakonie am Markt', "
             "Strasse = 'Marktstraße 12', Plz = '34117', Ort = 'Kassel', Telefon = '0561 123456', "
-            "Email = 'beratung@example.org', Suna = 'Beratung Kassel'");
+            "Email = 'beratung@example.org', Suna = 'Beratung Kassel', Bank1Name1 = 'Kasseler Sparkasse', "
+            "Bank1Iban = 'DE52520503530000123456', Bank1Bic = 'HELADEF1KAS', Bank1Verwenden = 1");
     db.exec("insert into benutzer (SbKurz, SbLang, SbTelefon, Passwort) values "
             "('mk', 'Maria Krüger', '0561 123457', 'x'), ('th', 'Thomas Hübner', '0561 123458', 'x')");
     db.exec("insert into plzort (Plz, Ort) values ('34117', 'Kassel'), ('34119', 'Kassel')");
@@ -439,8 +440,8 @@ int ScreenshotTour::run()
     // A client with her creditors on the "Gläubiger" tab, the settlement plan split over
     // them with two answers, and the account certificate.
     {
-        dm.db.exec("insert into adressen (Name1, Suna, Strasse, Hausnr, Plz, Ort, Akunde) values "
-                "('Anna Müller', 'Müller, Anna', 'Hauptstraße', '1', '28195', 'Bremen', :k)",
+        dm.db.exec("insert into adressen (Name1, Suna, Strasse, Hausnr, Plz, Ort, Akunde, Anrede) values "
+                "('Anna Müller', 'Müller, Anna', 'Hauptstraße', '1', '28195', 'Bremen', :k, 'Frau')",
                 {{"k", true}});
         const int client = dm.db.scalar("select max(adr_id) from adressen").toInt();
         const QList<QPair<QString, double>> claims = {{"Sparkasse Nord", 8200.00}, {"Stadtwerke Bremen AG", 1240.37},
@@ -460,7 +461,7 @@ int ScreenshotTour::run()
         dm.db.exec("update sbposten set antwort = 'zugestimmt', antwortdat = :d where aktenzeichen in ('AZ-1/2026', 'AZ-3/2026')",
                 {{"d", QDate(2026, 12, 18)}});
         dm.db.exec("insert into pkonto (Kunde_id, Personen, Kindergeld, Kontoinhaber, Kreditinstitut, Iban, Gueltigab, Ausstelldat) "
-                "values (:k, 2, 518, 'Anna Müller', 'Sparkasse Nord', 'DE02 2905 0101 0001 2345 67', :d, :d)",
+                "values (:k, 2, 518, 'Anna Müller', 'Sparkasse Nord', 'DE21290501010001234567', :d, :d)",
                 {{"k", client}, {"d", QDate(2026, 12, 1)}});
         window.ActivatePage(TFormMain::Kontakte);
         dm.dmAdressen->qrKontakte->reopen();
