@@ -1,6 +1,7 @@
 #include "hhbook/import/Statement.h"
 
 #include "core/GermanFormat.h"
+#include "core/Iban.h"
 
 #include <QRegularExpression>
 #include <QStringList>
@@ -150,13 +151,7 @@ QString groupedIban(const QString &iban)
     static const QRegularExpression ibanShape(QStringLiteral("^[A-Z]{2}[0-9]{2}[A-Z0-9]{8,30}$"));
     if (!ibanShape.match(compact).hasMatch())
         return iban.trimmed();
-    QString out;
-    for (qsizetype i = 0; i < compact.size(); i += 4) {
-        if (i > 0)
-            out += u' ';
-        out += compact.mid(i, 4);
-    }
-    return out;
+    return Iban::grouped(compact);
 }
 
 } // namespace Statement
