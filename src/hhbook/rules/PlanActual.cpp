@@ -1,5 +1,7 @@
 #include "hhbook/rules/PlanActual.h"
 
+#include "core/GermanCollation.h"
+
 #include "data/Database.h"
 #include "data/WriteTransaction.h"
 #include "hhbook/rules/HhbookVocabulary.h"
@@ -55,7 +57,7 @@ QStringList Mapping::rubriks() const
     for (auto it = m_explicit.cbegin(); it != m_explicit.cend(); ++it)
         if (!out.contains(it.key()))
             others << it.key();
-    others.sort(Qt::CaseInsensitive);
+    std::sort(others.begin(), others.end(), GermanCollation::lessThan);
     return out + others;
 }
 
