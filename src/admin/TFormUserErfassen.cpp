@@ -64,9 +64,9 @@ TFormUserErfassen::TFormUserErfassen(DataModules &dm, QWidget *parent)
     form->addRow(QStringLiteral("Benutzer - Kürzel :"), eSbKurz);
     form->addRow(QStringLiteral("Benutzer - Name :"), eSbLang);
     form->addRow(QStringLiteral("Benutzer - Telefon :"), eSbTelefon);
-    form->addRow(QStringLiteral("Password :"), ePasswort);
+    form->addRow(QStringLiteral("Passwort :"), ePasswort);
 
-    auto *btnUebernehmen = new QPushButton(QStringLiteral("Uebernehmen"), this);
+    auto *btnUebernehmen = new QPushButton(QStringLiteral("Übernehmen"), this);
     btnUebernehmen->setObjectName(QStringLiteral("btnUebernehmen"));
     auto *btnAbbrechen = new QPushButton(QStringLiteral("Abbrechen"), this);
     btnAbbrechen->setObjectName(QStringLiteral("btnAbbrechen"));

@@ -1,7 +1,9 @@
 #pragma once
 
 #include "core/AppError.h"
+#include "data/DataError.h"
 #include "ui/Dialogs.h"
+#include "ui/FieldLabel.h"
 
 #include <exception>
 
@@ -16,6 +18,9 @@ bool guarded(Func &&work)
         return true;
     } catch (const UserWarning &e) {
         ShowMsg(e.message(), mkWarning);
+    } catch (const RequiredFieldError &e) {
+        // A field left empty is the user's to fill: named by its label, not by its column.
+        ShowMsg(FieldLabel::requiredMessage(e), mkWarning);
     } catch (const AppError &e) {
         ShowMsg(e.message(), mkError);
     } catch (const std::exception &e) {

@@ -62,7 +62,7 @@ private slots:
         QTest::addColumn<QString>("lang");
 
         const QString unknown = "Benutzer nicht vorhanden!";
-        const QString wrong = "Falsches Password!";
+        const QString wrong = "Falsches Passwort!";
         QTest::newRow("initial user") << "sb" << "sb" << "" << "sb" << "Sachbearbeiter";
         QTest::newRow("maintenance in upper case") << "QOVTAR" << "WF" << "" << "qovtar" << "";
         QTest::newRow("maintenance, empty password") << "qovtar" << "" << wrong << "" << "";
@@ -120,7 +120,7 @@ private slots:
         form.show();
         enter(form, "sb", "falsch");
         enter(form, "sb", "sb");
-        QCOMPARE(f->dialogs.texts(), QStringList{"Falsches Password!"});
+        QCOMPARE(f->dialogs.texts(), QStringList{"Falsches Passwort!"});
         QCOMPARE(form.result(), int(QDialog::Accepted));
     }
 
@@ -131,7 +131,7 @@ private slots:
             TFormPasswort form(f->dm);
             form.show();
             enter(form, "alt", "kennwört");
-            QCOMPARE(f->dialogs.lastText(), QStringLiteral("Falsches Password!"));
+            QCOMPARE(f->dialogs.lastText(), QStringLiteral("Falsches Passwort!"));
             QCOMPARE(f->storedPassword("alt"), QStringLiteral("Kennwört"));   // a failed try changes nothing
             enter(form, "alt", "Kennwört");
             QCOMPARE(form.result(), int(QDialog::Accepted));
@@ -183,7 +183,7 @@ private slots:
     {
         const QStringList lines = TFormPassHilfe::lines();
         QCOMPARE(lines.first(), QStringLiteral("Melden  Sie sich zum ersten Mal an, dann:"));
-        QCOMPARE(lines.mid(1, 2), QStringList({"User: sb", "Passwort: sb"}));
+        QCOMPARE(lines.mid(1, 2), QStringList({"Benutzer: sb", "Passwort: sb"}));
         QCOMPARE(lines.last(), QStringLiteral("Sie melden sich unter Ihren eigenen Benutzernamen an."));
         QCOMPARE(lines.size(), 18);
     }

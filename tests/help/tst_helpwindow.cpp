@@ -112,6 +112,10 @@ private slots:
             QTest::keyClick(search, Qt::Key_Return);
             QCOMPARE(headings(texts()), QStringList{"Budget - Haushaltsplan erstellen"});
             QVERIFY(GuiTest::find<QLineEdit>(dlg, "piDbeRubrik")->isReadOnly());
+            // Read-only, the window offers no button that could only fail.
+            for (const char *b : {"piTbutNeu", "piTbutSpeichern", "piTbutAbbruch", "piTbutLoeschen"})
+                QVERIFY2(!GuiTest::find<QWidget>(dlg, b)->isVisible(), b);
+            QVERIFY(GuiTest::find<QWidget>(dlg, "piTbutDrucken")->isVisible());
             click(dlg, "piTbutNeu");
             QCOMPARE(m_dialogs->texts(), QStringList{DataSet::ReadOnlyMessage});
             m_dialogs->clear();
@@ -127,6 +131,8 @@ private slots:
         // a saved one is kept.
         RecordDialog::whenShown([&](QDialog *dlg) {
             QVERIFY(!texts()->isReadOnly());
+            for (const char *b : {"piTbutNeu", "piTbutLoeschen"})
+                QVERIFY2(GuiTest::find<QWidget>(dlg, b)->isVisible(), b);
             click(dlg, "piTbutNeu");
             GuiTest::type(GuiTest::find<QLineEdit>(dlg, "piDbeRubrik"), "Neue Rubrik");
             click(dlg, "piTbutSchliessen");

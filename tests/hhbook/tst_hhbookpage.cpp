@@ -112,7 +112,7 @@ private slots:
         pick(w<QComboBox>("hhdbcbRubdet"), "Bar");
         enter(w<QLineEdit>("hhdbeBetrag"), "12,50");
         click("hhtbutSpeichern");
-        QCOMPARE(m_dialogs->lastText(), QStringLiteral("Feld 'RubText' muss einen Wert haben"));
+        QCOMPARE(m_dialogs->lastText(), QStringLiteral("Bitte füllen Sie das Feld „Rubrikbeschreibung“ aus."));
         QCOMPARE(m_f->storedCount("hhbuch"), 0);
 
         enter(w<QLineEdit>("hhdbeRubText"), "Wochenmarkt");
@@ -360,7 +360,7 @@ private slots:
             QVERIFY(!dlg->isVisible());
         }, [&] { click("hhtbutwibu"); });
         QCOMPARE(m_dialogs->texts().mid(m_dialogs->texts().size() - 2),
-                 (QStringList{"Sollen die Buchungen wirklich in das Haushatsbuch übernommen werden?",
+                 (QStringList{"Sollen die Buchungen wirklich in das Haushaltsbuch übernommen werden?",
                               "Buchungen wurden in das Haushaltsbuch übertragen!"}));
         QCOMPARE(m_dialogs->log().last().kind, mkConfirm);
         QCOMPARE(count(), QStringLiteral("  13 Buchung(en)"));
