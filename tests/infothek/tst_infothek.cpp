@@ -90,6 +90,7 @@ private slots:
         m_dialogs = std::make_unique<ScriptedDialogs>();
         Printout::installOpener(&m_opener);
         m_opener.opened.clear();
+        m_opener.answer = {};
         m_module = std::make_unique<InfothekModule>(*m_dm);
         m_page.reset(m_module->createPage(nullptr));
         m_module->activate();
@@ -192,13 +193,15 @@ private slots:
         m_dm->db.exec("update infothek set Datei = '../geheim.rtf' where Kurz = 'Antrag P-Konto'");
         m_module->activate();
         QVERIFY(documents()->locate("Kurz", "Antrag P-Konto"));
-        GuiTest::type(GuiTest::find<QLineEdit>(m_page.get(), "itdbeKurz"), " (alt)");
+        auto *kurz = GuiTest::find<QLineEdit>(m_page.get(), "itdbeKurz");
+        kurz->end(false);
+        GuiTest::type(kurz, " (alt)");
         auto *rubricList = GuiTest::find<DbGrid>(m_page.get(), "itdbgRubrik");
         rubricList->setCurrentIndex(rubricList->model()->index(1, 0));
         QCOMPARE(m_dialogs->texts(), QStringList{InfothekRules::notPlainMessage("../geheim.rtf")});
         QCOMPARE(rubrics()->asString("Rubrik"), QStringLiteral("Formulare"));
         QCOMPARE(rubricList->currentIndex().row(), 0);
-        QCOMPARE(listed(), QStringList({"Antrag P-Konto", "Haushaltsfragebogen"}));
+        QCOMPARE(listed(), QStringList({"Antrag P-Konto (alt)", "Haushaltsfragebogen"}));
         QVERIFY(documents()->isPending());
         QCOMPARE(documents()->asString("Kurz"), QStringLiteral("Antrag P-Konto (alt)"));
         QCOMPARE(shown("itlblRubrik"), QStringLiteral("Formulare"));
