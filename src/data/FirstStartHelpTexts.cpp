@@ -158,7 +158,7 @@ const std::pair<const char *, const char *> LaterHelpTexts[] = {
      "3. In der Vorschau jeder Buchung eine Kategorie geben. Buchungen, die schon im Haushaltsbuch stehen, sind "
      "markiert und werden nicht doppelt übernommen.\n"
      "4. \"Übernehmen\" bucht die markierten Umsätze; \"Abbrechen\" bucht nichts."},
-    {"Soll/Ist - Haushaltsplan und Haushaltsbuch vergleichen",
+    {"Soll/Ist - Plan und Haushaltsbuch vergleichen",
      "Das Register \"Soll/Ist\" auf der Seite Haushaltsbuch stellt den Haushaltsplan (Soll) den Buchungen des "
      "Haushaltsbuchs (Ist) gegenüber, je Kategorie und Monat, mit der Abweichung Ist − Soll.\n\n"
      "So gehen Sie vor:\n"

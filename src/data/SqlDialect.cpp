@@ -101,9 +101,27 @@ QString sortGerman(const QString &sql, const QString &programSql, Dialect dialec
 
 } // namespace
 
+namespace {
+
+QString &serverCollation()
+{
+    static QString name = QStringLiteral("de-x-icu");
+    return name;
+}
+
+} // namespace
+
+void setServerCollation(const QString &name)
+{
+    serverCollation() = name;
+}
+
 QString germanCollation(Dialect dialect)
 {
-    return dialect == Dialect::Postgres ? QStringLiteral(" COLLATE \"de-x-icu\"") : QStringLiteral(" COLLATE german");
+    if (dialect != Dialect::Postgres)
+        return QStringLiteral(" COLLATE german");
+    const QString &name = serverCollation();
+    return name.isEmpty() ? QString() : QStringLiteral(" COLLATE \"%1\"").arg(name);
 }
 
 TranslatedSql translate(const QString &programSql, Dialect dialect)

@@ -23,6 +23,9 @@ TranslatedSql translate(const QString &programSql, Dialect dialect = Dialect::Sq
 
 // " COLLATE …": the German order of the backend, to follow a text expression.
 QString germanCollation(Dialect dialect);
+// The server's collation for German order ("de-x-icu"), found when the connection opens;
+// empty when the server has none.
+void setServerCollation(const QString &name);
 
 // The table a single-table "select … from <table>" reads, or an empty string.
 QString sourceTable(const QString &programSql);

@@ -87,12 +87,9 @@ QString of(const QWidget *control)
 {
     if (!control)
         return {};
-    for (QWidget *w = control->window(); w;) {
-        for (const QLabel *label : w->findChildren<QLabel *>())
-            if (label->buddy() == control)
-                return clean(label->text());
-        break;
-    }
+    for (const QLabel *label : control->window()->findChildren<QLabel *>())
+        if (label->buddy() == control)
+            return clean(label->text());
     for (const QWidget *parent = control->parentWidget(); parent; parent = parent->parentWidget()) {
         if (QString found = clean(fromLayout(parent->layout(), control)); !found.isEmpty())
             return found;

@@ -5,6 +5,7 @@
 #include "admin/TFormPasswort.h"
 #include "core/PasswordHash.h"
 #include "ui/AccessKeyGuard.h"
+#include "ui/FieldLabel.h"
 #include "ui/RecordDialog.h"
 
 #include <QComboBox>
@@ -52,6 +53,14 @@ private slots:
         f->addUser("dup", geheim);
     }
     void cleanup() { f.reset(); }
+
+    // The login names its fields in German.
+    void germanLabels()
+    {
+        TFormPasswort login(f->dm);
+        QCOMPARE(FieldLabel::of(GuiTest::find<QComboBox>(&login, "cbUser")), QStringLiteral("Benutzer"));
+        QCOMPARE(FieldLabel::of(GuiTest::find<QLineEdit>(&login, "ePasswort")), QStringLiteral("Passwort"));
+    }
 
     void login_data()
     {
@@ -160,7 +169,7 @@ private slots:
         for (int i = 0; i < cb->count(); ++i)
             items << cb->itemText(i);
         // In the order of the user list: by short name.
-        QCOMPARE(items, QStringList({"<Alle>", "MüLLer", "dup", "dup", "jö", "leer", "sb"}));
+        QCOMPARE(items, QStringList({"<Alle>", "dup", "dup", "jö", "leer", "MüLLer", "sb"}));
         QCOMPARE(cb->currentText(), QString());
         QVERIFY(!f->dm.dmMP->qrUser->isOpen());
 

@@ -1,6 +1,7 @@
 #include "support/GuiTest.h"
 #include "support/TempDatabase.h"
 
+#include "app/TFormAbout.h"
 #include "app/TFormMain.h"
 #include "core/GermanFormat.h"
 #include "data/DataModules.h"
@@ -58,6 +59,12 @@ class TestMainWindow : public QObject
     static QString panel(TFormMain &w, int i) { return GuiTest::find<QLabel>(&w, QStringLiteral("stbFmPanel%1").arg(i))->text(); }
 
 private slots:
+    void aboutIsGerman()
+    {
+        TFormAbout about;
+        QCOMPARE(about.windowTitle(), QStringLiteral("Über Finorra ..."));
+    }
+
     void init() { m_dialogs = std::make_unique<ScriptedDialogs>(); }
     void cleanup() { m_dialogs.reset(); }
 
