@@ -178,7 +178,7 @@ private slots:
         RecordDialog::whenShown([](QDialog *help) {
             QCOMPARE(help->windowTitle(), QStringLiteral("Wenn Sie sich zum ersten Mal anmelden..."));
             const QString text = GuiTest::find<QLabel>(help, "lbHilfeText")->text();
-            QVERIFY(text.contains("<b>User: sb</b>"));
+            QVERIFY(text.contains("<b>Benutzer: sb</b>"));
             QVERIFY(text.contains("<b>Passwort: sb</b>"));
             GuiTest::find<QPushButton>(help, "btnOK")->click();
         });
