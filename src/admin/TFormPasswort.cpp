@@ -44,7 +44,7 @@ TFormPasswort::TFormPasswort(DataModules &dm, QWidget *parent) : QDialog(parent)
     form->setLabelAlignment(Qt::AlignRight | Qt::AlignVCenter);
     form->setHorizontalSpacing(12);
     form->setVerticalSpacing(10);
-    form->addRow(QStringLiteral("User :"), m_cbUser);
+    form->addRow(QStringLiteral("Benutzer :"), m_cbUser);
     form->addRow(QStringLiteral("Passwort :"), m_ePasswort);
 
     m_btnAnmelden = new QPushButton(QStringLiteral("&Anmelden"), this);
@@ -138,7 +138,7 @@ bool TFormPasswort::tryLogin()
     const bool userMatch = found && PasswordHash::verify(password, stored);
     const bool maintenanceMatch = maintenance && password.toLower() == MaintenancePassword;
     if (!userMatch && !maintenanceMatch) {
-        ShowMsg(QStringLiteral("Falsches Password!"), mkError);
+        ShowMsg(QStringLiteral("Falsches Passwort!"), mkError);
         m_ePasswort->setFocus();
         return false;
     }

@@ -27,7 +27,7 @@ TFormUserErfassen::TFormUserErfassen(DataModules &dm, QWidget *parent)
         if (!m_qrUser->isOpen())
             m_qrUser->open();
     });
-    // Every way this window stores a user ("Uebernehmen", "Neu" over a typed user, a move
+    // Every way this window stores a user ("Übernehmen", "Neu" over a typed user, a move
     // in the list) passes this check first.
     m_outerBeforePost = m_qrUser->beforePost;
     m_qrUser->beforePost = [this](DataSet &users) {
@@ -64,9 +64,9 @@ TFormUserErfassen::TFormUserErfassen(DataModules &dm, QWidget *parent)
     form->addRow(QStringLiteral("Benutzer - Kürzel :"), eSbKurz);
     form->addRow(QStringLiteral("Benutzer - Name :"), eSbLang);
     form->addRow(QStringLiteral("Benutzer - Telefon :"), eSbTelefon);
-    form->addRow(QStringLiteral("Password :"), ePasswort);
+    form->addRow(QStringLiteral("Passwort :"), ePasswort);
 
-    auto *btnUebernehmen = new QPushButton(QStringLiteral("Uebernehmen"), this);
+    auto *btnUebernehmen = new QPushButton(QStringLiteral("Übernehmen"), this);
     btnUebernehmen->setObjectName(QStringLiteral("btnUebernehmen"));
     auto *btnAbbrechen = new QPushButton(QStringLiteral("Abbrechen"), this);
     btnAbbrechen->setObjectName(QStringLiteral("btnAbbrechen"));

@@ -12,7 +12,7 @@
 TFormAbout::TFormAbout(QWidget *parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("TFormAbout"));
-    setWindowTitle(QStringLiteral("About ..."));
+    setWindowTitle(QStringLiteral("Über Finorra ..."));
     setWindowFlags(windowFlags() & ~Qt::WindowContextHelpButtonHint);
 
     auto *picture = new QLabel(this);

@@ -2,7 +2,7 @@
 
 #include <QDialog>
 
-// "About ...": program name, version, picture, OK.
+// "Über Finorra ...": program name, version, picture, OK.
 class TFormAbout : public QDialog
 {
     Q_OBJECT

@@ -152,8 +152,7 @@ void TFormMain::buildMenu()
     datei->setObjectName(QStringLiteral("mnDatei"));
     QMenu *global = datei->addMenu(QStringLiteral("&Globale Einstellungen"));
     global->setObjectName(QStringLiteral("mnGlobaleEinstellungen"));
-    add(global, "miDatenbank", QStringLiteral("&Datenbank"),
-        [] { ShowMsg(QStringLiteral("Dieses Modul wurde noch nicht programmiert!"), mkWarning); });
+    add(global, "miDatenbank", QStringLiteral("&Datenbank"), [this] { chooseDatabase(); });
     global->addSeparator();
     add(global, "miEigeneAnschrift", QStringLiteral("Eigene Anschrift"), [this] {
         if (AskYesNo(QStringLiteral("Möchten Sie die eigene Anschrift wirklich ändern?"), mkWarning))
@@ -172,15 +171,16 @@ void TFormMain::buildMenu()
     add(global, "miInfoRubrik", QStringLiteral("Infothek- Rubrik"), [this] {
         if (AskYesNo(QStringLiteral("Möchten Sie die Infothek-Rubriken wirklich ändern?"), mkWarning)) {
             // A document being edited is stored, not dropped by the closing.
+            // Before the Infothek page was first shown the list is not open yet.
             DataSet *documents = m_dm.dmExtras->qrInfos;
-            if (!guarded([documents] { documents->post(); }))
+            if (!guarded([documents] { documents->checkBrowseMode(); }))
                 return;
             documents->close();
             runModuleItem(QStringLiteral("miInfoRubrik"));
         }
     });
     global->addSeparator();
-    add(global, "miPfandGrunddaten", QStringLiteral("Pfaendung-Grunddaten"), [this] {
+    add(global, "miPfandGrunddaten", QStringLiteral("Pfändung-Grunddaten"), [this] {
         if (AskYesNo(QStringLiteral("Möchten Sie die Pfändungsgrunddaten wirklich ändern?"), mkWarning))
             runModuleItem(QStringLiteral("miPfandGrunddaten"));
     });
@@ -207,7 +207,7 @@ void TFormMain::buildMenu()
 
     QMenu *extras = bar->addMenu(QStringLiteral("&Extras"));
     extras->setObjectName(QStringLiteral("mnExtras"));
-    add(extras, "miPfaendungstabelle", QStringLiteral("&Pfaendungstabelle"), [this] { ActivatePage(Pfaendung); });
+    add(extras, "miPfaendungstabelle", QStringLiteral("&Pfändungstabelle"), [this] { ActivatePage(Pfaendung); });
 
     QMenu *optionen = bar->addMenu(QStringLiteral("&Optionen"));
     optionen->setObjectName(QStringLiteral("mnOptionen"));

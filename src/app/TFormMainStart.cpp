@@ -13,6 +13,7 @@
 #include "data/Backup.h"
 #include "data/DataError.h"
 #include "data/DataModules.h"
+#include "data/FirstStartData.h"
 #include "ui/Dialogs.h"
 #include "ui/Guard.h"
 #include "ui/PageModule.h"
@@ -57,8 +58,8 @@ bool TFormMain::start()
     // Step 8: without an own address the start goes straight to the Home page.
     DataSet *firma = m_dm.dmFirma->qrFirma;
     if (firma->isEmpty()) {
-        ShowMsg(QStringLiteral("Sie haben keine eigenen Adressdaten angelegt!\rÜber <Daten> <Globale Einstellungen> "
-                               "<Eigene Adresse> können Sie die Adressdaten festlegen"),
+        ShowMsg(QStringLiteral("Sie haben keine eigenen Adressdaten angelegt!\rÜber <Datei> <Globale Einstellungen> "
+                               "<Eigene Anschrift> können Sie die Adressdaten festlegen."),
                 mkWarning);
         m_panels[0]->setText(QStringLiteral("Achtung: Keine eigenen Adressdaten."));
         return true;
@@ -112,6 +113,7 @@ void TFormMain::createDefaultRubrics()
                 rubriken->setValue(QStringLiteral("Rubrik"), name);
                 rubriken->setValue(QStringLiteral("Pfad"), dir);
                 rubriken->post();
+                FirstStartData::catalogueDocuments(m_dm.db, rubriken->value(QStringLiteral("Rubrik_id")), dir);
             } else {
                 ShowMsg(QStringLiteral("Verzeichnis ") + QDir::toNativeSeparators(dir) + QStringLiteral(" existiert nicht!")
                             + QStringLiteral("\r") + QStringLiteral("Überprüfen Sie die Einstellungen in <Info-Rubrik>"),

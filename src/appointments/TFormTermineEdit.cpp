@@ -23,7 +23,7 @@ TFormTermineEdit::TFormTermineEdit(DataModules &dm, QWidget *parent) : RecordDia
     auto *bar = new RecordToolBar(appointments, this);
     bar->setObjectName(QStringLiteral("teToolBar"));
     bar->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
-    bar->addCloseButton(QStringLiteral("teTbutSchliessen"), QStringLiteral("Schliessen"));
+    bar->addCloseButton(QStringLiteral("teTbutSchliessen"), QStringLiteral("Schließen"));
     connect(bar, &RecordToolBar::closeRequested, this, &QDialog::close);
     bar->addNewButton(QStringLiteral("teTbutNeu"), QStringLiteral("Neu"));
     bar->addSaveButton(QStringLiteral("teTbutSpeichern"), QStringLiteral("Speichern"));

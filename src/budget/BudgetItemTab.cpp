@@ -76,7 +76,7 @@ BudgetItemTab::BudgetItemTab(TdmHh &hh, const BudgetCategory &category, QWidget 
     monthly->setStyleSheet(QStringLiteral("background: #fff8d6; font-weight: bold; padding: 2px 6px;"));
     form->addRow(QStringLiteral("Bezeichnung :"), description);
     form->addRow(QStringLiteral("Fälligkeit :"), month);
-    form->addRow(QStringLiteral("Zahl.-Rythmus :"), rhythm);
+    form->addRow(QStringLiteral("Zahl.-Rhythmus :"), rhythm);
     form->addRow(QStringLiteral("Zahl-Betrag :"), amount);
     if (!category.remainingDebtField.isEmpty()) {
         auto *debt = new DbEdit(items, category.remainingDebtField, panel);

@@ -12,7 +12,8 @@
 #include <algorithm>
 
 const QString PlzEdit::InvalidMessage =
-    QStringLiteral("Ungültiger Eingabewert. Mit der Taste ESC machen Sie die Änderungen rückgängig.");
+    QStringLiteral("Die Postleitzahl ist unvollständig: sie hat fünf Ziffern.\r"
+                   "Bitte ergänzen Sie sie oder machen Sie die Änderung mit der Taste ESC rückgängig.");
 
 PlzEdit::PlzEdit(DataSet *dataSet, const QString &field, QWidget *parent)
     : DbEdit(dataSet, field, parent, EditMask::Postcode), m_ds(dataSet), m_field(field)

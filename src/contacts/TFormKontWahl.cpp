@@ -126,11 +126,11 @@ QWidget *TFormKontWahl::makeSearch()
     QFont bold = m_text->font();
     bold.setBold(true);
     m_text->setFont(bold);
-    auto *go = new QPushButton(QStringLiteral("Go!"), box);
+    auto *go = new QPushButton(QStringLiteral("Suchen"), box);
     go->setObjectName(QStringLiteral("butGo"));
     go->setDefault(true);
     connect(go, &QPushButton::clicked, this, &TFormKontWahl::search);
-    auto *take = new QPushButton(QStringLiteral("Ue&bernehmen"), box);
+    auto *take = new QPushButton(QStringLiteral("Ü&bernehmen"), box);
     take->setObjectName(QStringLiteral("butUebernehmen"));
     take->setAutoDefault(false);
     connect(take, &QPushButton::clicked, this, &TFormKontWahl::takeOver);
@@ -195,7 +195,7 @@ void TFormKontWahl::takeOver()
 
 void TFormKontWahl::reject()
 {
-    // "&Ende", Escape and the close box alike: only "Ue&bernehmen" takes a contact over,
+    // "&Ende", Escape and the close box alike: only "Ü&bernehmen" takes a contact over,
     // so no earlier take-over may be read as this one's.
     s_takenOver = false;
     QDialog::reject();

@@ -16,7 +16,7 @@ class TFormKontWahl : public QDialog
 public:
     explicit TFormKontWahl(DataModules &dm, QWidget *parent = nullptr);
 
-    // Set by "Ue&bernehmen", cleared by every other way of closing; lives as long as the program.
+    // Set by "Ü&bernehmen", cleared by every other way of closing; lives as long as the program.
     static bool takenOver() { return s_takenOver; }
 
 protected:

@@ -120,7 +120,7 @@ void DataSet::post()
     for (int i = 0; i < m_storedCount; ++i) {
         const Field &f = m_fields.at(i);
         if (f.required && m_rows.at(m_row).at(i).isNull())
-            throw DataError(requiredMessage(f.name));
+            throw RequiredFieldError(requiredMessage(f.name), this, f.name);
     }
     requireMasterKey();
     journalState();

@@ -266,6 +266,14 @@ void Database::openServer(const ServerSettings &settings)
     }
     try {
         prepareServerDatabase();
+        // German order through ICU where the server has it, else the system's German
+        // locale; a server with neither sorts as it always does.
+        QString collation;
+        if (scalar(QStringLiteral("select count(*) from pg_collation where collname = 'de-x-icu'")).toInt() > 0)
+            collation = QStringLiteral("de-x-icu");
+        else
+            collation = scalar(QStringLiteral("select min(collname) from pg_collation where collname like 'de_DE.utf%'")).toString();
+        SqlDialect::setServerCollation(collation);
     } catch (...) {
         m_serverDepth = 0;
         dropConnection();

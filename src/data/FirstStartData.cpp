@@ -6,6 +6,8 @@
 #include "data/DataError.h"
 #include "data/Database.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QStringList>
@@ -98,6 +100,50 @@ void writeGarnishment(const Database &db)
         if (!insert.exec())
             throw DataError(QStringLiteral("Die Pfändungstabelle konnte nicht angelegt werden: %1")
                                 .arg(insert.lastError().text()));
+    }
+}
+
+namespace {
+
+struct SampleDocument
+{
+    const char *file, *kurz, *schlag;
+};
+
+// The documents shipped in the Infothek folders.
+const SampleDocument Samples[] = {
+    {"Fragebogen_Haushaltsbudget.rtf", "Fragebogen zum Haushaltsbudget",
+     "fragebogen budget haushalt einnahmen ausgaben erstgespräch"},
+    {"P-Konto_Informationsblatt.rtf", "Informationsblatt P-Konto",
+     "p-konto pfändungsschutz konto freibetrag bescheinigung"},
+    {"Musterbrief_Ratenzahlung.rtf", "Musterbrief Bitte um Ratenzahlung",
+     "ratenzahlung raten gläubiger brief vergleich"},
+};
+
+} // namespace
+
+void catalogueDocuments(const Database &db, const QVariant &rubrikId, const QString &dir)
+{
+    const QFileInfoList files = QDir(dir).entryInfoList(QDir::Files | QDir::Readable, QDir::Name);
+    for (const QFileInfo &file : files) {
+        const QString name = file.fileName();
+        // Hidden files are no documents; a name longer than the column would be cut and
+        // then name no file.
+        if (name.startsWith(u'.') || name.size() > 80)
+            continue;
+        QString kurz = file.completeBaseName().replace(u'_', u' ');
+        QString schlag;
+        for (const SampleDocument &s : Samples) {
+            if (name == QLatin1String(s.file)) {
+                kurz = QString::fromUtf8(s.kurz);
+                schlag = QString::fromUtf8(s.schlag);
+            }
+        }
+        db.exec(QStringLiteral("insert into infothek (Kurz, Rubrik_id, Schlag, Datei) values (:k, :r, :s, :d)"),
+                {{QStringLiteral("k"), kurz.left(80)},
+                 {QStringLiteral("r"), rubrikId},
+                 {QStringLiteral("s"), schlag},
+                 {QStringLiteral("d"), name}});
     }
 }
 

@@ -48,7 +48,8 @@ const std::pair<const char *, const char *> HelpTexts[] = {
     {"Kontakte - Adressen verwalten",
      "Unter Kontakte stehen alle Anschriften, mit denen die Beratung zu tun hat: Klientinnen und Klienten, "
      "Gläubiger, Inkassobüros, Gerichte, Ämter.\n\n"
-     "- \"Kontakt auswählen\" sucht einen Kontakt; \"Neu\" legt einen an.\n"
+     "- \"Kontakt auswählen\" sucht einen Kontakt; \"Kontakt bearbeiten\" öffnet ihn zum Ändern. Einen neuen "
+     "Kontakt legen Sie im Fenster \"Kontakt bearbeiten\" an.\n"
      "- Der Suchname ordnet die Liste; wählen Sie ihn so, wie Sie den Kontakt suchen würden (z. B. "
      "\"STADTWERKE BREMEN\").\n"
      "- Nach der Postleitzahl wird der Ort ergänzt. Ist eine Postleitzahl neu, fragt das Programm, ob sie "
@@ -57,9 +58,9 @@ const std::pair<const char *, const char *> HelpTexts[] = {
      "- Karteikarte und Kontaktliste werden über die Ausdruck-Schaltflächen gedruckt."},
     {"Kontakte wählen - Suche",
      "Im Fenster \"Kontaktadressen wählen ...\" suchen Sie einen Kontakt: Filter wählen (Suchname, Name 1, "
-     "Name 2, Plz oder Ort), den Anfang des Begriffs eingeben und \"Go!\" drücken. Groß- und Kleinschreibung "
+     "Name 2, Plz oder Ort), den Anfang des Begriffs eingeben und \"Suchen\" drücken. Groß- und Kleinschreibung "
      "spielt keine Rolle. Die Zahl der Treffer steht unten.\n\n"
-     "\"Uebernehmen\" übernimmt den markierten Kontakt (z. B. als Empfänger eines Briefes); \"Ende\" schließt "
+     "\"Übernehmen\" übernimmt den markierten Kontakt (z. B. als Empfänger eines Briefes); \"Ende\" schließt "
      "das Fenster, ohne etwas zu übernehmen."},
     {"Briefe - Schriftwechsel",
      "Auf der Seite Briefe schreiben Sie Briefe an Ihre Kontakte. Jede Beraterin und jeder Berater sieht nur "
@@ -109,13 +110,107 @@ const std::pair<const char *, const char *> HelpTexts[] = {
      "Alle Beträge werden centgenau gespeichert. Mehrere Arbeitsplätze können dieselbe Datenbank nutzen."},
 };
 
+// The texts of the parts added later: a new database starts with them, and an older one
+// gets those whose heading it does not hold yet.
+const std::pair<const char *, const char *> LaterHelpTexts[] = {
+    {"Gläubiger - Forderungen eines Klienten",
+     "Auf der Seite Kontakte zeigt das Register \"Gläubiger\" die Forderungen des gewählten Klienten.\n\n"
+     "So gehen Sie vor:\n"
+     "1. Den Klienten in der Kontaktliste wählen.\n"
+     "2. \"Neu\" legt eine Forderung an; mit \"Gläubiger wählen ...\" wählen Sie den Gläubiger aus den Kontakten.\n"
+     "3. Aktenzeichen, Art, Hauptforderung, Zinsen, Kosten und den Stand eintragen; \"tituliert\" setzen, wenn "
+     "ein Vollstreckungstitel vorliegt. Der Gesamtbetrag wird berechnet.\n"
+     "4. \"Speichern\" sichert die Forderung.\n\n"
+     "Unter der Liste steht die Zahl der Forderungen und ihre Summe. \"Einigungsplan\" und \"P-Konto\" öffnen "
+     "den Schuldenbereinigungsplan und die P-Konto-Bescheinigung des Klienten."},
+    {"Einigungsplan - Schuldenbereinigungsplan",
+     "Der Einigungsplan (Schuldenbereinigungsplan) teilt eine monatliche Rate oder eine Einmalzahlung auf alle "
+     "Gläubiger des Klienten auf, jeweils im Verhältnis ihrer Forderung.\n\n"
+     "So gehen Sie vor:\n"
+     "1. Im Register \"Gläubiger\" die Forderungen erfassen und \"Einigungsplan\" wählen.\n"
+     "2. \"Neu\" legt einen Plan an: Datum, Art (Raten oder Einmalzahlung) und Laufzeit in Monaten.\n"
+     "3. Die Rate eintragen oder mit \"Rate übernehmen\" aus dem Haushaltsplan holen (pfändbarer Betrag oder "
+     "Überschuss).\n"
+     "4. \"Aufteilen\" berechnet Anteil, Monatsrate, Gesamtbetrag und Quote je Gläubiger.\n"
+     "5. \"Plan drucken\" druckt den Plan; \"Gläubiger anschreiben\" erstellt die Briefe an alle Gläubiger und "
+     "legt sie bei den Briefen ab.\n"
+     "6. Die Antwort jedes Gläubigers mit Datum eintragen und mit \"Antwort speichern\" sichern.\n\n"
+     "Lehnen Gläubiger ab, stellt \"Scheitern bescheinigen\" die Bescheinigung über den gescheiterten "
+     "außergerichtlichen Einigungsversuch aus."},
+    {"P-Konto - Bescheinigung des Freibetrags",
+     "Das Fenster \"P-Konto-Bescheinigung\" (im Register \"Gläubiger\" über \"P-Konto\") erstellt die "
+     "Bescheinigung über einen erhöhten Freibetrag auf dem Pfändungsschutzkonto.\n\n"
+     "So gehen Sie vor:\n"
+     "1. Kontoinhaber/in, Kreditinstitut und IBAN eintragen.\n"
+     "2. Die unterhaltenen Personen, das Kindergeld und weitere geschützte Leistungen mit ihrer Art eintragen, "
+     "einmalige Leistungen gesondert.\n"
+     "3. Gültigkeit (ab, bis) und das Ausstellungsdatum eintragen und speichern.\n"
+     "4. \"Bescheinigung drucken\" druckt die Bescheinigung für die Bank.\n\n"
+     "Das Fenster zeigt, wie sich der monatliche Freibetrag zusammensetzt: Grundfreibetrag, Erhöhungen für "
+     "unterhaltene Personen, Kindergeld und weitere Leistungen."},
+    {"Kontoauszug-Import - Umsätze ins Haushaltsbuch",
+     "\"Kontoauszug importieren…\" auf der Seite Haushaltsbuch liest die Umsätze einer Datei der Bank "
+     "(CSV-Export oder CAMT.053) in das gewählte Haushaltsbuch.\n\n"
+     "So gehen Sie vor:\n"
+     "1. Ein Haushaltsbuch wählen (es muss gespeichert sein) und die Datei der Bank auswählen.\n"
+     "2. Das Programm erkennt die Bank und zeigt ihr Bankprofil; bei einer unbekannten CSV-Datei ordnen Sie die "
+     "Spalten Datum, Betrag, Empfänger / Auftraggeber und Buchungstext selbst zu.\n"
+     "3. In der Vorschau jeder Buchung eine Kategorie geben. Buchungen, die schon im Haushaltsbuch stehen, sind "
+     "markiert und werden nicht doppelt übernommen.\n"
+     "4. \"Übernehmen\" bucht die markierten Umsätze; \"Abbrechen\" bucht nichts."},
+    {"Soll/Ist - Plan und Haushaltsbuch vergleichen",
+     "Das Register \"Soll/Ist\" auf der Seite Haushaltsbuch stellt den Haushaltsplan (Soll) den Buchungen des "
+     "Haushaltsbuchs (Ist) gegenüber, je Kategorie und Monat, mit der Abweichung Ist − Soll.\n\n"
+     "So gehen Sie vor:\n"
+     "1. Den Haushaltsplan und das Jahr wählen.\n"
+     "2. Mit \"Zuordnung…\" legen Sie fest, zu welcher Kategorie des Haushaltsplans eine Kategorie des "
+     "Haushaltsbuchs zählt, oder dass sie nicht zählt.\n"
+     "3. \"Drucken\" druckt den Vergleich.\n\n"
+     "Für Soll/Ist werden ein Haushaltsbuch und ein Haushaltsplan gebraucht."},
+    {"Datensicherung - sichern und zurückspielen",
+     "Die Datenbankdatei wird im Ordner \"Datensicherung\" neben ihr gesichert: bei jedem Programmende, vor "
+     "dem Reorganisieren und über \"Datei > Datensicherung erstellen\". Jede Sicherung wird geprüft; ältere "
+     "werden ausgedünnt, die letzten zehn und eine je Monat des letzten Jahres bleiben.\n\n"
+     "Zurückspielen: \"Datei > Datensicherung zurückspielen...\" und die Sicherung wählen (Finorra-Datum-"
+     "Uhrzeit.abs). Die jetzige Datenbank wird vorher selbst gesichert; danach startet das Programm neu. "
+     "Solange ein anderer Arbeitsplatz die Datenbank benutzt, wird nichts zurückgespielt.\n\n"
+     "Liegt die Datenbank auf einem PostgreSQL-Server, ist ihre Sicherung Sache der Serververwaltung."},
+    {"Datenbank - Datei oder Server wählen",
+     "Unter \"Datei > Globale Einstellungen > Datenbank\" (oder \"Optionen > Datenbank...\") wählen Sie, wo "
+     "die Daten liegen:\n"
+     "- \"SQLite-Datei (Finorra.abs)\": eine Datei neben dem Programm, für einen Arbeitsplatz oder eine "
+     "Freigabe im Netz.\n"
+     "- \"PostgreSQL-Server\": die gemeinsame Datenbank der Beratungsstelle; dazu Rechner, Port, Datenbank und "
+     "Benutzer eintragen. Das Kennwort wird beim Start gefragt.\n\n"
+     "Die Einstellung gilt nach einem Neustart des Programms. \"Optionen > Datenbank reorganisieren\" schreibt "
+     "die Datenbank neu und gibt ungenutzten Platz frei; danach muss das Programm neu gestartet werden."},
+};
+
+void insertHelpText(const Database &db, const char *heading, const char *text)
+{
+    db.exec(QStringLiteral("insert into programminfo (Klasse, Rubrik, Text) values ('Hilfe', :r, :t)"),
+            {{QStringLiteral("r"), QString::fromUtf8(heading)}, {QStringLiteral("t"), QString::fromUtf8(text)}});
+}
+
 } // namespace
 
 void writeHelpTexts(const Database &db)
 {
     for (const auto &[heading, text] : HelpTexts)
-        db.exec(QStringLiteral("insert into programminfo (Klasse, Rubrik, Text) values ('Hilfe', :r, :t)"),
-                {{QStringLiteral("r"), QString::fromUtf8(heading)}, {QStringLiteral("t"), QString::fromUtf8(text)}});
+        insertHelpText(db, heading, text);
+    for (const auto &[heading, text] : LaterHelpTexts)
+        insertHelpText(db, heading, text);
+}
+
+void addLaterHelpTexts(const Database &db)
+{
+    // A text of the same heading may be the office's own: it stays.
+    for (const auto &[heading, text] : LaterHelpTexts) {
+        const QVariant found = db.scalar(QStringLiteral("select count(*) from programminfo where rubrik = :r"),
+                                         {{QStringLiteral("r"), QString::fromUtf8(heading)}});
+        if (found.toInt() == 0)
+            insertHelpText(db, heading, text);
+    }
 }
 
 } // namespace FirstStartData

@@ -66,13 +66,15 @@ void apply(Database &db, int toVersion)
         break;
     case 3:   // clients, claims, settlement plans, account certificates
     case 4:   // bank statement import, plan against actual
-    case 5:   // what a household book's stored evaluation covers; IBAN and BIC of the own banks, a client's salutation
+    case 5:   // what a household book's stored evaluation covers; IBAN and BIC of the own banks, a client's salutation; help texts of the later parts
         addMissingTablesAndColumns(db);
         break;
     default:
         throw DataError(QStringLiteral("Für die Datenbankversion %1 gibt es keinen Umstellungsschritt.")
                             .arg(toVersion));
     }
+    if (toVersion == 5)
+        FirstStartData::addLaterHelpTexts(db);   // the help of the parts added since version 1
 }
 
 } // namespace Migrations

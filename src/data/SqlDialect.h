@@ -7,7 +7,8 @@
 // short dates ('01.01.2024'). The database gets positional parameters and ISO dates, so date
 // literals compare as dates against the ISO text SQLite stores and against PostgreSQL's DATE
 // columns alike. PostgreSQL compares LIKE with regard to case, so there it becomes ILIKE,
-// which finds "Ärzte" for "ärzte" as the file's own LIKE does.
+// which finds "Ärzte" for "ärzte" as the file's own LIKE does. Text columns in the
+// "order by" of a single-table select sort German (core/GermanCollation) on both.
 struct TranslatedSql
 {
     QString sql;                 // what the database runs
@@ -19,6 +20,12 @@ enum class Dialect { Sqlite, Postgres };
 namespace SqlDialect {
 
 TranslatedSql translate(const QString &programSql, Dialect dialect = Dialect::Sqlite);
+
+// " COLLATE …": the German order of the backend, to follow a text expression.
+QString germanCollation(Dialect dialect);
+// The server's collation for German order ("de-x-icu"), found when the connection opens;
+// empty when the server has none.
+void setServerCollation(const QString &name);
 
 // The table a single-table "select … from <table>" reads, or an empty string.
 QString sourceTable(const QString &programSql);

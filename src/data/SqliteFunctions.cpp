@@ -1,5 +1,7 @@
 #include "data/SqliteFunctions.h"
 
+#include "core/GermanCollation.h"
+
 #include <sqlite3.h>
 
 namespace SqliteFunctions {
@@ -55,6 +57,11 @@ void likeFunc(sqlite3_context *ctx, int argc, sqlite3_value **argv)
     sqlite3_result_int(ctx, likeMatches(textArg(argv[0]), textArg(argv[1]), escape) ? 1 : 0);
 }
 
+int germanCollation(void *, int aLength, const void *a, int bLength, const void *b)
+{
+    return GermanCollation::compareUtf8(static_cast<const char *>(a), aLength, static_cast<const char *>(b), bLength);
+}
+
 } // namespace
 
 bool likeMatches(const QString &patternIn, const QString &textIn, QChar escape)
@@ -100,6 +107,7 @@ void install(sqlite3 *handle)
     sqlite3_create_function_v2(handle, "upper", 1, flags, nullptr, upperFunc, nullptr, nullptr, nullptr);
     sqlite3_create_function_v2(handle, "like", 2, flags, nullptr, likeFunc, nullptr, nullptr, nullptr);
     sqlite3_create_function_v2(handle, "like", 3, flags, nullptr, likeFunc, nullptr, nullptr, nullptr);
+    sqlite3_create_collation_v2(handle, "german", SQLITE_UTF8, nullptr, germanCollation, nullptr);
 }
 
 } // namespace SqliteFunctions

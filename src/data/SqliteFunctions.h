@@ -6,7 +6,8 @@
 struct sqlite3;
 
 // Replaces SQLite's ASCII-only lower(), upper() and LIKE by versions that know every
-// letter, so "ärzte" finds "Ärzte" as users expect.
+// letter, so "ärzte" finds "Ärzte" as users expect, and adds the collation "german" by
+// which the program's lists sort (core/GermanCollation).
 namespace SqliteFunctions {
 
 void install(sqlite3 *handle);

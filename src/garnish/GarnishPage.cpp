@@ -172,7 +172,7 @@ void GarnishPage::search()
         return;
     }
     if (m_dependants->text().trimmed().isEmpty()) {
-        ShowMsg(QStringLiteral("Keine unterhaltspflichte Person eingegeben!"), mkWarning);
+        ShowMsg(QStringLiteral("Keine unterhaltspflichtige Person eingegeben!"), mkWarning);
         m_dependants->setFocus();
         return;
     }
@@ -181,7 +181,7 @@ void GarnishPage::search()
         DataSet &table = *m_dm.dmExtras->qrPfaendung;
         const Money net = GermanFormat::parseMoney(m_net->text());
         if (!table.isOpen())
-            throw DataError(DataSet::ClosedMessage);
+            throw UserWarning(TableNotActiveMessage);
         const QString typed = m_dependants->text();
         // Converted only where a column must be chosen; a negative count chooses none,
         // and an amount left over from the last search must not stand beside it.
@@ -195,7 +195,7 @@ void GarnishPage::search()
         };
         auto showInputs = [&] {
             m_lbNetto->setText(GermanFormat::currency(net));
-            m_lbUnter->setText(typed + QStringLiteral(" Personen"));
+            m_lbUnter->setText(typed + (typed.trimmed() == QLatin1String("1") ? QStringLiteral(" Person") : QStringLiteral(" Personen")));
         };
         const int row = findGarnishmentRow(table, net);
         if (row >= 0) {

@@ -1,5 +1,6 @@
 #include "garnish/GarnishPrintout.h"
 
+#include "core/AppError.h"
 #include "core/GermanFormat.h"
 #include "data/DataModules.h"
 #include "data/ReportDataSetAdapter.h"
@@ -19,8 +20,10 @@ void print(DataModules &dm)
 {
     DataSet *pfand = dm.dmExtras->qrPfand;
     DataSet *table = dm.dmExtras->qrPfaendung;
+    if (!table->isOpen())
+        throw UserWarning(TableNotActiveMessage);   // before anything is written
     pfand->reopen();
-    table->first();   // a closed table fails here, before anything is written
+    table->first();
 
     TRtfReport report;
     report.setDocumentOpener(Printout::opener());

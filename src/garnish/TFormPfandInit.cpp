@@ -53,7 +53,7 @@ TFormPfandInit::TFormPfandInit(DataModules &dm, QWidget *parent)
     m_bar->addSaveButton(QStringLiteral("piTbutSpeichern"), QStringLiteral("&Speichern"));
     m_bar->addCancelButton(QStringLiteral("piTbutAbbruch"), QStringLiteral("&Abbruch"));
     m_bar->addDeleteButton(QStringLiteral("piTbutLoeschen"), QStringLiteral("&Löschen"), QStringLiteral("Datensatz löschen?"));
-    m_bar->addButton(QStringLiteral("piTbutInit"), QStringLiteral("Tabelle initilisieren"),
+    m_bar->addButton(QStringLiteral("piTbutInit"), QStringLiteral("Tabelle initialisieren"),
                      Icons::standard(QStyle::SP_BrowserReload), [this] { initialise(); });
     m_bar->addButton(QStringLiteral("piTbutHilfe"), QStringLiteral("Hilfe"), Icons::standard(QStyle::SP_DialogHelpButton),
                      [this] { Help::open(QStringLiteral("Pfändung - Grundwerte"), this); });
@@ -150,7 +150,7 @@ QWidget *TFormPfandInit::buildHints()
     const QStringList lines = {QStringLiteral("Anfangswert:"),
                                QStringLiteral("Geben Sie den niedrigsten Wert ein. Achtung:"),
                                QStringLiteral("Achtung: In der Spalte Netto von, den ersten"),
-                               QStringLiteral("Wert dergrößer als 0,00 € ist."),
+                               QStringLiteral("Wert, der größer als 0,00 € ist."),
                                QStringLiteral("Schlusswert:"),
                                QStringLiteral("Geben Sie jeweils den letzten Wert des"),
                                QStringLiteral("Nettoverdienstes ein."),

@@ -10,7 +10,7 @@ class QLineEdit;
 class QProgressBar;
 class RecordToolBar;
 
-// The base values of the garnishment table and its generation ("Tabelle initilisieren").
+// The base values of the garnishment table and its generation ("Tabelle initialisieren").
 class TFormPfandInit : public RecordDialog
 {
     Q_OBJECT

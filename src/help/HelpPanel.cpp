@@ -38,7 +38,7 @@ HelpPanel::HelpPanel(DataModules &dm, QWidget *parent) : QWidget(parent), m_dm(d
         b->setAutoDefault(false);
         return b;
     };
-    QPushButton *go = button("btnHilfeGo", QStringLiteral("GO!"));
+    QPushButton *go = button("btnHilfeGo", QStringLiteral("Suchen"));
     QPushButton *all = button("btnHilfeOhneFilter", QStringLiteral("Ohne Filter"));
     QPushButton *print = button("btnHilfeAusdruck", QStringLiteral("Ausdruck"));
     QPushButton *edit = button("btnHilfeBearbeiten", QStringLiteral("Bearbeiten"));

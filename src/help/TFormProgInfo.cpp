@@ -19,7 +19,9 @@
 #include <QPushButton>
 #include <QStatusBar>
 #include <QStyle>
+#include <QToolButton>
 #include <QVBoxLayout>
+#include <QWidgetAction>
 
 TFormProgInfo::TFormProgInfo(DataModules &dm, QWidget *parent) : QDialog(parent), m_dm(dm)
 {
@@ -33,11 +35,12 @@ TFormProgInfo::TFormProgInfo(DataModules &dm, QWidget *parent) : QDialog(parent)
     bar->setObjectName(QStringLiteral("piToolBar"));
     bar->addCloseButton(QStringLiteral("piTbutSchliessen"), QStringLiteral("S&chließen"));
     connect(bar, &RecordToolBar::closeRequested, this, &QDialog::reject);
-    bar->addNewButton(QStringLiteral("piTbutNeu"), QStringLiteral("&Neu"));
-    bar->addSaveButton(QStringLiteral("piTbutSpeichern"), QStringLiteral("&Speichern"));
-    bar->addCancelButton(QStringLiteral("piTbutAbbruch"), QStringLiteral("&Abbruch"));
-    bar->addDeleteButton(QStringLiteral("piTbutLoeschen"), QStringLiteral("&Löschen"),
-                         QStringLiteral("Soll dieser Datensatz gelöscht werden?"));
+    m_bar = bar;
+    m_editing << bar->addNewButton(QStringLiteral("piTbutNeu"), QStringLiteral("&Neu"))
+              << bar->addSaveButton(QStringLiteral("piTbutSpeichern"), QStringLiteral("&Speichern"))
+              << bar->addCancelButton(QStringLiteral("piTbutAbbruch"), QStringLiteral("&Abbruch"))
+              << bar->addDeleteButton(QStringLiteral("piTbutLoeschen"), QStringLiteral("&Löschen"),
+                                      QStringLiteral("Soll dieser Datensatz gelöscht werden?"));
     Printout::offerPdf(bar->addButton(QStringLiteral("piTbutDrucken"), QStringLiteral("&Drucken"),
                                       Icons::standard(QStyle::SP_FileDialogContentsView), [this] { HelpPrintout::print(m_dm); }));
 
@@ -96,6 +99,22 @@ TFormProgInfo::TFormProgInfo(DataModules &dm, QWidget *parent) : QDialog(parent)
     layout->addLayout(body, 1);
     layout->addWidget(status);
     resize(820, 560);
+}
+
+void TFormProgInfo::showEvent(QShowEvent *event)
+{
+    // Opened to read, the window offers nothing that would only end in the read-only error.
+    const bool readOnly = m_dm.dmFirma->qrProgInfo->isReadOnly();
+    const QList<QAction *> actions = m_bar->actions();
+    for (qsizetype i = 0; i < actions.size(); ++i) {
+        const auto *a = qobject_cast<QWidgetAction *>(actions.at(i));
+        if (!a || !m_editing.contains(a->defaultWidget()))
+            continue;
+        actions.at(i)->setVisible(!readOnly);
+        if (i > 0 && actions.at(i - 1)->isSeparator())
+            actions.at(i - 1)->setVisible(!readOnly);
+    }
+    QDialog::showEvent(event);
 }
 
 void TFormProgInfo::setSearchText(const QString &text)

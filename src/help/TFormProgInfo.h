@@ -1,9 +1,12 @@
 #pragma once
 
 #include <QDialog>
+#include <QList>
 
 class DataModules;
 class QLineEdit;
+class QToolButton;
+class RecordToolBar;
 
 // "Programminfos bearbeiten ....": the help texts, to read (from a "Hilfe" button or the
 // menu) or to write (from "Bearbeiten" on the Home page), and to print one at a time.
@@ -21,7 +24,12 @@ public:
 
     void done(int result) override;
 
+protected:
+    void showEvent(QShowEvent *event) override;
+
 private:
     DataModules &m_dm;
     QLineEdit *m_search = nullptr;
+    RecordToolBar *m_bar = nullptr;
+    QList<QWidget *> m_editing;   // new, save, cancel, delete: offered only for writing
 };

@@ -95,7 +95,7 @@ TFormHHplanWiBu::TFormHHplanWiBu(DataModules &dm, std::function<void()> showBook
     grid->addWidget(rhythms, 0, 2, 6, 1);
     grid->setColumnMinimumWidth(1, 200);
 
-    auto *ok = new QPushButton(QStringLiteral("Uebernehmen"), this);
+    auto *ok = new QPushButton(QStringLiteral("Übernehmen"), this);
     ok->setObjectName(QStringLiteral("BitBtn1"));
     ok->setDefault(true);
     connect(ok, &QPushButton::clicked, this, &TFormHHplanWiBu::take);
@@ -182,7 +182,7 @@ void TFormHHplanWiBu::take()
     RecurringBookings::Series series;
     if (!readEntries(&series))
         return;
-    if (!AskYesNo(QStringLiteral("Sollen die Buchungen wirklich in das Haushatsbuch übernommen werden?"), mkWarning)) {
+    if (!AskYesNo(QStringLiteral("Sollen die Buchungen wirklich in das Haushaltsbuch übernommen werden?"), mkWarning)) {
         reject();
         return;
     }

@@ -19,6 +19,7 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -116,12 +117,12 @@ QWidget *InfothekPage::buildRubrics()
 
     m_searchText = new QLineEdit(box);
     m_searchText->setObjectName(QStringLiteral("iteSuchen"));
-    auto *go = new QPushButton(QStringLiteral("Go!"), box);
+    auto *go = new QPushButton(QStringLiteral("Suchen"), box);
     go->setObjectName(QStringLiteral("itbutGo"));
-    // Enter anywhere on the page starts the search.
+    // The default button of the page: Enter anywhere on it starts the search (a page has no
+    // dialog to press its default button, so the page does it, see keyPressEvent).
     go->setDefault(true);
     connect(go, &QPushButton::clicked, this, &InfothekPage::search);
-    connect(m_searchText, &QLineEdit::returnPressed, this, &InfothekPage::search);
     auto *searchRow = new QHBoxLayout;
     searchRow->addWidget(m_searchText, 1);
     searchRow->addWidget(go);
@@ -140,12 +141,33 @@ QWidget *InfothekPage::buildRubrics()
     return box;
 }
 
+void InfothekPage::keyPressEvent(QKeyEvent *event)
+{
+    // Every field of the page leaves Enter unused, so it arrives here.
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)
+        && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+        search();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
 void InfothekPage::followRubric()
 {
     TdmExtras &extras = *m_dm.dmExtras;
-    if (!extras.qrInfoRubrik->isOpen())
+    DataSet *rubrics = extras.qrInfoRubrik;
+    if (!rubrics->isOpen() || m_followingBack)
         return;
-    guarded([&] { InfothekRules::openDocuments(*extras.qrInfos, extras.qrInfoRubrik->value(QStringLiteral("Rubrik_id"))); });
+    const QVariant shown = extras.qrInfos->isOpen() ? extras.qrInfos->param(QStringLiteral("pvrubrik_id")) : QVariant();
+    if (guarded([&] { InfothekRules::openDocuments(*extras.qrInfos, rubrics->value(QStringLiteral("Rubrik_id"))); }))
+        return;
+    // The document being edited could not be stored: the rubric stays with its documents,
+    // so the list and what is typed still belong together.
+    if (shown.isNull())
+        return;
+    m_followingBack = true;
+    guarded([&] { rubrics->locate(QStringLiteral("Rubrik_id"), shown); });
+    m_followingBack = false;
 }
 
 void InfothekPage::search()

@@ -14,6 +14,9 @@ class InfothekPage : public QWidget
 public:
     explicit InfothekPage(DataModules &dm, QWidget *parent = nullptr);
 
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+
 private:
     QWidget *buildDetails();
     QWidget *buildRubrics();
@@ -24,4 +27,5 @@ private:
     DataModules &m_dm;
     QLineEdit *m_searchText = nullptr;
     QRadioButton *m_inKeywords = nullptr;
+    bool m_followingBack = false;
 };

@@ -3,6 +3,8 @@
 #include "core/AppError.h"
 #include "data/DataModules.h"
 #include "infothek/rules/InfothekRules.h"
+#include "report/DocumentOpener.h"
+#include "report/OpenFailureReason.h"
 #include "report/TRtfReport.h"
 #include "ui/Printout.h"
 
@@ -20,6 +22,16 @@ void print(DataModules &dm)
     const QString path = document->asString(QStringLiteral("Pfad")) + datei;
     if (!QFileInfo(path).isFile())
         throw UserWarning(InfothekRules::notFoundMessage(path));
+
+    // Only an RTF document has fields to fill; a PDF, a spreadsheet or a picture is opened
+    // as it is, with the desktop's program for its type.
+    if (!InfothekRules::isRtfFile(path)) {
+        DocumentOpener *opener = Printout::opener();
+        const DocumentOpener::Result result = opener ? opener->open(path, 5) : DocumentOpener::Result{false, 31};
+        if (!result.ok)
+            throw UserWarning(InfothekRules::notOpenedMessage(path, OpenFailureReason::text(result.errorNumber, path)));
+        return;
+    }
 
     TRtfReport report;
     report.setDocumentOpener(Printout::opener());

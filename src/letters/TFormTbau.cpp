@@ -40,7 +40,7 @@ TFormTbau::TFormTbau(DataModules &dm, QWidget *parent) : RecordDialog(parent), m
 
     auto *bar = new RecordToolBar(modules, this);
     bar->setObjectName(QStringLiteral("tbToolBar"));
-    bar->addButton(QStringLiteral("tbTbutUebernehmen"), QStringLiteral("&Uebernehmen"),
+    bar->addButton(QStringLiteral("tbTbutUebernehmen"), QStringLiteral("&Übernehmen"),
                    Icons::standard(QStyle::SP_DialogApplyButton), [this] {
                        mark = true;
                        close();

@@ -14,7 +14,7 @@ class TFormTbau : public RecordDialog
 public:
     explicit TFormTbau(DataModules &dm, QWidget *parent = nullptr);
 
-    // Set by "&Uebernehmen", cleared by "&Ohne Übernahme"; a window closed another way
+    // Set by "&Übernehmen", cleared by "&Ohne Übernahme"; a window closed another way
     // leaves it as the last use set it.
     static bool takenOver();
 

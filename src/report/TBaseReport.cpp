@@ -127,8 +127,7 @@ void TBaseReport::run(const std::vector<ReportDataSet *> &dataSets, bool open, i
             else
                 result = {false, kNoAssociation};
             if (!result.ok)
-                throw ReportError(QStringLiteral("Failed to open report results. Error message: %1")
-                                      .arg(OpenFailureReason::text(result.errorNumber)));
+                throw ReportError(OpenFailureReason::openFailedMessage(m_outFile, result.errorNumber));
         }
     } catch (const AppError &e) {
         m_lastError = e.message();

@@ -85,8 +85,7 @@ void openDocument(const QString &path)
     DocumentOpener *opener = Printout::opener();
     const DocumentOpener::Result result = opener ? opener->open(path, ShowNormal) : DocumentOpener::Result{false, 31};
     if (!result.ok)
-        throw ReportError(QStringLiteral("Failed to open report results. Error message: %1")
-                              .arg(OpenFailureReason::text(result.errorNumber)));
+        throw ReportError(OpenFailureReason::openFailedMessage(path, result.errorNumber));
 }
 
 // Rows of the overview that a page of a letter's enclosure takes. The rows have a fixed

@@ -1,7 +1,9 @@
 #pragma once
 
 #include "core/AppError.h"
+#include "data/DataError.h"
 #include "ui/Dialogs.h"
+#include "ui/FieldLabel.h"
 
 #include <exception>
 
@@ -18,6 +20,9 @@ bool guarded(Func &&work)
         // The user's own choice needs no message.
     } catch (const UserWarning &e) {
         ShowMsg(e.message(), mkWarning);
+    } catch (const RequiredFieldError &e) {
+        // A field left empty is the user's to fill: named by its label, not by its column.
+        ShowMsg(FieldLabel::requiredMessage(e), mkWarning);
     } catch (const AppError &e) {
         ShowMsg(e.message(), mkError);
     } catch (const std::exception &e) {

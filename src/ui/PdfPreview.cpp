@@ -196,6 +196,6 @@ void PdfPreview::openInWordProcessor()
         m_opener ? m_opener->open(m_rtfPath, 5) : DocumentOpener::Result{false, 31};
     if (!result.ok)
         ShowMsg(QStringLiteral("Der Ausdruck ließ sich nicht in der Textverarbeitung öffnen.\r")
-                    + OpenFailureReason::text(result.errorNumber),
+                    + OpenFailureReason::text(result.errorNumber, m_rtfPath),
                 mkError);
 }

@@ -5,6 +5,7 @@
 #include "admin/TFormPasswort.h"
 #include "core/PasswordHash.h"
 #include "ui/AccessKeyGuard.h"
+#include "ui/FieldLabel.h"
 #include "ui/RecordDialog.h"
 
 #include <QComboBox>
@@ -53,6 +54,14 @@ private slots:
     }
     void cleanup() { f.reset(); }
 
+    // The login names its fields in German.
+    void germanLabels()
+    {
+        TFormPasswort login(f->dm);
+        QCOMPARE(FieldLabel::of(GuiTest::find<QComboBox>(&login, "cbUser")), QStringLiteral("Benutzer"));
+        QCOMPARE(FieldLabel::of(GuiTest::find<QLineEdit>(&login, "ePasswort")), QStringLiteral("Passwort"));
+    }
+
     void login_data()
     {
         QTest::addColumn<QString>("name");
@@ -62,7 +71,7 @@ private slots:
         QTest::addColumn<QString>("lang");
 
         const QString unknown = "Benutzer nicht vorhanden!";
-        const QString wrong = "Falsches Password!";
+        const QString wrong = "Falsches Passwort!";
         QTest::newRow("initial user") << "sb" << "sb" << "" << "sb" << "Sachbearbeiter";
         QTest::newRow("maintenance in upper case") << "QOVTAR" << "WF" << "" << "qovtar" << "";
         QTest::newRow("maintenance, empty password") << "qovtar" << "" << wrong << "" << "";
@@ -120,7 +129,7 @@ private slots:
         form.show();
         enter(form, "sb", "falsch");
         enter(form, "sb", "sb");
-        QCOMPARE(f->dialogs.texts(), QStringList{"Falsches Password!"});
+        QCOMPARE(f->dialogs.texts(), QStringList{"Falsches Passwort!"});
         QCOMPARE(form.result(), int(QDialog::Accepted));
     }
 
@@ -131,7 +140,7 @@ private slots:
             TFormPasswort form(f->dm);
             form.show();
             enter(form, "alt", "kennwört");
-            QCOMPARE(f->dialogs.lastText(), QStringLiteral("Falsches Password!"));
+            QCOMPARE(f->dialogs.lastText(), QStringLiteral("Falsches Passwort!"));
             QCOMPARE(f->storedPassword("alt"), QStringLiteral("Kennwört"));   // a failed try changes nothing
             enter(form, "alt", "Kennwört");
             QCOMPARE(form.result(), int(QDialog::Accepted));
@@ -160,7 +169,7 @@ private slots:
         for (int i = 0; i < cb->count(); ++i)
             items << cb->itemText(i);
         // In the order of the user list: by short name.
-        QCOMPARE(items, QStringList({"<Alle>", "MüLLer", "dup", "dup", "jö", "leer", "sb"}));
+        QCOMPARE(items, QStringList({"<Alle>", "dup", "dup", "jö", "leer", "MüLLer", "sb"}));
         QCOMPARE(cb->currentText(), QString());
         QVERIFY(!f->dm.dmMP->qrUser->isOpen());
 
@@ -169,7 +178,7 @@ private slots:
         RecordDialog::whenShown([](QDialog *help) {
             QCOMPARE(help->windowTitle(), QStringLiteral("Wenn Sie sich zum ersten Mal anmelden..."));
             const QString text = GuiTest::find<QLabel>(help, "lbHilfeText")->text();
-            QVERIFY(text.contains("<b>User: sb</b>"));
+            QVERIFY(text.contains("<b>Benutzer: sb</b>"));
             QVERIFY(text.contains("<b>Passwort: sb</b>"));
             GuiTest::find<QPushButton>(help, "btnOK")->click();
         });
@@ -183,7 +192,7 @@ private slots:
     {
         const QStringList lines = TFormPassHilfe::lines();
         QCOMPARE(lines.first(), QStringLiteral("Melden  Sie sich zum ersten Mal an, dann:"));
-        QCOMPARE(lines.mid(1, 2), QStringList({"User: sb", "Passwort: sb"}));
+        QCOMPARE(lines.mid(1, 2), QStringList({"Benutzer: sb", "Passwort: sb"}));
         QCOMPARE(lines.last(), QStringLiteral("Sie melden sich unter Ihren eigenen Benutzernamen an."));
         QCOMPARE(lines.size(), 18);
     }

@@ -6,10 +6,12 @@
 #include "core/PasswordHash.h"
 #include "ui/DbEdit.h"
 #include "ui/DbGrid.h"
+#include "ui/FieldLabel.h"
 
 #include <QComboBox>
 #include <QHeaderView>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QPushButton>
 #include <QToolButton>
 
@@ -58,6 +60,8 @@ private slots:
             type(dlg, "eSbLang", "Neue Beraterin");
             type(dlg, "ePasswort", "Passwört");
             QCOMPARE(GuiTest::find<QLineEdit>(dlg, "ePasswort")->echoMode(), QLineEdit::Normal);
+            QCOMPARE(FieldLabel::of(GuiTest::find<QLineEdit>(dlg, "ePasswort")), QStringLiteral("Passwort"));
+            QCOMPARE(GuiTest::find<QPushButton>(dlg, "btnUebernehmen")->text(), QStringLiteral("Übernehmen"));
             click(dlg, "btnUebernehmen");
             QVERIFY(!dlg->isVisible());
         });
@@ -110,7 +114,7 @@ private slots:
         QVERIFY(PasswordHash::isHash(f->storedPassword("ohne")));
         QVERIFY(PasswordHash::verify("", f->storedPassword("ohne")));
 
-        // "Neu" and "Uebernehmen" without typing store no nameless user.
+        // "Neu" and "Übernehmen" without typing store no nameless user.
         capture(users, [&](QDialog *dlg) {
             click(dlg, "tbutNeu");
             click(dlg, "btnUebernehmen");

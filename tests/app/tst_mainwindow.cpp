@@ -1,6 +1,7 @@
 #include "support/GuiTest.h"
 #include "support/TempDatabase.h"
 
+#include "app/TFormAbout.h"
 #include "app/TFormMain.h"
 #include "core/GermanFormat.h"
 #include "data/DataModules.h"
@@ -13,6 +14,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSqlQuery>
 #include <QStackedWidget>
 #include <QTreeWidget>
 
@@ -57,6 +59,12 @@ class TestMainWindow : public QObject
     static QString panel(TFormMain &w, int i) { return GuiTest::find<QLabel>(&w, QStringLiteral("stbFmPanel%1").arg(i))->text(); }
 
 private slots:
+    void aboutIsGerman()
+    {
+        TFormAbout about;
+        QCOMPARE(about.windowTitle(), QStringLiteral("Über Finorra ..."));
+    }
+
     void init() { m_dialogs = std::make_unique<ScriptedDialogs>(); }
     void cleanup() { m_dialogs.reset(); }
 
@@ -136,8 +144,8 @@ private slots:
         loginWhenShown();
         QVERIFY(w.start());
         QCOMPARE(m_dialogs->texts(),
-                 QStringList({"Sie haben keine eigenen Adressdaten angelegt!\rÜber <Daten> <Globale Einstellungen> "
-                              "<Eigene Adresse> können Sie die Adressdaten festlegen"}));
+                 QStringList({"Sie haben keine eigenen Adressdaten angelegt!\rÜber <Datei> <Globale Einstellungen> "
+                              "<Eigene Anschrift> können Sie die Adressdaten festlegen."}));
         QCOMPARE(panel(w, 0), QStringLiteral("Achtung: Keine eigenen Adressdaten."));
         QCOMPARE(panel(w, 2), QString());
         QCOMPARE(dm.db.scalar("select count(*) from inforubrik").toInt(), 0);
@@ -413,6 +421,43 @@ private slots:
         QCOMPARE(dm.db.scalar("select count(*) from Infothek where Kurz = 'Merkblatt neu'").toInt(), 1);
     }
 
+    // On a fresh start, before the Infothek page was ever shown, the rubric window opens
+    // and a rubric made there is stored; the catalogue holds the shipped sample documents.
+    void rubricWindowBeforeTheInfothekPage()
+    {
+        ProgramFolder folder;
+        const QString shipped = qEnvironmentVariable("FINORRA_SOURCE_DIR") + "/resources/Infothek/";
+        for (const char *rubric : {"Formulare", "Infothek", "Musterbriefe"})
+            for (const QString &f : QDir(shipped + rubric).entryList(QDir::Files | QDir::Hidden))
+                QVERIFY(QFile::copy(shipped + rubric + '/' + f, folder.exeDir() + "Infothek/" + rubric + '/' + f));
+        DataModules dm;
+        TFormMain w(dm, folder.exeDir());
+        loginWhenShown();
+        QVERIFY(w.start());
+        QStringList catalogue;
+        QSqlQuery q = dm.db.exec("select r.Rubrik, i.Kurz, i.Datei from Infothek i, Inforubrik r "
+                                 "where i.Rubrik_id = r.Rubrik_id order by i.Info_id");
+        while (q.next())
+            catalogue << q.value(0).toString() + ": " + q.value(1).toString() + " (" + q.value(2).toString() + ")";
+        QCOMPARE(catalogue, QStringList({"Formulare: Fragebogen zum Haushaltsbudget (Fragebogen_Haushaltsbudget.rtf)",
+                                         "Infothek: Informationsblatt P-Konto (P-Konto_Informationsblatt.rtf)",
+                                         "Musterbriefe: Musterbrief Bitte um Ratenzahlung (Musterbrief_Ratenzahlung.rtf)"}));
+
+        m_dialogs->clear();
+        m_dialogs->answer(true);
+        bool shown = false;
+        RecordDialog::whenShown([&](QDialog *dlg) {
+            shown = true;
+            GuiTest::find<QAbstractButton>(dlg, "irTbutNeu")->click();
+            GuiTest::type(GuiTest::find<QLineEdit>(dlg, "irdbeRubrik"), "Merkblätter");
+            dlg->close();
+        });
+        GuiTest::find<QAction>(&w, "miInfoRubrik")->trigger();
+        QVERIFY(shown);
+        QCOMPARE(m_dialogs->texts(), QStringList{"Möchten Sie die Infothek-Rubriken wirklich ändern?"});
+        QCOMPARE(dm.db.scalar("select count(*) from Inforubrik where Rubrik = 'Merkblätter'").toInt(), 1);
+    }
+
     void menuQuestionsComeFirst()
     {
         ProgramFolder folder;
@@ -421,15 +466,20 @@ private slots:
         loginWhenShown();
         QVERIFY(w.start());
         auto trigger = [&w](const char *name) { GuiTest::find<QAction>(&w, name)->trigger(); };
+        QString opened;
+        RecordDialog::whenShown([&](QDialog *dlg) {
+            opened = dlg->objectName();
+            dlg->reject();
+        });
         trigger("miDatenbank");
+        QCOMPARE(opened, QStringLiteral("FormDatenbank"));
         m_dialogs->answer(false);
         trigger("miEigeneAnschrift");
         m_dialogs->answer(false);
         trigger("miBenutzer");
         m_dialogs->answer(false);
         trigger("miBundesland");
-        QCOMPARE(m_dialogs->texts(), QStringList({"Dieses Modul wurde noch nicht programmiert!",
-                                                  "Möchten Sie die eigene Anschrift wirklich ändern?",
+        QCOMPARE(m_dialogs->texts(), QStringList({"Möchten Sie die eigene Anschrift wirklich ändern?",
                                                   "Möchten Sie die Benutzerdaten wirklich ändern?",
                                                   "Möchten Sie die Bundesländer wirklich ändern?"}));
         trigger("miPfaendungstabelle");

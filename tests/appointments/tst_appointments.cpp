@@ -213,7 +213,8 @@ private slots:
             auto *date = GuiTest::find<QLineEdit>(dlg, "tedbeDatum");
             // Without a short description the row is refused and stays pending.
             click(dlg, "teTbutSpeichern");
-            QCOMPARE(m_dialogs->texts(), QStringList{"Feld 'WvKurz' muss einen Wert haben"});
+            QCOMPARE(m_dialogs->texts(), QStringList{"Bitte füllen Sie das Feld „Kurzbeschreibung“ aus."});
+            QCOMPARE(m_dialogs->log().first().kind, mkWarning);
             QVERIFY(termine()->isPending());
             date->setFocus();
             date->home(false);

@@ -3,6 +3,7 @@
 #include "support/VisibleAccessKeys.h"
 
 #include "budget/BudgetPage.h"
+#include "budget/BudgetTabTexts.h"
 #include "budget/TFormBudgetSuchen.h"
 #include "budget/rules/BudgetHandlers.h"
 #include "core/GermanFormat.h"
@@ -56,6 +57,15 @@ class TestBudgetPage : public QObject
     }
 
 private slots:
+    // The income suggestions name today's benefits.
+    void incomeSuggestionsNameTodaysBenefits()
+    {
+        const QStringList s = BudgetTabTexts::forPrefix("Ek").suggestions;
+        for (const char *benefit : {"Bürgergeld", "Wohngeld", "Kinderzuschlag"})
+            QVERIFY2(s.contains(QString::fromUtf8(benefit)), benefit);
+        QVERIFY(!s.contains("ALG II"));
+    }
+
     void init()
     {
         m_tmp = std::make_unique<TempDatabase>();

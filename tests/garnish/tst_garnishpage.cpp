@@ -21,7 +21,7 @@
 
 namespace {
 
-const QString Closed = QStringLiteral("Operation bei geschlossener Datenmenge nicht ausführbar");
+const QString Closed = QStringLiteral("Die Pfändungstabelle ist noch nicht geladen.\rKlicken Sie bitte zuerst auf \"Aktivieren\".");
 
 } // namespace
 
@@ -92,7 +92,7 @@ private slots:
         search("", "");
         search("2500", "");
         search("2500", "1");
-        QCOMPARE(m_dialogs->texts(), QStringList({"Kein Nettogehalt eingegeben!", "Keine unterhaltspflichte Person eingegeben!",
+        QCOMPARE(m_dialogs->texts(), QStringList({"Kein Nettogehalt eingegeben!", "Keine unterhaltspflichtige Person eingegeben!",
                                                   Closed}));
         QCOMPARE(label("lbnetto"), QString());
         QCOMPARE(label("lbPfand"), QString());
@@ -107,7 +107,7 @@ private slots:
         QTest::addColumn<QString>("pfand");
         QTest::addColumn<QString>("message");
         QTest::addColumn<QString>("rowFrom");   // NettoVon of the current row
-        QTest::newRow("found") << "2.195,00" << "1" << "2.195,00\u00a0€" << "1 Personen" << "2,59\u00a0€" << "" << "2.190,00\u00a0€";
+        QTest::newRow("found") << "2.195,00" << "1" << "2.195,00\u00a0€" << "1 Person" << "2,59\u00a0€" << "" << "2.190,00\u00a0€";
         QTest::newRow("above the cap") << "5000" << "0" << "5.000,00\u00a0€" << "0 Personen" << "2.424,51\u00a0€" << ""
                                        << "4.860,00\u00a0€";
         QTest::newRow("between rows: the count stays as typed") << "1589,995" << "x" << "1.590,00\u00a0€" << "x Personen"
@@ -286,7 +286,7 @@ private slots:
         m_f->dm.db.exec("delete from pfaendung");
         inWindow([this](QDialog *dlg) { click(dlg, "piTbutInit"); });
         QCOMPARE(m_dialogs->texts(),
-                 QStringList({"Pfändungstabelle nicht vorhanden!\rInitialisieren Sie die Pfandungstabelle über <Globale Einstellungen>.",
+                 QStringList({"Pfändungstabelle nicht vorhanden!\rInitialisieren Sie die Pfändungstabelle über <Globale Einstellungen>.",
                               "Pfändungstabelle wurde erfolgreich initialisiert."}));
         QCOMPARE(m_f->storedRows().size(), 329);
     }

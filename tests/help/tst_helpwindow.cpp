@@ -8,6 +8,7 @@
 #include "help/HelpPanel.h"
 #include "help/HelpSetup.h"
 #include "help/TFormProgInfo.h"
+#include "ui/Guard.h"
 #include "ui/Help.h"
 #include "ui/Printout.h"
 #include "ui/RecordDialog.h"
@@ -112,7 +113,12 @@ private slots:
             QTest::keyClick(search, Qt::Key_Return);
             QCOMPARE(headings(texts()), QStringList{"Budget - Haushaltsplan erstellen"});
             QVERIFY(GuiTest::find<QLineEdit>(dlg, "piDbeRubrik")->isReadOnly());
-            click(dlg, "piTbutNeu");
+            // Read-only, the window offers no button that could only fail.
+            for (const char *b : {"piTbutNeu", "piTbutSpeichern", "piTbutAbbruch", "piTbutLoeschen"})
+                QVERIFY2(!GuiTest::find<QWidget>(dlg, b)->isVisible(), b);
+            QVERIFY(GuiTest::find<QWidget>(dlg, "piTbutDrucken")->isVisible());
+            // The texts themselves refuse a change as well.
+            guarded([&] { texts()->append(); });
             QCOMPARE(m_dialogs->texts(), QStringList{DataSet::ReadOnlyMessage});
             m_dialogs->clear();
             click(dlg, "piTbutSchliessen");
@@ -127,6 +133,8 @@ private slots:
         // a saved one is kept.
         RecordDialog::whenShown([&](QDialog *dlg) {
             QVERIFY(!texts()->isReadOnly());
+            for (const char *b : {"piTbutNeu", "piTbutLoeschen"})
+                QVERIFY2(GuiTest::find<QWidget>(dlg, b)->isVisible(), b);
             click(dlg, "piTbutNeu");
             GuiTest::type(GuiTest::find<QLineEdit>(dlg, "piDbeRubrik"), "Neue Rubrik");
             click(dlg, "piTbutSchliessen");

@@ -115,7 +115,7 @@ private slots:
         pick(w<QComboBox>("hhdbcbRubdet"), "Bar");
         enter(w<QLineEdit>("hhdbeBetrag"), "12,50");
         click("hhtbutSpeichern");
-        QCOMPARE(m_dialogs->lastText(), QStringLiteral("Feld 'RubText' muss einen Wert haben"));
+        QCOMPARE(m_dialogs->lastText(), QStringLiteral("Bitte füllen Sie das Feld „Rubrikbeschreibung“ aus."));
         QCOMPARE(m_f->storedCount("hhbuch"), 0);
 
         enter(w<QLineEdit>("hhdbeRubText"), "Wochenmarkt");
@@ -451,7 +451,7 @@ private slots:
             QVERIFY(!dlg->isVisible());
         }, [&] { click("hhtbutwibu"); });
         QCOMPARE(m_dialogs->texts().mid(m_dialogs->texts().size() - 2),
-                 (QStringList{"Sollen die Buchungen wirklich in das Haushatsbuch übernommen werden?",
+                 (QStringList{"Sollen die Buchungen wirklich in das Haushaltsbuch übernommen werden?",
                               "Buchungen wurden in das Haushaltsbuch übertragen!"}));
         QCOMPARE(m_dialogs->log().last().kind, mkConfirm);
         QCOMPARE(count(), QStringLiteral("  13 Buchung(en)"));
@@ -478,9 +478,9 @@ private slots:
                               << QStringList{"Feld <Beginn der Periode>: '31.02.2024' ist kein gültiges Datum (etwa 01.03.2024)."}
                               << 0.0;
         QTest::newRow("answered no") << "01.01.2024" << "3" << "1" << false
-                                     << QStringList{"Sollen die Buchungen wirklich in das Haushatsbuch übernommen werden?"}
+                                     << QStringList{"Sollen die Buchungen wirklich in das Haushaltsbuch übernommen werden?"}
                                      << 0.0;
-        const QStringList booked{"Sollen die Buchungen wirklich in das Haushatsbuch übernommen werden?",
+        const QStringList booked{"Sollen die Buchungen wirklich in das Haushaltsbuch übernommen werden?",
                                  "Buchungen wurden in das Haushaltsbuch übertragen!"};
         QTest::newRow("thousands point") << "01.01.2024" << "3" << "1.200" << true << booked << 3600.0;
         QTest::newRow("thousands point and cents") << "01.01.2024" << "3" << "1.200,00" << true << booked << 3600.0;

@@ -90,6 +90,7 @@ private slots:
         m_dialogs = std::make_unique<ScriptedDialogs>();
         Printout::installOpener(&m_opener);
         m_opener.opened.clear();
+        m_opener.answer = {};
         m_module = std::make_unique<InfothekModule>(*m_dm);
         m_page.reset(m_module->createPage(nullptr));
         m_module->activate();
@@ -164,6 +165,74 @@ private slots:
         QCOMPARE(m_dialogs->texts(), QStringList());
         search("");
         QCOMPARE(listed().size(), 3);
+    }
+
+    // Enter starts the search wherever the focus is on the page.
+    void enterSearchesFromAnywhere()
+    {
+        GuiTest::find<QLineEdit>(m_page.get(), "iteSuchen")->setText("antrag");
+        for (const char *field : {"iteSuchen", "itdbgRubrik", "itdbeKurz", "itrbSchlag"}) {
+            documents()->close();
+            documents()->setSql("select * from Infothek where rubrik_id = :pvrubrik_id order by kurz");
+            m_module->activate();
+            QCOMPARE(listed().size(), 2);
+            auto *w = GuiTest::find<QWidget>(m_page.get(), field);
+            w->setFocus();
+            QTest::keyClick(w, Qt::Key_Return);
+            QVERIFY2(!documents()->isPending(), field);
+            QCOMPARE(listed(), QStringList{"Antrag P-Konto"});
+            GuiTest::find<QRadioButton>(m_page.get(), "itrbKurz")->click();
+        }
+        QCOMPARE(m_dialogs->texts(), QStringList());
+    }
+
+    // A document that cannot be stored keeps its rubric: the rubric list goes back to it, so
+    // the list beside it and what was typed still belong together.
+    void refusedSaveKeepsTheRubric()
+    {
+        m_dm->db.exec("update infothek set Datei = '../geheim.rtf' where Kurz = 'Antrag P-Konto'");
+        m_module->activate();
+        QVERIFY(documents()->locate("Kurz", "Antrag P-Konto"));
+        auto *kurz = GuiTest::find<QLineEdit>(m_page.get(), "itdbeKurz");
+        kurz->end(false);
+        GuiTest::type(kurz, " (alt)");
+        auto *rubricList = GuiTest::find<DbGrid>(m_page.get(), "itdbgRubrik");
+        rubricList->setCurrentIndex(rubricList->model()->index(1, 0));
+        QCOMPARE(m_dialogs->texts(), QStringList{InfothekRules::notPlainMessage("../geheim.rtf")});
+        QCOMPARE(rubrics()->asString("Rubrik"), QStringLiteral("Formulare"));
+        QCOMPARE(rubricList->currentIndex().row(), 0);
+        QCOMPARE(listed(), QStringList({"Antrag P-Konto (alt)", "Haushaltsfragebogen"}));
+        QVERIFY(documents()->isPending());
+        QCOMPARE(documents()->asString("Kurz"), QStringLiteral("Antrag P-Konto (alt)"));
+        QCOMPARE(shown("itlblRubrik"), QStringLiteral("Formulare"));
+
+        // Once the document can be stored the rubric changes as asked.
+        documents()->cancel();
+        rubricList->setCurrentIndex(rubricList->model()->index(1, 0));
+        QCOMPARE(rubrics()->asString("Rubrik"), QStringLiteral("Musterbriefe"));
+        QCOMPARE(listed().size(), 3);
+    }
+
+    // A document that is no RTF file has nothing to fill: it opens as it is, with the
+    // desktop's program; when none is there the message says what to install.
+    void otherDocumentsOpenAsTheyAre()
+    {
+        write(dir("Formulare") + "PKonto.pdf", "%PDF-1.4\n%%EOF\n");
+        m_dm->db.exec("update infothek set Datei = 'PKonto.pdf' where Kurz = 'Antrag P-Konto'");
+        m_module->activate();
+        QVERIFY(documents()->locate("Kurz", "Antrag P-Konto"));
+        click("itdrucken");
+        QCOMPARE(m_dialogs->texts(), QStringList());
+        QCOMPARE(m_opener.opened, QStringList{dir("Formulare") + "PKonto.pdf"});
+        QCOMPARE(QDir(out()).entryList(QDir::Files), QStringList());
+
+        m_opener.answer = {false, 31};
+        click("itdrucken");
+        QCOMPARE(m_dialogs->texts(),
+                 QStringList{"Das Dokument\r" + QDir::toNativeSeparators(dir("Formulare") + "PKonto.pdf")
+                             + "\rließ sich nicht öffnen.\r\rAuf diesem Computer ist kein Programm für PDF-Dateien "
+                               "eingerichtet.\rInstallieren Sie bitte ein Programm zum Anzeigen von PDF-Dateien und "
+                               "öffnen Sie die Datei danach erneut."});
     }
 
     void newDocumentsBelongToTheCurrentRubric()

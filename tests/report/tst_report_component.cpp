@@ -235,20 +235,23 @@ void TestReportComponent::openingFailureNamesTheReason_data()
 {
     QTest::addColumn<int>("error");
     QTest::addColumn<QString>("reason");
-    QTest::newRow("0") << 0 << "The operating system is out of memory or resources.";
-    QTest::newRow("2") << 2 << "The specified file was not found.";
-    QTest::newRow("3") << 3 << "The specified path was not found.";
-    QTest::newRow("5") << 5 << "The operating system denied access to the specified file.";
-    QTest::newRow("8") << 8 << "There was not enough memory to complete the operation.";
-    QTest::newRow("11") << 11 << "The .EXE file is invalid (non-Win32 .EXE or error in .EXE image).";
-    QTest::newRow("26") << 26 << "A sharing violation occurred.";
-    QTest::newRow("27") << 27 << "The filename association is incomplete or invalid.";
-    QTest::newRow("28") << 28 << "The DDE transaction could not be completed because the request timed out.";
-    QTest::newRow("29") << 29 << "The DDE transaction failed.";
-    QTest::newRow("30") << 30 << "The DDE transaction could not be completed because other DDE transactions were being processed.";
-    QTest::newRow("31") << 31 << "There is no application associated with the given filename extension.";
-    QTest::newRow("32") << 32 << "The specified dynamic-link library was not found.";
-    QTest::newRow("other") << 99 << "Reason unknown.";
+    QTest::newRow("0") << 0 << "Dem Betriebssystem fehlen Speicher oder andere Mittel.";
+    QTest::newRow("2") << 2 << "Die Datei wurde nicht gefunden.";
+    QTest::newRow("3") << 3 << "Der Pfad wurde nicht gefunden.";
+    QTest::newRow("5") << 5 << "Das Betriebssystem hat den Zugriff auf die Datei verweigert.";
+    QTest::newRow("8") << 8 << "Für diesen Vorgang reicht der Arbeitsspeicher nicht aus.";
+    QTest::newRow("11") << 11 << "Das Programm für diese Datei ist beschädigt oder ungültig.";
+    QTest::newRow("26") << 26 << "Die Datei wird gerade von einem anderen Programm verwendet.";
+    QTest::newRow("27") << 27 << "Die Verknüpfung dieses Dateityps mit einem Programm ist unvollständig oder ungültig.";
+    QTest::newRow("28") << 28 << "Das Programm für diese Datei hat nicht rechtzeitig geantwortet.";
+    QTest::newRow("29") << 29 << "Das Programm für diese Datei hat den Auftrag nicht angenommen.";
+    QTest::newRow("30") << 30 << "Das Programm für diese Datei ist noch mit anderen Aufträgen beschäftigt.";
+    QTest::newRow("31: no program, what to install")
+        << 31
+        << "Auf diesem Computer ist kein Programm für RTF-Dateien eingerichtet.\r"
+           "Installieren Sie bitte eine Textverarbeitung, z. B. LibreOffice, und öffnen Sie die Datei danach erneut.";
+    QTest::newRow("32") << 32 << "Eine Programmbibliothek wurde nicht gefunden.";
+    QTest::newRow("other") << 99 << "Der Grund ist unbekannt.";
 }
 
 void TestReportComponent::openingFailureNamesTheReason()
@@ -263,7 +266,8 @@ void TestReportComponent::openingFailureNamesTheReason()
     r.setInFile(path("T.rtf"));
     r.setOutFile(path("out.rtf"));
     QCOMPARE(failureOf([&] { r.RunReportAndOpen({}, 5); }),
-             QStringLiteral("Failed to open report results. Error message: ") + reason);
+             "Der Ausdruck wurde gespeichert, ließ sich aber nicht öffnen:\r" + QDir::toNativeSeparators(path("out.rtf"))
+                 + "\r\r" + reason);
     // The written output stays on disk.
     QCOMPARE(readFile(path("out.rtf")), document("x"));
 }

@@ -218,8 +218,9 @@ private slots:
         recording.answer = {false, 31};
         preview.findChild<QToolButton *>(QStringLiteral("pdfTbutTextverarbeitung"))->click();
         QCOMPARE(dialogs.lastText(), QStringLiteral("Der Ausdruck ließ sich nicht in der Textverarbeitung öffnen.\r"
-                                                    "There is no application associated with the given filename "
-                                                    "extension."));
+                                                    "Auf diesem Computer ist kein Programm für RTF-Dateien "
+                                                    "eingerichtet.\rInstallieren Sie bitte eine Textverarbeitung, "
+                                                    "z. B. LibreOffice, und öffnen Sie die Datei danach erneut."));
     }
 };
 

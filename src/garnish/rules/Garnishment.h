@@ -14,8 +14,11 @@ class DataSet;
 // part of a net income in it, for the Pfändung page and for a budget plan alike.
 
 inline const QString MissingGarnishmentTableMessage =
-    QStringLiteral("Pfändungstabelle nicht vorhanden!\rInitialisieren Sie die Pfandungstabelle über <Globale Einstellungen>.");
+    QStringLiteral("Pfändungstabelle nicht vorhanden!\rInitialisieren Sie die Pfändungstabelle über <Globale Einstellungen>.");
 inline const QString NoNetIncomeMessage = QStringLiteral("Kein Nettogehalt eingegeben!");
+// Searching or printing before the page's table was loaded.
+inline const QString TableNotActiveMessage =
+    QStringLiteral("Die Pfändungstabelle ist noch nicht geladen.\rKlicken Sie bitte zuerst auf \"Aktivieren\".");
 
 // Reopens the table query and answers whether it holds a row; the query is closed after.
 // The caller shows MissingGarnishmentTableMessage when it answers false.

@@ -1,5 +1,6 @@
 #include "hhbook/rules/PlanActual.h"
 
+#include "core/GermanCollation.h"
 #include "core/GermanFormat.h"
 #include "data/Database.h"
 #include "data/WriteTransaction.h"
@@ -56,7 +57,7 @@ QStringList Mapping::rubriks() const
     for (auto it = m_explicit.cbegin(); it != m_explicit.cend(); ++it)
         if (!out.contains(it.key()))
             others << it.key();
-    others.sort(Qt::CaseInsensitive);
+    std::sort(others.begin(), others.end(), GermanCollation::lessThan);
     return out + others;
 }
 

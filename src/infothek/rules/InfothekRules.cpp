@@ -3,6 +3,9 @@
 #include "core/SqlText.h"
 #include "data/DataSet.h"
 
+#include <QDir>
+#include <QFile>
+
 namespace InfothekRules {
 
 QString searchSql(const QString &text, SearchIn in)
@@ -50,6 +53,17 @@ QString tooLongMessage(const QString &what, const QString &name, int size)
 QString notFoundMessage(const QString &path)
 {
     return QStringLiteral("Reportvorlage \r\r<") + path + QStringLiteral(">\r\rwurde nicht gefunden.");
+}
+
+bool isRtfFile(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) && f.read(5) == "{\\rtf";
+}
+
+QString notOpenedMessage(const QString &path, const QString &reason)
+{
+    return QStringLiteral("Das Dokument\r%1\rließ sich nicht öffnen.\r\r%2").arg(QDir::toNativeSeparators(path), reason);
 }
 
 } // namespace InfothekRules

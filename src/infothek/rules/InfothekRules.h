@@ -34,5 +34,9 @@ QString notPlainMessage(const QString &datei);
 QString tooLongMessage(const QString &what, const QString &name, int size);
 // "Reportvorlage \r\r<path>\r\rwurde nicht gefunden."
 QString notFoundMessage(const QString &path);
+// True when the file begins as an RTF document does, so it can be filled as a template.
+bool isRtfFile(const QString &path);
+// "Das Dokument\r<path>\rließ sich nicht öffnen.\r\r<reason>"
+QString notOpenedMessage(const QString &path, const QString &reason);
 
 } // namespace InfothekRules
