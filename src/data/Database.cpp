@@ -3,6 +3,7 @@
 #include "data/Backup.h"
 #include "data/DataError.h"
 #include "data/FirstStartData.h"
+#include "data/LockHolder.h"
 #include "data/Migrations.h"
 #include "data/NoReplaceFile.h"
 #include "data/Schema.h"
@@ -197,6 +198,8 @@ bool Database::tryOpen()
             return false;
         throw;
     }
+    LockHolder::attach(m_filePath);
+    m_attached = true;
     return true;
 }
 
@@ -495,6 +498,9 @@ void Database::close()
         db.close();
     }
     QSqlDatabase::removeDatabase(m_connectionName);
+    if (m_attached)
+        LockHolder::detach(m_filePath);
+    m_attached = false;
 }
 
 int Database::schemaVersion() const
@@ -743,6 +749,17 @@ void Database::transaction(const std::function<void()> &work) const
 
 namespace {
 
+// A failed BEGIN or COMMIT on the raw handle. Waiting in vain for another program's write
+// lock names that program where the file's locks tell it.
+QString sqliteFailure(sqlite3 *h, const QString &filePath)
+{
+    const int code = sqlite3_errcode(h) & 0xFF;
+    if (code == SQLITE_BUSY || code == SQLITE_LOCKED)
+        return LockHolder::lockedMessage(filePath);
+    QSqlError error(QString(), QString::fromUtf8(sqlite3_errmsg(h)), QSqlError::TransactionError, QString::number(code));
+    return QStringLiteral("Fehler beim Ausführen der Abfrage: %1").arg(reasonFor(error));
+}
+
 void runPlain(const QSqlDatabase &connection, const QString &sql)
 {
     QSqlQuery q(connection);
@@ -771,7 +788,7 @@ void Database::begin() const
     }
     sqlite3 *h = handle();
     if (sqlite3_exec(h, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr) != SQLITE_OK)
-        throw DataError(QStringLiteral("Fehler beim Ausführen der Abfrage: %1").arg(QString::fromUtf8(sqlite3_errmsg(h))));
+        throw DataError(sqliteFailure(h, m_filePath));
 }
 
 void Database::commit() const
@@ -786,7 +803,7 @@ void Database::commit() const
     if (!h)
         throw DataError(QStringLiteral("Keine Verbindung zur Datenbank."));
     if (sqlite3_exec(h, "COMMIT", nullptr, nullptr, nullptr) != SQLITE_OK)
-        throw DataError(QStringLiteral("Fehler beim Ausführen der Abfrage: %1").arg(QString::fromUtf8(sqlite3_errmsg(h))));
+        throw DataError(sqliteFailure(h, m_filePath));
 }
 
 void Database::rollback() const noexcept

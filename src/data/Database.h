@@ -141,6 +141,7 @@ private:
     std::optional<ServerSettings> m_server;
     mutable int m_serverDepth = 0;   // open transactions on the server connection
     int m_busyTimeoutMs = 10000;
+    bool m_attached = false;   // this program's note beside the file is written
 };
 
 // The server asked for a password and none (or a wrong one) was given.
