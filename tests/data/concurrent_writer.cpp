@@ -6,10 +6,13 @@
 // (a bounded number of times), as an adviser repeats what was reported as not saved; each
 // failure's message goes to stderr.
 // "<folder> backup <rounds>" writes backups one after the other and prints each path.
+// "<folder> hold <ms>" logs in as adviser "sb", holds a write transaction for <ms> and prints
+// "holding" once it has the lock.
 #include "data/Backup.h"
 #include "data/DataError.h"
 #include "data/DataSet.h"
 #include "data/Database.h"
+#include "data/LockHolder.h"
 
 #include <QCoreApplication>
 #include <QDate>
@@ -66,6 +69,22 @@ int main(int argc, char **argv)
             db.open(dir);
             for (int i = 0, rounds = QString::fromLocal8Bit(argv[3]).toInt(); i < rounds; ++i)
                 acknowledge(Backup::write(db));
+        } catch (const DataError &e) {
+            complain(e);
+            return 1;
+        }
+        return 0;
+    }
+    if (qstrcmp(argv[2], "hold") == 0) {
+        try {
+            Database db;
+            openIn(db, dir);
+            LockHolder::setUser(QStringLiteral("sb"));
+            db.begin();
+            db.exec(QStringLiteral("insert into tbau (TKurz) values ('lang')"));
+            acknowledge(QStringLiteral("holding"));
+            QThread::msleep(QString::fromLocal8Bit(argv[3]).toULong());
+            db.rollback();
         } catch (const DataError &e) {
             complain(e);
             return 1;

@@ -5,6 +5,7 @@
 
 #include "data/Backup.h"
 #include "data/DataError.h"
+#include "data/DataSet.h"
 
 #include <QElapsedTimer>
 #include <QProcess>
@@ -12,6 +13,7 @@
 #include <QSet>
 #include <QSqlDatabase>
 #include <QSqlQuery>
+#include <QSysInfo>
 #include <QTest>
 
 #include <memory>
@@ -348,6 +350,44 @@ private slots:
         for (const QString &n : Backup::list(folder))
             Backup::check(folder + u'/' + n);
         qInfo("%d backups killed, %d half copies were left before the next backup removed them", Rounds, halfCopies);
+    }
+    // A save that waits in vain for another program's long transaction says so in German and
+    // names who holds the file.
+    void aLongLockIsNamed()
+    {
+        TempDatabase tmp;
+        QProcess holder;
+        holder.start(CONCURRENT_WRITER, {tmp.dir(), "hold", "20000"});
+        QVERIFY(holder.waitForReadyRead(30000));
+        QCOMPARE(holder.readAllStandardOutput(), QByteArray("holding\n"));
+        auto db = tmp.connect(300);
+        const QString expected = QStringLiteral("Die Datenbank ist von einem anderen Programm gesperrt (Benutzer sb am "
+                                                "Arbeitsplatz %1, Programm %2).\rDie Änderung wurde nicht gespeichert. "
+                                                "Bitte versuchen Sie es in einem Augenblick noch einmal.")
+                                     .arg(QSysInfo::machineHostName())
+                                     .arg(holder.processId());
+        DataSet ds(db.get(), "qrTbau");
+        ds.setSql("select * from tbau");
+        ds.open();
+        ds.append();
+        ds.setValue("TKurz", "wartet");
+        QString message;
+        try {
+            ds.post();
+        } catch (const DataError &e) {
+            message = e.message();
+        }
+        QCOMPARE(message, expected);
+        QVERIFY(ds.isPending());   // nothing lost: the row can be saved again
+        holder.kill();
+        QVERIFY(holder.waitForFinished(10000));
+        ds.post();
+        QCOMPARE(db->scalar("select count(*) from tbau where TKurz = 'wartet'").toInt(), 1);
+        // Once the holder is gone its note goes with the next program that opens the file.
+        auto later = tmp.connect();
+        QVERIFY(!QFile::exists(QStringLiteral("%1/.Finorra.abs-programme/%2-%3")
+                                   .arg(tmp.dir(), QSysInfo::machineHostName())
+                                   .arg(holder.processId())));
     }
 };
 
