@@ -93,4 +93,9 @@ QString sourceTable(const QString &programSql)
     return m.hasMatch() ? m.captured(1) : QString();
 }
 
+QString lockRowsClause(Dialect dialect)
+{
+    return dialect == Dialect::Postgres ? QStringLiteral(" FOR UPDATE") : QString();
+}
+
 } // namespace SqlDialect

@@ -23,4 +23,8 @@ TranslatedSql translate(const QString &programSql, Dialect dialect = Dialect::Sq
 // The table a single-table "select … from <table>" reads, or an empty string.
 QString sourceTable(const QString &programSql);
 
+// Appended to a select of one row by its key inside a write transaction, so nobody else can
+// change the row until the transaction ends. The file's write transaction locks it already.
+QString lockRowsClause(Dialect dialect);
+
 } // namespace SqlDialect

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/AppError.h"
+#include "data/DataError.h"
 #include "ui/Dialogs.h"
 
 #include <exception>
@@ -14,6 +15,10 @@ bool guarded(Func &&work)
     try {
         work();
         return true;
+    } catch (const RecordChanged &e) {
+        // A colleague saved the same field meanwhile: the adviser decides whose value counts.
+        if (AskYesNo(e.message() + u'\r' + RecordChanged::ReloadQuestion, mkWarning))
+            e.reload();
     } catch (const UserWarning &e) {
         ShowMsg(e.message(), mkWarning);
     } catch (const AppError &e) {
