@@ -44,6 +44,8 @@ fi
 
 if [ -n "$started" ]; then
   export FINORRA_TEST_PG="host=127.0.0.1 port=$started user=postgres"
+  # For tests that stop and start the server under a running program (append stop, start or restart).
+  export FINORRA_TEST_PG_CTL="${as[*]} $bindir/pg_ctl -D $dir/data -l $dir/server.log -w -t 60"
   echo "PostgreSQL-Testserver läuft auf 127.0.0.1:$started."
 else
   echo "Der PostgreSQL-Testserver konnte nicht gestartet werden: die Tests gegen den Server werden übersprungen." >&2

@@ -269,9 +269,10 @@ void DataSet::writeInsert()
                         .arg(m_table->name, columns.join(u','), marks.join(u','), keyName);
     // Prepared once per result: a series of new rows (a generated table) does not parse the
     // same statement again for every row.
-    if (!m_insertQuery || m_insertSql != sql.sql) {
+    if (!m_insertQuery || m_insertSql != sql.sql || m_insertGeneration != m_db->generation()) {
         m_insertQuery = std::make_unique<QSqlQuery>(m_db->prepare(sql));
         m_insertSql = sql.sql;
+        m_insertGeneration = m_db->generation();
     }
     QSqlQuery &q = *m_insertQuery;
     m_db->execPrepared(q, values);

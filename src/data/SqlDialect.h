@@ -27,4 +27,10 @@ QString sourceTable(const QString &programSql);
 // change the row until the transaction ends. The file's write transaction locks it already.
 QString lockRowsClause(Dialect dialect);
 
+// What is locked by id for the rest of a write transaction; each has a range of its own.
+enum class LockSpace { Book = 1 };
+// The statement that takes such a lock, or an empty string where the write transaction
+// holds everything already (the file).
+QString lockSql(Dialect dialect, LockSpace space, int id);
+
 } // namespace SqlDialect
