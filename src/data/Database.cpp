@@ -129,7 +129,9 @@ QString Database::location() const
 
 bool Database::isOpen() const
 {
-    return QSqlDatabase::contains(m_connectionName) && connection().isOpen();
+    // The server's driver counts a connection whose server went away as closed; for the
+    // program it is still open, and the next statement connects anew.
+    return QSqlDatabase::contains(m_connectionName) && (connection().isOpen() || m_connectionLost);
 }
 
 QSqlDatabase Database::connection() const

@@ -4,7 +4,7 @@
 // the writer knows which bookings must survive. <folder> "postgres:<name>" is the database
 // <name> on the test server of FINORRA_TEST_PG. With "retry" a failed booking is tried again
 // (a bounded number of times), as an adviser repeats what was reported as not saved; each
-// failure's message goes to stderr.
+// failure's message goes to stderr; the bookings then come at a typing pace.
 // "<folder> backup <rounds>" writes backups one after the other and prints each path.
 // "<folder> hold <ms>" logs in as adviser "sb", holds a write transaction for <ms> and prints
 // "holding" once it has the lock.
@@ -142,6 +142,8 @@ int main(int argc, char **argv)
                     db.exec(QStringLiteral("update plzort set Ort = cast(cast(Ort as integer) + 1 as text) where Plz = '00000'"));
                 });
             acknowledge(QStringLiteral("%1-%2").arg(tag).arg(i));
+            if (retry)
+                QThread::msleep(20);   // an adviser's pace, so the run spans what the test does to the server
         }
     } catch (const DataError &e) {
         complain(e);

@@ -115,9 +115,10 @@ private slots:
         texts.setValue("TKurz", "vorher");
         texts.post();
 
-        constexpr int Count = 60;
+        constexpr int Count = 300;
         QProcess writer;
         writer.start(CONCURRENT_WRITER, {where(tmp), QString::number(Count), "w", "0", "retry"});
+        QVERIFY(writer.waitForStarted(10000));
         QStringList acknowledged;
         auto readAcks = [&] {
             acknowledged += QString::fromLocal8Bit(writer.readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts);
@@ -128,7 +129,7 @@ private slots:
             writer.waitForReadyRead(1000);
             readAcks();
         }
-        QVERIFY(acknowledged.size() >= 10);
+        QVERIFY2(acknowledged.size() >= 10, qPrintable(writer.readAllStandardError()));
         serverControl("restart -m fast");
 
         // The program that kept its connection: the first save after the restart is refused

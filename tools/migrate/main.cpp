@@ -74,7 +74,7 @@ void removeAbandonedWork(const QString &folder)
     const QDir dir(folder);
     for (const QString &name : dir.entryList({QStringLiteral(".Finorra-Umzug-*")}, QDir::Dirs | QDir::Hidden)) {
         bool ok = false;
-        const qint64 pid = name.mid(14).toLongLong(&ok);
+        const qint64 pid = name.mid(15).toLongLong(&ok);
         if (ok && pid > 0 && ::kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH)
             QDir(dir.filePath(name)).removeRecursively();
     }
