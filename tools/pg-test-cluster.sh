@@ -33,9 +33,8 @@ started=""
 if "${as[@]}" "$bindir/initdb" -D "$dir/data" -U postgres -A trust -E UTF8 --locale=C.UTF-8 >"$dir/initdb.log" 2>&1; then
   for attempt in 1 2 3 4 5; do
     port=$((20000 + RANDOM % 20000))
-    if "${as[@]}" "$bindir/pg_ctl" -D "$dir/data" -l "$dir/server.log" -w -t 60 \
-         -o "-c listen_addresses=127.0.0.1 -p $port -k $dir -c fsync=off -c synchronous_commit=off -c full_page_writes=off -c max_connections=100" \
-         start >/dev/null 2>&1; then
+    options="-c listen_addresses=127.0.0.1 -p $port -k $dir -c fsync=off -c synchronous_commit=off -c full_page_writes=off -c max_connections=100"
+    if "${as[@]}" "$bindir/pg_ctl" -D "$dir/data" -l "$dir/server.log" -w -t 60 -o "$options" start >/dev/null 2>&1; then
       started=$port
       break
     fi
@@ -44,6 +43,8 @@ fi
 
 if [ -n "$started" ]; then
   export FINORRA_TEST_PG="host=127.0.0.1 port=$started user=postgres"
+  # For tests that stop and start the server under a running program (append stop, start or restart).
+  export FINORRA_TEST_PG_CTL="${as[*]} $bindir/pg_ctl -D $dir/data -l $dir/server.log -w -t 60 -o '$options'"
   echo "PostgreSQL-Testserver läuft auf 127.0.0.1:$started."
 else
   echo "Der PostgreSQL-Testserver konnte nicht gestartet werden: die Tests gegen den Server werden übersprungen." >&2

@@ -10,6 +10,7 @@
 #include "app/TFormFortschritt.h"
 #include "core/GermanFormat.h"
 #include "core/SqlText.h"
+#include "data/LockHolder.h"
 #include "data/Backup.h"
 #include "data/DataError.h"
 #include "data/DataModules.h"
@@ -54,6 +55,8 @@ bool TFormMain::start()
         AktSbTelefon = login.aktSbTelefon();
     }
     m_panels[1]->setText(QStringLiteral("  SB: [") + AktSbKurz + QStringLiteral("] ") + AktSbLang);
+    // A colleague whose save waits for this program's lock is told who it is.
+    LockHolder::setUser(AktSbLang.isEmpty() ? AktSbKurz : QStringLiteral("%1 (%2)").arg(AktSbKurz, AktSbLang));
 
     // Step 8: without an own address the start goes straight to the Home page.
     DataSet *firma = m_dm.dmFirma->qrFirma;

@@ -243,6 +243,7 @@ private:
     QString m_reader;                     // the connection it is read on
     std::unique_ptr<QSqlQuery> m_insertQuery;   // prepared for the rows this set appends
     QString m_insertSql;
+    int m_insertGeneration = 0;           // of the connection it was prepared on
     QVector<FieldType> m_storedTypes;
     bool m_allFetched = true;
     bool m_backgroundQueued = false;

@@ -6,6 +6,7 @@
 #include "data/Schema.h"
 #include "data/WriteTransaction.h"
 
+#include <QPointer>
 #include <QSqlQuery>
 
 #include <algorithm>
@@ -268,9 +269,10 @@ void DataSet::writeInsert()
                         .arg(m_table->name, columns.join(u','), marks.join(u','), keyName);
     // Prepared once per result: a series of new rows (a generated table) does not parse the
     // same statement again for every row.
-    if (!m_insertQuery || m_insertSql != sql.sql) {
+    if (!m_insertQuery || m_insertSql != sql.sql || m_insertGeneration != m_db->generation()) {
         m_insertQuery = std::make_unique<QSqlQuery>(m_db->prepare(sql));
         m_insertSql = sql.sql;
+        m_insertGeneration = m_db->generation();
     }
     QSqlQuery &q = *m_insertQuery;
     m_db->execPrepared(q, values);
@@ -282,21 +284,56 @@ void DataSet::writeInsert()
 
 void DataSet::writeUpdate()
 {
+    QVector<int> changed;
+    for (int i = 0; i < m_storedCount; ++i)
+        if (i != m_keyIndex && !FieldValue::sameValue(m_original.at(i), m_rows.at(m_row).at(i)))
+            changed << i;
+    if (changed.isEmpty())
+        return;
+    const QVariant key = m_original.at(m_keyIndex);
+    const QString keyName = m_table->key().name;
+
+    // The fields this save changes must still hold what was read: a colleague's save of the
+    // same field meanwhile is not overwritten unseen. Other fields of the row may have been
+    // changed by someone else; both changes are kept. The write transaction this runs in
+    // keeps the row as read here until the update.
+    QStringList columns;
+    for (int i : std::as_const(changed))
+        columns << m_fields.at(i).name;
+    TranslatedSql read;
+    read.sql = QStringLiteral("SELECT %1 FROM %2 WHERE %3 = ?%4")
+                   .arg(columns.join(u','), m_table->name, keyName, SqlDialect::lockRowsClause(m_db->dialect()));
+    QSqlQuery stored = m_db->execBound(read, {key}, true);
+    if (!stored.next())
+        throw DataError(QStringLiteral("Der Datensatz wurde inzwischen von einem anderen Benutzer gelöscht.\r"
+                                       "Ihre Änderungen können nicht gespeichert werden."));
+    for (qsizetype c = 0; c < changed.size(); ++c) {
+        const int i = changed.at(c);
+        const QVariant now = FieldValue::fromStorage(stored.value(static_cast<int>(c)), m_fields.at(i).type);
+        if (FieldValue::sameValue(now, m_original.at(i)) || FieldValue::sameValue(now, m_rows.at(m_row).at(i)))
+            continue;
+        QPointer<DataSet> self(this);
+        throw RecordChanged(QStringLiteral("Der Datensatz wurde inzwischen von einem anderen Benutzer geändert.\r"
+                                           "Ihre Änderung wurde nicht gespeichert."),
+                            [self, keyName, key] {
+                                if (!self)
+                                    return;
+                                self->cancel();
+                                self->reopen();
+                                self->locate(keyName, key);
+                            });
+    }
+    stored.finish();
+
     QStringList sets;
     QVariantList values;
-    const Row &row = m_rows.at(m_row);
-    for (int i = 0; i < m_storedCount; ++i) {
-        if (i == m_keyIndex || FieldValue::sameValue(m_original.at(i), row.at(i)))
-            continue;
+    for (int i : std::as_const(changed)) {
         sets << m_fields.at(i).name + QStringLiteral(" = ?");
-        values << row.at(i);
+        values << m_rows.at(m_row).at(i);
     }
-    if (sets.isEmpty())
-        return;
-    values << m_original.at(m_keyIndex);
+    values << key;
     TranslatedSql sql;
-    sql.sql = QStringLiteral("UPDATE %1 SET %2 WHERE %3 = ?")
-                  .arg(m_table->name, sets.join(QStringLiteral(", ")), m_table->key().name);
+    sql.sql = QStringLiteral("UPDATE %1 SET %2 WHERE %3 = ?").arg(m_table->name, sets.join(QStringLiteral(", ")), keyName);
     QSqlQuery q = m_db->execBound(sql, values, true);
     if (q.numRowsAffected() == 0)
         throw DataError(QStringLiteral("Der Datensatz wurde inzwischen von einem anderen Benutzer gelöscht.\r"

@@ -1,8 +1,10 @@
 #include "data/Database.h"
 
 #include "data/Backup.h"
+#include "data/ConnectionLoss.h"
 #include "data/DataError.h"
 #include "data/FirstStartData.h"
+#include "data/LockHolder.h"
 #include "data/Migrations.h"
 #include "data/NoReplaceFile.h"
 #include "data/Schema.h"
@@ -111,7 +113,7 @@ bool syncFile(const QString &path)
 
 Database::Database(QObject *parent)
     : QObject(parent),
-      m_connectionName(QStringLiteral("finorra-%1").arg(g_connectionCounter.fetch_add(1)))
+      m_baseName(QStringLiteral("finorra-%1").arg(g_connectionCounter.fetch_add(1))), m_connectionName(m_baseName)
 {
 }
 
@@ -127,7 +129,9 @@ QString Database::location() const
 
 bool Database::isOpen() const
 {
-    return QSqlDatabase::contains(m_connectionName) && connection().isOpen();
+    // The server's driver counts a connection whose server went away as closed; for the
+    // program it is still open, and the next statement connects anew.
+    return QSqlDatabase::contains(m_connectionName) && (connection().isOpen() || m_connectionLost);
 }
 
 QSqlDatabase Database::connection() const
@@ -197,6 +201,8 @@ bool Database::tryOpen()
             return false;
         throw;
     }
+    LockHolder::attach(m_filePath);
+    m_attached = true;
     return true;
 }
 
@@ -229,7 +235,16 @@ void Database::configureServerConnection(QSqlDatabase &db, const ServerSettings 
     db.setDatabaseName(settings.database);
     db.setUserName(settings.user);
     db.setPassword(settings.password);
-    db.setConnectOptions(QStringLiteral("connect_timeout=10;application_name=Finorra"));
+    // A server that is gone is given up after a few seconds instead of a long wait without a
+    // word: connecting, and (through the keepalives and the unanswered-data limit) an open
+    // connection whose server no longer answers.
+    db.setConnectOptions(QStringLiteral("connect_timeout=5;application_name=Finorra;keepalives=1;keepalives_idle=5;"
+                                        "keepalives_interval=2;keepalives_count=2;tcp_user_timeout=8000"));
+}
+
+QString Database::serverConnectionReason(const ServerSettings &settings, const QString &text)
+{
+    return connectionReason(settings, text);
 }
 
 void Database::openServer(const ServerSettings &settings)
@@ -289,7 +304,7 @@ void Database::prepareServerDatabase()
         q.exec(QStringLiteral("SET client_min_messages TO WARNING"));
     }
     const ServerSettings settings = *m_server;
-    transaction([this, &settings] {
+    const auto work = [this, &settings] {
         // Two programs starting on a new, empty database at once: the second waits here and
         // then finds the tables of the first.
         exec(QStringLiteral("select pg_advisory_xact_lock(%1)").arg(ApplicationId));
@@ -314,7 +329,18 @@ void Database::prepareServerDatabase()
                               .arg(Schema::Version)));
         if (version < Schema::Version)
             migrate(version);
-    });
+    };
+    if (!m_holdFirstUse) {
+        transaction(work);
+        return;
+    }
+    begin();
+    try {
+        work();
+    } catch (...) {
+        rollback();
+        throw;
+    }
 }
 
 void Database::createServerTables()
@@ -494,8 +520,16 @@ void Database::migrate(int fromVersion)
 void Database::close()
 {
     m_serverDepth = 0;
-    if (!QSqlDatabase::contains(m_connectionName))
+    m_connectionLost = false;
+    const auto removeRetired = [this] {
+        for (const QString &name : std::as_const(m_retired))
+            QSqlDatabase::removeDatabase(name);
+        m_retired.clear();
+    };
+    if (!QSqlDatabase::contains(m_connectionName)) {
+        removeRetired();
         return;
+    }
     emit aboutToClose();   // data sets give their readers back first
     closeReaders();
     {
@@ -503,6 +537,11 @@ void Database::close()
         db.close();
     }
     QSqlDatabase::removeDatabase(m_connectionName);
+    m_connectionName = m_baseName;
+    removeRetired();
+    if (m_attached)
+        LockHolder::detach(m_filePath);
+    m_attached = false;
 }
 
 int Database::schemaVersion() const
@@ -557,6 +596,13 @@ bool isServer(const QSqlDriver *driver)
     return driver && driver->dbmsType() == QSqlDriver::PostgreSQL;
 }
 
+// A server statement that failed because the server went away.
+void throwIfLost(const QSqlError &error, const QSqlDriver *driver)
+{
+    if (isServer(driver) && ConnectionLoss::isLost(error))
+        throw ConnectionLost(ConnectionLoss::notSaved());
+}
+
 QSqlQuery prepareOn(const QSqlDatabase &connection, const TranslatedSql &sql, bool forwardOnly)
 {
     QSqlQuery q(connection);
@@ -564,8 +610,10 @@ QSqlQuery prepareOn(const QSqlDatabase &connection, const TranslatedSql &sql, bo
     // soon as the connection runs another statement; a data set reading in the background
     // needs its result whole (one round trip, held by the client).
     q.setForwardOnly(forwardOnly && !isServer(connection.driver()));
-    if (!q.prepare(sql.sql))
+    if (!q.prepare(sql.sql)) {
+        throwIfLost(q.lastError(), connection.driver());
         throw DataError(QStringLiteral("Fehler in der Abfrage: %1").arg(reasonFor(q.lastError(), connection.driver())));
+    }
     return q;
 }
 
@@ -574,8 +622,10 @@ void execWith(QSqlQuery &q, const QVariantList &values)
     const Dialect dialect = isServer(q.driver()) ? Dialect::Postgres : Dialect::Sqlite;
     for (qsizetype i = 0; i < values.size(); ++i)
         q.bindValue(static_cast<int>(i), Database::toStorage(values.at(i), dialect));
-    if (!q.exec())
+    if (!q.exec()) {
+        throwIfLost(q.lastError(), q.driver());
         throw DataError(QStringLiteral("Fehler beim Ausführen der Abfrage: %1").arg(reasonFor(q.lastError(), q.driver())));
+    }
 }
 
 // The server's driver runs a prepared statement as PREPARE, EXECUTE and DEALLOCATE, three
@@ -608,8 +658,10 @@ QSqlQuery run(const QSqlDatabase &connection, const TranslatedSql &sql, const QV
     if (isServer(connection.driver())) {
         QSqlQuery q(connection);
         q.setForwardOnly(forwardOnly);
-        if (!q.exec(withLiterals(sql.sql, values, connection.driver())))
+        if (!q.exec(withLiterals(sql.sql, values, connection.driver()))) {
+            throwIfLost(q.lastError(), connection.driver());
             throw DataError(QStringLiteral("Fehler beim Ausführen der Abfrage: %1").arg(reasonFor(q.lastError(), connection.driver())));
+        }
         return q;
     }
     QSqlQuery q = prepareOn(connection, sql, forwardOnly);
@@ -619,17 +671,40 @@ QSqlQuery run(const QSqlDatabase &connection, const TranslatedSql &sql, const QV
 
 } // namespace
 
+template <typename Work>
+auto Database::watched(Work &&work, bool committing) const -> decltype(work())
+{
+    if (!m_server)
+        return work();
+    reconnectIfLost();
+    try {
+        return work();
+    } catch (const ConnectionLost &) {
+        m_connectionLost = true;
+        if (committing)
+            throw ConnectionLost(ConnectionLoss::commitUnknown());
+        throw;
+    }
+}
+
 QString Database::takeReader()
 {
     if (!isOpen())
         return {};
+    if (m_server) {
+        try {
+            reconnectIfLost();
+        } catch (const DataError &) {
+            return {};
+        }
+    }
     for (Reader &r : m_readers) {
         if (!r.busy) {
             r.busy = true;
             return r.name;
         }
     }
-    const QString name = m_connectionName + QStringLiteral("-reader-%1").arg(m_readers.size());
+    const QString name = m_connectionName + QStringLiteral("-reader-%1").arg(m_readerCounter++);
     if (onServer()) {
         // A server reader streams its rows as they are read instead of taking the whole
         // result at once; the main connection stays free for everything else meanwhile.
@@ -668,16 +743,49 @@ QString Database::takeReader()
 
 void Database::releaseReader(const QString &name)
 {
-    for (Reader &r : m_readers)
-        if (r.name == name)
-            r.busy = false;
+    for (qsizetype i = 0; i < m_readers.size(); ++i) {
+        Reader &r = m_readers[i];
+        if (r.name != name)
+            continue;
+        r.busy = false;
+        if (r.stale) {
+            {
+                QSqlDatabase db = QSqlDatabase::database(r.name, false);
+                db.close();
+            }
+            QSqlDatabase::removeDatabase(r.name);
+            m_readers.removeAt(i);
+        }
+        return;
+    }
+}
+
+void Database::dropIdleReaders()
+{
+    for (qsizetype i = m_readers.size() - 1; i >= 0; --i) {
+        if (m_readers.at(i).busy) {
+            m_readers[i].stale = true;
+            continue;
+        }
+        {
+            QSqlDatabase db = QSqlDatabase::database(m_readers.at(i).name, false);
+            db.close();
+        }
+        QSqlDatabase::removeDatabase(m_readers.at(i).name);
+        m_readers.removeAt(i);
+    }
 }
 
 QSqlQuery Database::execBoundOn(const QString &reader, const TranslatedSql &sql, const QVariantList &values) const
 {
     if (!QSqlDatabase::contains(reader))
         throw DataError(QStringLiteral("Keine Verbindung zur Datenbank."));
-    return run(QSqlDatabase::database(reader, false), sql, values, true);
+    try {
+        return run(QSqlDatabase::database(reader, false), sql, values, true);
+    } catch (const ConnectionLost &) {
+        m_connectionLost = true;   // the program's own connection has most likely lost it too
+        throw;
+    }
 }
 
 void Database::closeReaders()
@@ -696,12 +804,12 @@ QSqlQuery Database::prepare(const TranslatedSql &sql) const
 {
     if (!isOpen())
         throw DataError(QStringLiteral("Keine Verbindung zur Datenbank."));
-    return prepareOn(connection(), sql, true);
+    return watched([&] { return prepareOn(connection(), sql, true); });
 }
 
 void Database::execPrepared(QSqlQuery &query, const QVariantList &values) const
 {
-    execWith(query, values);
+    watched([&] { execWith(query, values); });
 }
 
 QSqlQuery Database::execBound(const TranslatedSql &sql, const QVariantList &values, bool forwardOnly) const
@@ -710,7 +818,7 @@ QSqlQuery Database::execBound(const TranslatedSql &sql, const QVariantList &valu
         throw DataError(QStringLiteral("Keine Verbindung zur Datenbank."));
     // The server driver drops the unread rest of a forward-only result as soon as its
     // connection runs the next statement: on the main connection results are read whole.
-    return run(connection(), sql, values, forwardOnly && !onServer());
+    return watched([&] { return run(connection(), sql, values, forwardOnly && !onServer()); });
 }
 
 QSqlQuery Database::exec(const QString &programSql, const QVariantMap &params) const
@@ -751,11 +859,24 @@ void Database::transaction(const std::function<void()> &work) const
 
 namespace {
 
+// A failed BEGIN or COMMIT on the raw handle. Waiting in vain for another program's write
+// lock names that program where the file's locks tell it.
+QString sqliteFailure(sqlite3 *h, const QString &filePath)
+{
+    const int code = sqlite3_errcode(h) & 0xFF;
+    if (code == SQLITE_BUSY || code == SQLITE_LOCKED)
+        return LockHolder::lockedMessage(filePath);
+    QSqlError error(QString(), QString::fromUtf8(sqlite3_errmsg(h)), QSqlError::TransactionError, QString::number(code));
+    return QStringLiteral("Fehler beim Ausführen der Abfrage: %1").arg(reasonFor(error));
+}
+
 void runPlain(const QSqlDatabase &connection, const QString &sql)
 {
     QSqlQuery q(connection);
-    if (!q.exec(sql))
+    if (!q.exec(sql)) {
+        throwIfLost(q.lastError(), connection.driver());
         throw DataError(QStringLiteral("Fehler beim Ausführen der Abfrage: %1").arg(reasonFor(q.lastError(), connection.driver())));
+    }
 }
 
 } // namespace
@@ -773,13 +894,13 @@ void Database::begin() const
     if (!isOpen())
         throw DataError(QStringLiteral("Keine Verbindung zur Datenbank."));
     if (onServer()) {
-        runPlain(connection(), QStringLiteral("BEGIN"));
+        watched([&] { runPlain(connection(), QStringLiteral("BEGIN")); });
         ++m_serverDepth;
         return;
     }
     sqlite3 *h = handle();
     if (sqlite3_exec(h, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr) != SQLITE_OK)
-        throw DataError(QStringLiteral("Fehler beim Ausführen der Abfrage: %1").arg(QString::fromUtf8(sqlite3_errmsg(h))));
+        throw DataError(sqliteFailure(h, m_filePath));
 }
 
 void Database::commit() const
@@ -787,20 +908,20 @@ void Database::commit() const
     if (onServer()) {
         // A failed COMMIT ends the transaction on the server as well.
         m_serverDepth = 0;
-        runPlain(connection(), QStringLiteral("COMMIT"));
+        watched([&] { runPlain(connection(), QStringLiteral("COMMIT")); }, true);
         return;
     }
     sqlite3 *h = handle();
     if (!h)
         throw DataError(QStringLiteral("Keine Verbindung zur Datenbank."));
     if (sqlite3_exec(h, "COMMIT", nullptr, nullptr, nullptr) != SQLITE_OK)
-        throw DataError(QStringLiteral("Fehler beim Ausführen der Abfrage: %1").arg(QString::fromUtf8(sqlite3_errmsg(h))));
+        throw DataError(sqliteFailure(h, m_filePath));
 }
 
 void Database::rollback() const noexcept
 {
     if (onServer()) {
-        if (m_serverDepth > 0 && isOpen()) {
+        if (m_serverDepth > 0 && isOpen() && !m_connectionLost) {
             QSqlQuery q(connection());
             if (!q.exec(QStringLiteral("ROLLBACK")))
                 qWarning("Rollback failed: %s", qPrintable(q.lastError().text()));

@@ -41,6 +41,10 @@ public:
     // the first-start data in one transaction. Throws DataError, PasswordRequired when the
     // server wants a password none was given for.
     void openServer(const ServerSettings &settings);
+    // The next openServer leaves the transaction in which it checks (and on an empty database
+    // creates) the tables open, for the caller to fill and commit: a copy onto a new database
+    // that is killed half-way then leaves it as empty as it was found.
+    void holdFirstUseOpen(bool hold) { m_holdFirstUse = hold; }
     void close();
     bool isOpen() const;
 
@@ -81,6 +85,10 @@ public:
     bool inTransaction() const;
 
     int schemaVersion() const;
+
+    // Counts the connections made anew after the server went away; a statement prepared on
+    // an older one must be prepared again.
+    int generation() const { return m_generation; }
 
     // The columns `table` has in the database (the server folds unquoted names to lower case).
     QSqlRecord storedColumns(const QString &table) const;
@@ -128,19 +136,34 @@ private:
     void createServerTables();
 
     void closeReaders();
+    void dropIdleReaders();
+    void reconnectIfLost() const;
+    // Runs a statement on the server's connection, marking the connection lost when the
+    // server went away, so the next action connects anew.
+    template <typename Work>
+    auto watched(Work &&work, bool committing = false) const -> decltype(work());
+    static QString serverConnectionReason(const ServerSettings &settings, const QString &text);
 
     struct Reader
     {
         QString name;
         bool busy = false;
+        bool stale = false;   // its server went away; closed when given back
     };
     QVector<Reader> m_readers;
-    QString m_connectionName;
+    QString m_baseName;                      // the first connection's name
+    mutable QString m_connectionName;        // the live connection
+    mutable QStringList m_retired;           // connections that lost their server; removed at close
     QString m_filePath;
     QString m_directory;
     std::optional<ServerSettings> m_server;
     mutable int m_serverDepth = 0;   // open transactions on the server connection
     int m_busyTimeoutMs = 10000;
+    bool m_attached = false;
+    bool m_holdFirstUse = false;
+    mutable bool m_connectionLost = false;
+    mutable int m_generation = 0;
+    int m_readerCounter = 0;   // this program's note beside the file is written
 };
 
 // The server asked for a password and none (or a wrong one) was given.

@@ -191,4 +191,17 @@ QString sourceTable(const QString &programSql)
     return m.hasMatch() ? m.captured(1) : QString();
 }
 
+QString lockRowsClause(Dialect dialect)
+{
+    return dialect == Dialect::Postgres ? QStringLiteral(" FOR UPDATE") : QString();
+}
+
+QString lockSql(Dialect dialect, LockSpace space, int id)
+{
+    if (dialect != Dialect::Postgres)
+        return {};
+    // The two-key form keeps these apart from the one-key lock of the first start.
+    return QStringLiteral("select pg_advisory_xact_lock(%1, %2)").arg(static_cast<int>(space) + 0x46494E00).arg(id);
+}
+
 } // namespace SqlDialect

@@ -30,4 +30,14 @@ void setServerCollation(const QString &name);
 // The table a single-table "select … from <table>" reads, or an empty string.
 QString sourceTable(const QString &programSql);
 
+// Appended to a select of one row by its key inside a write transaction, so nobody else can
+// change the row until the transaction ends. The file's write transaction locks it already.
+QString lockRowsClause(Dialect dialect);
+
+// What is locked by id for the rest of a write transaction; each has a range of its own.
+enum class LockSpace { Book = 1 };
+// The statement that takes such a lock, or an empty string where the write transaction
+// holds everything already (the file).
+QString lockSql(Dialect dialect, LockSpace space, int id);
+
 } // namespace SqlDialect

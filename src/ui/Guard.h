@@ -18,6 +18,10 @@ bool guarded(Func &&work)
         return true;
     } catch (const OperationCancelled &) {
         // The user's own choice needs no message.
+    } catch (const RecordChanged &e) {
+        // A colleague saved the same field meanwhile: the adviser decides whose value counts.
+        if (AskYesNo(e.message() + u'\r' + RecordChanged::ReloadQuestion, mkWarning))
+            e.reload();
     } catch (const UserWarning &e) {
         ShowMsg(e.message(), mkWarning);
     } catch (const RequiredFieldError &e) {

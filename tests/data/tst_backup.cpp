@@ -9,6 +9,10 @@
 
 #include <sqlite3.h>
 
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
 class TestBackup : public QObject
 {
     Q_OBJECT
@@ -141,6 +145,90 @@ private slots:
         auto reopened = tmp.connect();
         QCOMPARE(reopened->scalar("select count(*) from tbau").toInt(), 1);
         QCOMPARE(reopened->scalar("select TKurz from tbau").toString(), QStringLiteral("alt"));
+    }
+
+    // The safety copy of a restore counts as the newest backup; thinning out after it must
+    // spare the one being restored, even when that is the oldest the chooser offers.
+    void restoringTheOldestBackupKeepsIt()
+    {
+        TempDatabase tmp;
+        QStringList made;
+        {
+            auto db = tmp.connect();
+            const QDateTime now = QDateTime::currentDateTime();
+            for (int i = Backup::KeepLatest; i >= 1; --i) {
+                db->exec(QStringLiteral("insert into tbau (TKurz) values ('stand %1')").arg(i));
+                made << Backup::write(*db, now.addSecs(-60 * i));
+            }
+        }
+        const QString oldest = made.first();
+        const QString folder = QFileInfo(oldest).absolutePath();
+        QCOMPARE(Backup::list(folder).size(), Backup::KeepLatest);
+
+        // Refused restores write no copy, so they thin out nothing either.
+        for (int attempt = 0; attempt < 6; ++attempt) {
+            auto db = tmp.connect();
+            auto other = tmp.connect();
+            QVERIFY(errorOf([&] { Backup::restore(*db, oldest); }).contains("von einem anderen Programm benutzt"));
+        }
+        QCOMPARE(Backup::list(folder).size(), Backup::KeepLatest);
+
+        for (int round = 0; round < 2; ++round) {   // the second time the chosen one is older still
+            auto db = tmp.connect();
+            QCOMPARE(errorOf([&] { Backup::restore(*db, oldest); }), QString());
+            QVERIFY(QFile::exists(oldest));
+            auto reopened = tmp.connect();
+            QCOMPARE(reopened->scalar("select count(*) from tbau").toInt(), 1);
+        }
+        const QStringList kept = Backup::list(folder);
+        QCOMPARE(kept.size(), Backup::KeepLatest + 1);   // the newest ten and the chosen one
+        QVERIFY(kept.contains(QFileInfo(oldest).fileName()));
+        QVERIFY(!kept.contains(QFileInfo(made.at(1)).fileName()));   // thinned out as usual
+    }
+
+    // Half copies of backups that were killed go at the next backup; the one a running backup
+    // is writing (it holds the copy's lock) stays.
+    void leftoversOfKilledBackupsGo()
+    {
+        TempDatabase tmp;
+        auto db = tmp.connect();
+        const QString folder = Backup::folder(*db);
+        QVERIFY(QDir().mkpath(folder));
+        const QString dead = folder + "/Finorra-2026-01-01-080000.abs.tmp";
+        const QString running = folder + "/Finorra-2026-01-01-090000.abs.tmp";
+        for (const QString &p : {dead, dead + "-journal", running}) {
+            QFile f(p);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write(QByteArray(4096, 'x'));
+        }
+        const int fd = ::open(QFile::encodeName(running).constData(), O_RDONLY);
+        QVERIFY(fd >= 0);
+        QCOMPARE(::flock(fd, LOCK_EX), 0);
+        QCOMPARE(Backup::leftovers(folder), QStringList{"Finorra-2026-01-01-080000.abs.tmp"});
+        Backup::write(*db);
+        QVERIFY(!QFile::exists(dead));
+        QVERIFY(!QFile::exists(dead + "-journal"));
+        QVERIFY(QFile::exists(running));
+        ::close(fd);
+        Backup::write(*db);
+        QVERIFY(!QFile::exists(running));
+    }
+
+    // A backup while this program has a write transaction open copies what was committed.
+    void backupIgnoresAnOpenTransaction()
+    {
+        TempDatabase tmp;
+        auto db = tmp.connect();
+        db->exec("insert into tbau (TKurz) values ('fest')");
+        db->begin();
+        db->exec("insert into tbau (TKurz) values ('offen')");
+        const QString path = Backup::write(*db);
+        db->rollback();
+        QTemporaryDir copyDir;
+        QVERIFY(QFile::copy(path, copyDir.filePath(Database::FileName)));
+        Database copy;
+        copy.open(copyDir.path());
+        QCOMPARE(copy.scalar("select count(*) from tbau").toInt(), 1);
     }
 };
 

@@ -3,6 +3,7 @@
 #include "data/DataError.h"
 #include "data/DataSet.h"
 
+#include <QDate>
 #include <QFile>
 #include <QSignalSpy>
 
@@ -585,6 +586,71 @@ private slots:
                  QStringLiteral("Der Datensatz wurde inzwischen von einem anderen Benutzer gelöscht.\r"
                                 "Ihre Änderungen können nicht gespeichert werden."));
         QCOMPARE(count("tbau"), 0);
+    }
+
+    // Two advisers saving the same field of one record: the later save is refused with the
+    // offer to reload, instead of silently overwriting; a field only the other one changed is
+    // no conflict, whatever the field's type (a value read back must compare as stored).
+    void sameFieldSavedByTwoIsRefused_data()
+    {
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<QVariant>("mineValue");
+        QTest::addColumn<QVariant>("theirsValue");
+        QTest::newRow("text") << "RubText" << QVariant("von mir") << QVariant("von dir");
+        QTest::newRow("money") << "Betrag" << QVariant(12.34) << QVariant(56.78);
+        QTest::newRow("date") << "Buchdat" << QVariant(QDate(2025, 3, 1)) << QVariant(QDate(2025, 4, 1));
+    }
+    void sameFieldSavedByTwoIsRefused()
+    {
+        QFETCH(QString, field);
+        QFETCH(QVariant, mineValue);
+        QFETCH(QVariant, theirsValue);
+        auto other = m_tmp->connect();
+        DataSet mine(m_db.get(), "qrMine"), theirs(other.get(), "qrTheirs");
+        for (DataSet *ds : {&mine, &theirs})
+            ds->setSql("select * from hhbuch");
+        mine.open();
+        mine.append();
+        mine.setValue("Hhplan_id", 1);
+        mine.setValue("Buchdat", QDate(2024, 1, 5));
+        mine.setValue("Betrag", 0.1);
+        mine.setValue("RubText", "alt");
+        mine.post();
+        theirs.open();
+
+        // Only they change another field: both changes are kept.
+        theirs.edit();
+        theirs.setValue("Rubrik", "Wohnen");
+        theirs.post();
+        mine.edit();
+        mine.setValue(field, mineValue);
+        mine.post();
+        QCOMPARE(m_db->scalar("select Rubrik from hhbuch").toString(), QStringLiteral("Wohnen"));
+
+        // Now they change the same field as well, on the row as they read it.
+        theirs.edit();
+        theirs.setValue(field, theirsValue);
+        theirs.setValue("Rubdet", "bar");
+        QString message;
+        try {
+            theirs.post();
+        } catch (const RecordChanged &e) {
+            message = e.message();
+            QCOMPARE(theirs.state(), DataSet::State::Edit);   // nothing typed is lost yet
+            e.reload();
+        }
+        QCOMPARE(message, QStringLiteral("Der Datensatz wurde inzwischen von einem anderen Benutzer geändert.\r"
+                                         "Ihre Änderung wurde nicht gespeichert."));
+        QCOMPARE(theirs.state(), DataSet::State::Browse);
+        QCOMPARE(theirs.value(field), mineValue);
+        QVERIFY(theirs.value("Rubdet").isNull());
+        QCOMPARE(theirs.value("Rubrik").toString(), QStringLiteral("Wohnen"));
+        // Reloaded, their save goes through.
+        theirs.edit();
+        theirs.setValue(field, theirsValue);
+        theirs.post();
+        mine.reopen();
+        QCOMPARE(mine.value(field), theirsValue);
     }
 
     void readsRowsAsTheCursorNeedsThem()

@@ -11,7 +11,12 @@
 #include <QSqlQuery>
 #include <QTextStream>
 
+#include <cerrno>
+#include <csignal>
 #include <cstdio>
+
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace {
 
@@ -54,6 +59,38 @@ bool serverIsEmpty(const ServerSettings &s, QString *why)
     }
     QSqlDatabase::removeDatabase(name);
     return empty;
+}
+
+// The folder a copy into a new file is made in, beside where the file is to go: the file
+// appears under its name only once it is complete.
+QString workFolder(const QString &folder)
+{
+    return QDir(folder).filePath(QStringLiteral(".Finorra-Umzug-%1").arg(QCoreApplication::applicationPid()));
+}
+
+// Work folders of copies that were killed.
+void removeAbandonedWork(const QString &folder)
+{
+    const QDir dir(folder);
+    for (const QString &name : dir.entryList({QStringLiteral(".Finorra-Umzug-*")}, QDir::Dirs | QDir::Hidden)) {
+        bool ok = false;
+        const qint64 pid = name.mid(15).toLongLong(&ok);
+        if (ok && pid > 0 && ::kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH)
+            QDir(dir.filePath(name)).removeRecursively();
+    }
+}
+
+// Puts the finished file under its name, never over a file that appeared meanwhile.
+bool placeWithoutReplacing(const QString &from, const QString &to)
+{
+    const QByteArray f = QFile::encodeName(from), t = QFile::encodeName(to);
+    if (::renameat2(AT_FDCWD, f.constData(), AT_FDCWD, t.constData(), RENAME_NOREPLACE) == 0)
+        return true;
+    if (errno != EINVAL && errno != ENOSYS)
+        return false;
+    // A file system without the no-replace rename: a hard link fails just as well on a name
+    // that exists.
+    return ::link(f.constData(), t.constData()) == 0 && ::unlink(f.constData()) == 0;
 }
 
 } // namespace
@@ -99,9 +136,12 @@ int main(int argc, char **argv)
     const bool upload = parser.isSet(toServer);
     const QString folder = QDir(parser.value(upload ? toServer : toFile)).absolutePath();
 
+    const QString work = workFolder(folder);
     try {
         Database file;
         Database onServer;
+        // On the server the tables are created in the transaction that copies the rows.
+        onServer.holdFirstUseOpen(upload);
         if (upload) {
             if (!QFileInfo::exists(QDir(folder).filePath(Database::FileName))) {
                 err() << "Im Ordner " << QDir::toNativeSeparators(folder) << " gibt es keine " << Database::FileName << ".\n";
@@ -115,13 +155,18 @@ int main(int argc, char **argv)
             file.open(folder);
             onServer.openServer(server);
         } else {
+            removeAbandonedWork(folder);
             if (QFileInfo::exists(QDir(folder).filePath(Database::FileName))) {
                 err() << "Im Ordner " << QDir::toNativeSeparators(folder) << " gibt es schon eine " << Database::FileName
                       << "; sie wird nicht überschrieben.\n";
                 return 1;
             }
             onServer.openServer(server);
-            file.open(folder);
+            if (!QDir().mkpath(work)) {
+                err() << "Im Ordner " << QDir::toNativeSeparators(folder) << " kann keine Datei angelegt werden.\n";
+                return 1;
+            }
+            file.open(work);
         }
         const Database &source = upload ? file : onServer;
         const Database &target = upload ? onServer : file;
@@ -139,9 +184,29 @@ int main(int argc, char **argv)
                   << "\n";
             equal = equal && c.source == c.target;
         }
-        out() << (equal ? "Alle Zeilen wurden übertragen.\n" : "Die Zeilenzahlen weichen ab!\n");
-        return equal ? 0 : 1;
+        if (!equal) {
+            out() << "Die Zeilenzahlen weichen ab! Das Ziel bleibt, wie es war.\n";
+            if (upload)
+                onServer.rollback();
+            QDir(work).removeRecursively();
+            return 1;
+        }
+        if (upload) {
+            onServer.commit();
+        } else {
+            file.close();
+            if (!placeWithoutReplacing(QDir(work).filePath(Database::FileName), QDir(folder).filePath(Database::FileName))) {
+                err() << "Die neue " << Database::FileName << " kann nicht in den Ordner " << QDir::toNativeSeparators(folder)
+                      << " gelegt werden (dort liegt inzwischen eine?).\n";
+                QDir(work).removeRecursively();
+                return 1;
+            }
+            QDir(work).removeRecursively();
+        }
+        out() << "Alle Zeilen wurden übertragen.\n";
+        return 0;
     } catch (const DataError &e) {
+        QDir(work).removeRecursively();
         err() << QString(e.message()).replace(u'\r', u'\n') << "\n";
         return 1;
     }

@@ -1,6 +1,7 @@
 #include "hhbook/import/StatementImport.h"
 
 #include "core/GermanFormat.h"
+#include "data/BookLock.h"
 #include "data/Database.h"
 #include "data/SqlDialect.h"
 #include "data/WriteTransaction.h"
@@ -286,7 +287,8 @@ Result store(const Database &db, int hhplanId, QVector<Row> &rows)
         throw ImportError(uncategorisedMessage(uncategorised));
 
     WriteTransaction tx(db);
-    // Inside the transaction, so nothing can be stored between the check and the insert.
+    // Under the book's lock, so no other program stores between the check and the insert.
+    const BookLock lock(db, hhplanId);
     result.duplicates = inBook(db, hhplanId, rows).mark(rows);
 
     QSqlQuery insert = db.prepare(SqlDialect::translate(
