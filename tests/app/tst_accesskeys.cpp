@@ -7,6 +7,8 @@
 #include "admin/TFormPasswort.h"
 #include "admin/TFormUser.h"
 #include "admin/TFormUserErfassen.h"
+#include "app/TFormDatenbank.h"
+#include "core/AppError.h"
 #include "app/TFormMain.h"
 #include "appointments/TFormTermineEdit.h"
 #include "budget/TFormBudgetSuchen.h"
@@ -16,6 +18,7 @@
 #include "garnish/TFormPfandInit.h"
 #include "help/TFormProgInfo.h"
 #include "hhbook/TFormHHplanWiBu.h"
+#include "hhbook/StatementImportDialog.h"
 #include "hhbook/TFormHhbuchEdit.h"
 #include "infothek/TFormInfoRubrik.h"
 #include "letters/TFormTbau.h"
@@ -133,8 +136,20 @@ private slots:
                  [&] { return new TFormFirma(dm, exeDir, &main); },
                  [&] { return new TFormBuland(dm, &main); },
                  [&] { return new TFormSbPlan(dm, &main); },
-                 [&] { return new TFormPKonto(dm, &main); }}) {
-            std::unique_ptr<QWidget> w(make());
+                 [&] { return new TFormPKonto(dm, &main); },
+                 [&] { return new TFormDatenbank({}, &main); },
+                 [&] {
+                     dm.db.exec("insert into hhplan (Erfdat, Bezeichnung, User_id) values ('2026-10-01', 'Buch', 1)");
+                     const int book = dm.db.scalar("select max(hhplan_id) from hhplan").toInt();
+                     return new StatementImportDialog(dm.db, book, qEnvironmentVariable("FINORRA_SOURCE_DIR")
+                                                                       + "/tests/hhbook/statements/camt053-konten.xml", &main);
+                 }}) {
+            std::unique_ptr<QWidget> w;
+            try {
+                w.reset(make());
+            } catch (const AppError &e) {
+                QFAIL(qPrintable(e.message()));
+            }
             window(w.get(), w->windowTitle());
             if (auto *dlg = qobject_cast<QDialog *>(w.get()))
                 dlg->reject();

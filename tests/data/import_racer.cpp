@@ -49,6 +49,10 @@ int main(int argc, char **argv)
             entries << e;
         }
         QVector<StatementImport::Row> rows = StatementImport::prepare(db, 1, entries);
+        // An import stores no booking without a category.
+        for (StatementImport::Row &r : rows)
+            if (r.rubrik.isEmpty())
+                r.rubrik = QStringLiteral("Lebenshaltung");
         const qint64 wait = startAt - QDateTime::currentMSecsSinceEpoch();
         if (wait > 0)
             QThread::msleep(static_cast<unsigned long>(wait));

@@ -557,6 +557,10 @@ private slots:
 
         // Nothing listed: nothing printed and nothing evaluated.
         m_f->dm.db.exec("update hhplan set Defizit = 1");
+        // Read anew, as the page would see another program's change: a save over a value
+        // changed unseen is refused.
+        m_f->books().reopen();
+        m_f->books().locate("Hhplan_id", a);
         enter(w<QLineEdit>("mevon"), "01.01.2030");
         enter(w<QLineEdit>("mebis"), "01.01.2030");
         click("butHhFilter");
