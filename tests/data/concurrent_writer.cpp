@@ -13,6 +13,7 @@
 #include "data/DataSet.h"
 #include "data/Database.h"
 #include "data/LockHolder.h"
+#include "OpenTestDatabase.h"
 
 #include <QCoreApplication>
 #include <QDate>
@@ -22,26 +23,6 @@
 #include <cstdio>
 
 namespace {
-
-void openIn(Database &db, const QString &where)
-{
-    if (!where.startsWith(QLatin1String("postgres:"))) {
-        db.open(where);
-        return;
-    }
-    ServerSettings s;
-    s.database = where.mid(9);
-    for (const QString &pair : qEnvironmentVariable("FINORRA_TEST_PG").split(u' ', Qt::SkipEmptyParts)) {
-        const QString key = pair.section(u'=', 0, 0), value = pair.section(u'=', 1);
-        if (key == QLatin1String("host"))
-            s.host = value;
-        else if (key == QLatin1String("port"))
-            s.port = value.toInt();
-        else if (key == QLatin1String("user"))
-            s.user = value;
-    }
-    db.openServer(s);
-}
 
 void acknowledge(const QString &line)
 {
@@ -78,7 +59,7 @@ int main(int argc, char **argv)
     if (qstrcmp(argv[2], "hold") == 0) {
         try {
             Database db;
-            openIn(db, dir);
+            openTestDatabase(db, dir);
             LockHolder::setUser(QStringLiteral("sb"));
             db.begin();
             db.exec(QStringLiteral("insert into tbau (TKurz) values ('lang')"));
@@ -101,7 +82,7 @@ int main(int argc, char **argv)
         Database db;
         for (int attempt = 1;; ++attempt) {
             try {
-                openIn(db, dir);
+                openTestDatabase(db, dir);
                 break;
             } catch (const DataError &e) {
                 if (!retry || attempt == Attempts)

@@ -5,6 +5,7 @@
 #include "data/DataError.h"
 #include "data/Database.h"
 #include "hhbook/import/StatementImport.h"
+#include "OpenTestDatabase.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
@@ -22,22 +23,7 @@ int main(int argc, char **argv)
     const qint64 startAt = QString::fromLocal8Bit(argv[3]).toLongLong();
     try {
         Database db;
-        if (where.startsWith(QLatin1String("postgres:"))) {
-            ServerSettings s;
-            s.database = where.mid(9);
-            for (const QString &pair : qEnvironmentVariable("FINORRA_TEST_PG").split(u' ', Qt::SkipEmptyParts)) {
-                const QString key = pair.section(u'=', 0, 0), value = pair.section(u'=', 1);
-                if (key == QLatin1String("host"))
-                    s.host = value;
-                else if (key == QLatin1String("port"))
-                    s.port = value.toInt();
-                else if (key == QLatin1String("user"))
-                    s.user = value;
-            }
-            db.openServer(s);
-        } else {
-            db.open(where);
-        }
+        openTestDatabase(db, where);
         QVector<StatementEntry> entries;
         for (int i = 0; i < count; ++i) {
             StatementEntry e;
